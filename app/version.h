@@ -1,0 +1,6 @@
+#pragma once
+
+namespace curvana {
+inline constexpr const char* ProgramName = "Curvana Slide Show";
+inline constexpr const char* ProgramVersion = "0.1.0";
+} // namespace curvana

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs the whole test suite.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh
+bash scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCURVANA_WERROR=ON -DCURVANA_BUILD_BENCH=ON
+cd build/test
+ctest --output-on-failure --parallel "$(nproc)" --timeout 300
