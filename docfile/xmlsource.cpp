@@ -1,0 +1,188 @@
+#include "docfile/xmlsource.h"
+
+#include "docfile/documenterror.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace curvana {
+
+namespace {
+
+std::string SyntaxMessage(const std::string& description, int line, int column) {
+    if (line <= 0) {
+        return description;
+    }
+    return description + " at line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+} // namespace
+
+void TXMLSource::LoadFromFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    if (in) {
+        content << in.rdbuf();
+    }
+    if (!in || in.bad()) {
+        throw EDocumentError(EDocumentError::TKind::File, "Cannot open file \"" + path + "\"", "",
+                             0);
+    }
+    LoadFromText(std::move(content).str());
+}
+
+void TXMLSource::LoadFromText(std::string text) {
+    Loaded = false;
+    Document.reset();
+    Text = std::move(text);
+    LineStarts.assign(1, 0);
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        // Line ends as the parser normalises them: LF, CR LF and a lone CR.
+        if (Text[i] == '\n' || (Text[i] == '\r' && (i + 1 >= Text.size() || Text[i + 1] != '\n'))) {
+            LineStarts.push_back(i + 1);
+        }
+    }
+    const pugi::xml_parse_result result =
+        Document.load_buffer(Text.data(), Text.size(), ParseOptions, pugi::encoding_auto);
+    // Offsets refer to the parser's UTF-8 buffer; for files in other encodings they would not
+    // match our copy of the text, so no position is claimed for those.
+    if (result.encoding != pugi::encoding_utf8) {
+        LineStarts.clear();
+    }
+    if (!result) {
+        int line = 0;
+        int column = 0;
+        Position(result.offset, line, column);
+        throw EDocumentError(EDocumentError::TKind::Syntax,
+                             SyntaxMessage(result.description(), line, column), "", line, column);
+    }
+    CheckSingleRoot();
+    Loaded = true;
+}
+
+// The parser accepts fragments (several top-level elements) and drops text around the root; a
+// document has one root and nothing but markup and blanks around it.
+void TXMLSource::CheckSingleRoot() const {
+    const auto fail = [this](const char* problem, std::ptrdiff_t offset) {
+        int line = 0;
+        int column = 0;
+        Position(offset, line, column);
+        throw EDocumentError(EDocumentError::TKind::Syntax, SyntaxMessage(problem, line, column),
+                             "", line, column);
+    };
+    bool seenRoot = false;
+    for (pugi::xml_node child : Document.children()) {
+        if (child.type() == pugi::node_element) {
+            if (seenRoot) {
+                fail("More than one root element", StartOffset(child));
+            }
+            seenRoot = true;
+        } else if (child.type() == pugi::node_cdata) {
+            fail("Text outside the root element", child.offset_debug());
+        }
+    }
+    if (!seenRoot) {
+        throw EDocumentError(EDocumentError::TKind::Syntax, "No document element found", "", 0);
+    }
+    if (!LineStarts.empty()) {
+        std::size_t first = 0;
+        if (Text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            first = 3;
+        }
+        first = Text.find_first_not_of(" \t\r\n", first);
+        const std::size_t last = Text.find_last_not_of(" \t\r\n");
+        if (first != std::string::npos && Text[first] != '<') {
+            fail("Text outside the root element", static_cast<std::ptrdiff_t>(first));
+        }
+        if (last != std::string::npos && Text[last] != '>') {
+            const std::size_t lastTag = Text.rfind('>', last);
+            fail("Text outside the root element",
+                 static_cast<std::ptrdiff_t>(lastTag == std::string::npos ? 0 : lastTag + 1));
+        }
+    }
+}
+
+// An element's offset is that of its name; its tag begins one character earlier.
+std::ptrdiff_t TXMLSource::StartOffset(pugi::xml_node node) const {
+    std::ptrdiff_t offset = node.offset_debug();
+    if (node.type() == pugi::node_element && offset > 0 &&
+        static_cast<std::size_t>(offset) <= Text.size() && Text[offset - 1] == '<') {
+        --offset;
+    }
+    return offset;
+}
+
+pugi::xml_node TXMLSource::DocumentElement() const {
+    return Document.document_element();
+}
+
+void TXMLSource::Position(std::ptrdiff_t offset, int& line, int& column) const {
+    line = 0;
+    column = 0;
+    if (offset < 0 || LineStarts.empty() || static_cast<std::size_t>(offset) > Text.size()) {
+        return;
+    }
+    const auto pos = static_cast<std::size_t>(offset);
+    const auto after = std::upper_bound(LineStarts.begin(), LineStarts.end(), pos);
+    const std::size_t lineStart = *std::prev(after);
+    line = static_cast<int>(after - LineStarts.begin());
+    // Columns count characters, not bytes: UTF-8 continuation bytes do not start one.
+    column = 1;
+    for (std::size_t i = lineStart; i < pos; ++i) {
+        if ((static_cast<unsigned char>(Text[i]) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+}
+
+int TXMLSource::LineOf(pugi::xml_node node) const {
+    if (!Loaded || !node || node.root() != Document.root()) {
+        return 0;
+    }
+    int line = 0;
+    int column = 0;
+    Position(StartOffset(node), line, column);
+    return line;
+}
+
+int TXMLSource::ColumnOf(pugi::xml_node node) const {
+    if (!Loaded || !node || node.root() != Document.root()) {
+        return 0;
+    }
+    int line = 0;
+    int column = 0;
+    Position(StartOffset(node), line, column);
+    return column;
+}
+
+std::string ElementPath(pugi::xml_node node) {
+    std::vector<std::string> parts;
+    for (pugi::xml_node n = node; n && n.type() == pugi::node_element; n = n.parent()) {
+        std::string part = n.name();
+        int index = 0;
+        int count = 0;
+        for (pugi::xml_node sibling = n.parent().child(n.name()); sibling;
+             sibling = sibling.next_sibling(n.name())) {
+            ++count;
+            if (sibling == n) {
+                index = count;
+            }
+        }
+        if (count > 1) {
+            part += "[" + std::to_string(index) + "]";
+        }
+        parts.push_back(std::move(part));
+    }
+    std::string path;
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+        if (!path.empty()) {
+            path += '/';
+        }
+        path += *it;
+    }
+    return path;
+}
+
+} // namespace curvana
