@@ -1,0 +1,240 @@
+#include "docfile/cvxml.h"
+
+#include "common/errors.h"
+#include "common/numtext.h"
+#include "docfile/documenterror.h"
+
+#include <cstring>
+
+namespace curvana {
+
+namespace {
+
+bool Is(pugi::xml_node node, const char* name) {
+    return std::strcmp(node.name(), name) == 0;
+}
+
+// Element children only: text, comments and instructions between elements carry nothing.
+pugi::xml_node FirstElement(pugi::xml_node node) {
+    pugi::xml_node child = node.first_child();
+    while (child && child.type() != pugi::node_element) {
+        child = child.next_sibling();
+    }
+    return child;
+}
+
+pugi::xml_node NextElement(pugi::xml_node node) {
+    pugi::xml_node sibling = node.next_sibling();
+    while (sibling && sibling.type() != pugi::node_element) {
+        sibling = sibling.next_sibling();
+    }
+    return sibling;
+}
+
+template <typename F> void ForEachElement(pugi::xml_node node, F&& visit) {
+    for (pugi::xml_node child = FirstElement(node); child; child = NextElement(child)) {
+        visit(child);
+    }
+}
+
+} // namespace
+
+void TCVXML::Fail(pugi::xml_node node, EDocumentError::TKind kind,
+                  const std::string& message) const {
+    throw EDocumentError(kind, message, ElementPath(node), Source.LineOf(node),
+                         Source.ColumnOf(node));
+}
+
+std::string TCVXML::ReadText(pugi::xml_node node) const {
+    std::string text;
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        switch (child.type()) {
+        case pugi::node_pcdata:
+        case pugi::node_cdata:
+            text += child.value();
+            break;
+        case pugi::node_element:
+            Fail(node, EDocumentError::TKind::NotText,
+                 "Element does not contain a single text node");
+        default:
+            break;
+        }
+    }
+    return text;
+}
+
+std::int32_t TCVXML::ReadInteger(pugi::xml_node node) const {
+    const std::string text = ReadText(node);
+    try {
+        return StrToInt(text);
+    } catch (const EConvertError& e) {
+        Fail(node, EDocumentError::TKind::Conversion, e.what());
+    }
+}
+
+std::uint8_t TCVXML::ReadByte(pugi::xml_node node) const {
+    return static_cast<std::uint8_t>(static_cast<std::uint32_t>(ReadInteger(node)) & 0xFFu);
+}
+
+double TCVXML::ReadReal(pugi::xml_node node) const {
+    const std::string text = ReadText(node);
+    try {
+        return StrToFloat(text);
+    } catch (const EOverflow& e) {
+        Fail(node, EDocumentError::TKind::Overflow, e.what());
+    } catch (const EConvertError& e) {
+        Fail(node, EDocumentError::TKind::Conversion, e.what());
+    }
+}
+
+TPlotParameter TCVXML::ReadPlotParameter(pugi::xml_node node) const {
+    TPlotParameter result;
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "Steps")) {
+            result.Steps = ReadInteger(child);
+        }
+        if (Is(child, "StepsOnX")) {
+            result.StepsOnX = ReadInteger(child);
+        }
+        if (Is(child, "StepsOnY")) {
+            result.StepsOnY = ReadInteger(child);
+        }
+        if (Is(child, "MaxGap")) {
+            result.MaxGap = ReadInteger(child);
+        }
+    });
+    return result;
+}
+
+TInterval TCVXML::ReadInterval(pugi::xml_node node) const {
+    TInterval result;
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "Min")) {
+            result.Min = ReadReal(child);
+        }
+        if (Is(child, "Max")) {
+            result.Max = ReadReal(child);
+        }
+        if (Is(child, "Enabled")) {
+            result.Enabled = ReadByte(child);
+        }
+    });
+    return result;
+}
+
+TGraphStyle TCVXML::ReadGraphStyle(pugi::xml_node node) const {
+    TGraphStyle result;
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "LineWidth")) {
+            result.LineWidth = ReadInteger(child);
+        }
+        if (Is(child, "LineStyle")) {
+            result.LineStyle = ReadByte(child);
+        }
+        if (Is(child, "LineColor")) {
+            result.LineColor = ReadInteger(child);
+        }
+        if (Is(child, "BrushStyle")) {
+            result.BrushStyle = ReadByte(child);
+        }
+        if (Is(child, "BrushColor")) {
+            result.BrushColor = ReadInteger(child);
+        }
+    });
+    return result;
+}
+
+std::unique_ptr<TFunctionObj> TCVXML::ReadFunctionObj(pugi::xml_node node) const {
+    auto result = std::make_unique<TFunctionObj>();
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "Name")) {
+            result->Name = ReadText(child);
+        } else if (Is(child, "Exp")) {
+            result->Exp = ReadText(child);
+        } else if (Is(child, "AddExp")) {
+            result->AddExp = ReadText(child);
+        } else if (Is(child, "ShowEnabled")) {
+            result->ShowEnabled = ReadByte(child);
+        } else if (Is(child, "Description")) {
+            result->Description = ReadText(child);
+        } else if (Is(child, "GraphStyle")) {
+            result->GraphStyle.Assign(ReadGraphStyle(child));
+        } else if (Is(child, "Interval")) {
+            result->Interval.Assign(ReadInterval(child));
+        } else if (Is(child, "AddInterval")) {
+            result->AddInterval.Assign(ReadInterval(child));
+        } else if (Is(child, "PlotParameter")) {
+            result->PlotParameter.Assign(ReadPlotParameter(child));
+        } else if (Is(child, "FunctionObjType")) {
+            result->FunctionObjType = ReadByte(child);
+        }
+    });
+    return result;
+}
+
+// A point's x is its first child element and y its second, in that order; a child that is
+// missing or named otherwise leaves the value of the previous point (0 for the first), and the
+// point is appended whatever the element holds.
+bool TCVXML::ReadTableElemObjList(pugi::xml_node node, TTableObj& table) const {
+    double x = 0;
+    double y = 0;
+    int count = 0;
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (!Is(child, "TableElemObj")) {
+            return;
+        }
+        const pugi::xml_node first = FirstElement(child);
+        if (first) {
+            if (Is(first, "x")) {
+                x = ReadReal(first);
+            }
+            const pugi::xml_node second = NextElement(first);
+            if (second && Is(second, "y")) {
+                y = ReadReal(second);
+            }
+        }
+        table.AddPoint(x, y);
+        ++count;
+    });
+    return count > 0;
+}
+
+std::unique_ptr<TTableObj> TCVXML::ReadTableObj(pugi::xml_node node) const {
+    auto result = std::make_unique<TTableObj>();
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "Name")) {
+            result->Name = ReadText(child);
+        } else if (Is(child, "ShowEnabled")) {
+            result->ShowEnabled = ReadByte(child);
+        } else if (Is(child, "Description")) {
+            result->Description = ReadText(child);
+        } else if (Is(child, "GraphStyle")) {
+            result->GraphStyle.Assign(ReadGraphStyle(child));
+        } else if (Is(child, "Interval")) {
+            result->Interval.Assign(ReadInterval(child));
+        } else if (Is(child, "PlotParameter")) {
+            result->PlotParameter.Assign(ReadPlotParameter(child));
+        } else if (Is(child, "Smooth")) {
+            result->Smooth = ReadByte(child);
+        } else if (Is(child, "SortingType")) {
+            result->SortingType = ReadByte(child);
+        } else if (Is(child, "TableElemObjList")) {
+            ReadTableElemObjList(child, *result);
+        }
+    });
+    return result;
+}
+
+std::unique_ptr<TMemory> TCVXML::ReadMemory(pugi::xml_node node) const {
+    auto result = std::make_unique<TMemory>();
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "FunctionObj")) {
+            result->AddFunctionCopy(*ReadFunctionObj(child));
+        } else if (Is(child, "TableObj")) {
+            result->AddTableCopy(*ReadTableObj(child));
+        }
+    });
+    return result;
+}
+
+} // namespace curvana

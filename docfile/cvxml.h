@@ -1,0 +1,61 @@
+#pragma once
+
+#include "docfile/documenterror.h"
+#include "docfile/xmlsource.h"
+#include "model/functionobj.h"
+#include "model/graphstyle.h"
+#include "model/interval.h"
+#include "model/memory.h"
+#include "model/plotparameter.h"
+#include "model/tableobj.h"
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace curvana {
+
+// The document reader: loads a document file and reads its elements into model objects and
+// view settings. Every reading operation takes an element of any loaded document; positions in
+// errors are known for elements of the document this reader loaded.
+//
+// Leaf values: an element's text is the text and character data it holds, joined (comments and
+// processing instructions do not count); an element without content reads as the empty text,
+// which is an error for every number. A leaf that holds an element fails with "Element does
+// not contain a single text node". Failures are EDocumentError with the element's path and
+// line; what was written into a target before the failure stays written.
+class TCVXML {
+public:
+    // The document component: load and reach the root. Throws EDocumentError.
+    void LoadFromFile(const std::string& path) { Source.LoadFromFile(path); }
+    void LoadFromText(std::string text) { Source.LoadFromText(std::move(text)); }
+    bool Active() const { return Source.Active(); }
+    pugi::xml_node DocumentElement() const { return Source.DocumentElement(); }
+    const TXMLSource& XMLSource() const { return Source; }
+
+    TPlotParameter ReadPlotParameter(pugi::xml_node node) const;
+    TInterval ReadInterval(pugi::xml_node node) const;
+    TGraphStyle ReadGraphStyle(pugi::xml_node node) const;
+    std::unique_ptr<TFunctionObj> ReadFunctionObj(pugi::xml_node node) const;
+    // Appends the points of a TableElemObjList; answers whether it appended any.
+    bool ReadTableElemObjList(pugi::xml_node node, TTableObj& table) const;
+    std::unique_ptr<TTableObj> ReadTableObj(pugi::xml_node node) const;
+    std::unique_ptr<TMemory> ReadMemory(pugi::xml_node node) const;
+
+    // Leaf conversions, public for readers of further element kinds.
+    std::string ReadText(pugi::xml_node node) const;
+    std::int32_t ReadInteger(pugi::xml_node node) const;
+    // Booleans and enumerations keep the low 8 bits of the integer (256 reads as 0).
+    std::uint8_t ReadByte(pugi::xml_node node) const;
+    double ReadReal(pugi::xml_node node) const;
+
+private:
+    [[noreturn]] void Fail(pugi::xml_node node, EDocumentError::TKind kind,
+                           const std::string& message) const;
+
+    TXMLSource Source;
+};
+
+} // namespace curvana
