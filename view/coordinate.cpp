@@ -1,0 +1,191 @@
+#include "view/coordinate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace curvana {
+
+namespace {
+
+// Margins and the plot-area edges stay within this range, so sums of them cannot overflow even
+// when a document asks for an absurd title font.
+std::int32_t ClampPixels(std::int64_t value) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(value, -TCoordinate::PixelLimit, TCoordinate::PixelLimit));
+}
+
+// Pixels per world unit, in extended precision, stored as a double. A scale that is not a
+// number (0/0, or bounds that are not numbers) becomes 0: the axis collapses onto its start edge.
+// A finite width over a zero range gives an infinite scale, which the mapping saturates.
+double Scale(std::int32_t pixels, double min, double max) {
+    const long double scale = static_cast<long double>(pixels) /
+                              (static_cast<long double>(max) - static_cast<long double>(min));
+    return std::isnan(scale) ? 0.0 : static_cast<double>(scale);
+}
+
+// Offset in pixels of a world value from the range start. An offset of zero, or a scale of zero,
+// gives 0 even where the product would be 0 * infinity.
+long double Offset(double value, double min, double scale) {
+    const long double delta = static_cast<long double>(value) - static_cast<long double>(min);
+    if (delta == 0 || scale == 0)
+        return 0;
+    return delta * static_cast<long double>(scale);
+}
+
+// Truncation toward zero after saturation; a NaN coordinate goes far off the top left.
+std::int32_t TruncPixel(long double value) {
+    if (std::isnan(value))
+        return -TCoordinate::PixelLimit;
+    const long double limit = TCoordinate::PixelLimit;
+    return static_cast<std::int32_t>(std::clamp(value, -limit, limit));
+}
+
+} // namespace
+
+TCoordinate::TCoordinate() {
+    for (TGraphStyle* grid :
+         {&GridRadialGraphStyle, &GridAngularGraphStyle, &GridHorGraphStyle, &GridVerGraphStyle}) {
+        grid->LineWidth = 1;
+        grid->LineStyle = psDot;
+        grid->LineColor = clGray;
+    }
+    // Circles of the radial grid must not be filled.
+    GridRadialGraphStyle.BrushStyle = bsClear;
+    GridRadialGraphStyle.BrushColor = clWhite;
+}
+
+TCanvas& TCoordinate::RequireCanvas() {
+    if (!Canvas)
+        throw std::logic_error("TCoordinate has no canvas to draw on");
+    return *Canvas;
+}
+
+void TCoordinate::SaveCanvasState() {
+    if (!Canvas)
+        return;
+    SavedPen = Canvas->Pen;
+    SavedBrush = Canvas->Brush;
+    SavedFont = Canvas->Font;
+}
+
+void TCoordinate::RestoreCanvasState() {
+    if (!Canvas)
+        return;
+    Canvas->Pen = SavedPen;
+    Canvas->Brush = SavedBrush;
+    Canvas->Font = SavedFont;
+}
+
+std::int32_t TCoordinate::TitleMargin(TFlag enabled, const std::string& title, const TFont& font) {
+    if (enabled != 1 || title.empty())
+        return 30;
+    TCanvas& canvas = RequireCanvas();
+    canvas.Font.Assign(font);
+    return ClampPixels(static_cast<std::int64_t>(canvas.TextHeight(title)) + 30);
+}
+
+void TCoordinate::ComputeMargins() {
+    SaveCanvasState();
+    MarginTop = TitleMargin(TitleTopEnabled, TitleTop, TitleTopFont);
+    MarginBottom = TitleMargin(TitleBottomEnabled, TitleBottom, TitleBottomFont);
+    // The side titles are drawn turned by 90 degrees, so their text height is their width.
+    MarginLeft = TitleMargin(TitleLeftEnabled, TitleLeft, TitleLeftFont);
+    MarginRight = TitleMargin(TitleRightEnabled, TitleRight, TitleRightFont);
+
+    if (GraphList && LegendEnabled == 1) {
+        for (int i = 0; i < GraphList->Count(); ++i) {
+            if (static_cast<std::int64_t>(Height) - MarginBottom <= 150)
+                break;
+            if (GraphList->GetShowEnabled(i) != 0)
+                MarginBottom += 16;
+        }
+    }
+
+    // Room for the x labels under the box, or for the y arrow pointing down.
+    if (AxesStyle == asBoxed)
+        MarginBottom += 25;
+    else if (YAxesDirection == 0 && YArrow.Enabled != 0)
+        MarginBottom += 25;
+    RestoreCanvasState();
+
+    if (EqualScaleEnabled == 1) {
+        const std::int64_t w = static_cast<std::int64_t>(Width) - MarginLeft - MarginRight;
+        const std::int64_t h = static_cast<std::int64_t>(Height) - MarginTop - MarginBottom;
+        const std::int64_t d = std::llabs(h - w) / 2;
+        if (w < h) {
+            MarginTop = ClampPixels(MarginTop + d);
+            MarginBottom = ClampPixels(MarginBottom + d);
+        } else {
+            MarginLeft = ClampPixels(MarginLeft + d);
+            MarginRight = ClampPixels(MarginRight + d);
+        }
+    }
+}
+
+TCoordinate::TMapping TCoordinate::CurrentMapping() const {
+    TMapping m;
+    m.Left = MarginLeft;
+    m.Top = MarginTop;
+    m.Right = ClampPixels(static_cast<std::int64_t>(Width) - MarginRight);
+    m.Bottom = ClampPixels(static_cast<std::int64_t>(Height) - MarginBottom);
+    m.Kx = Scale(m.Right - m.Left, XInterval.Min, XInterval.Max);
+    m.Ky = Scale(m.Bottom - m.Top, YInterval.Min, YInterval.Max);
+    return m;
+}
+
+TPoint TCoordinate::Map(const TMapping& m, double X, double Y) const {
+    const long double dx = Offset(X, XInterval.Min, m.Kx);
+    const long double dy = Offset(Y, YInterval.Min, m.Ky);
+    const long double px = XAxesDirection == 0 ? m.Left + dx : m.Right - dx;
+    const long double py = YAxesDirection == 1 ? m.Bottom - dy : m.Top + dy;
+    return {TruncPixel(px), TruncPixel(py)};
+}
+
+TPoint TCoordinate::WorldToScreen(double X, double Y) {
+    if (MarginsFrozen()) {
+        // What ComputeMargins leaves behind: the saved objects hold the current canvas state.
+        SaveCanvasState();
+        return Map(FFrozen, X, Y);
+    }
+    ComputeMargins();
+    return Map(CurrentMapping(), X, Y);
+}
+
+void TCoordinate::MoveToWorld(double X, double Y) {
+    TCanvas& canvas = RequireCanvas();
+    const TPoint p = WorldToScreen(X, Y);
+    canvas.MoveTo(p.X, p.Y);
+}
+
+void TCoordinate::LineToWorld(double X, double Y) {
+    TCanvas& canvas = RequireCanvas();
+    const TPoint p = WorldToScreen(X, Y);
+    canvas.LineTo(p.X, p.Y);
+}
+
+void TCoordinate::PlotWorldPixel(double X, double Y) {
+    TCanvas& canvas = RequireCanvas();
+    const TPoint p = WorldToScreen(X, Y);
+    canvas.SetPixel(p.X, p.Y, canvas.Pen.Color);
+}
+
+void TCoordinate::DrawWorldLine(double X1, double Y1, double X2, double Y2) {
+    MoveToWorld(X1, Y1);
+    LineToWorld(X2, Y2);
+}
+
+TCoordinate::TMarginFreeze::TMarginFreeze(TCoordinate& view) : FView(view) {
+    if (FView.FFreezeCount == 0) {
+        FView.ComputeMargins();
+        FView.FFrozen = FView.CurrentMapping();
+    }
+    ++FView.FFreezeCount;
+}
+
+TCoordinate::TMarginFreeze::~TMarginFreeze() {
+    --FView.FFreezeCount;
+}
+
+} // namespace curvana

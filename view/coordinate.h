@@ -1,0 +1,173 @@
+#pragma once
+
+#include "common/types.h"
+#include "model/graphstyle.h"
+#include "model/interval.h"
+#include "model/memory.h"
+#include "model/plotparameter.h"
+#include "view/axesarrow.h"
+#include "view/brush.h"
+#include "view/canvas.h"
+#include "view/font.h"
+#include "view/geometry.h"
+#include "view/pen.h"
+
+#include <cstdint>
+#include <string>
+
+namespace curvana {
+
+// Axes styles.
+constexpr TEnum8 asCrossed = 0;
+constexpr TEnum8 asBoxed = 1;
+
+// The coordinate view: every setting of a document's coordinate system, the margins around the
+// plot area and the world-to-pixel mapping. It is not a widget: the caller sets its size and
+// the canvas it draws on (not owned), and hands it the graph list (not owned).
+//
+// Flags hold 0 or 1 as written; a test for "== 1" and one for "!= 0" differ for other values,
+// and each use below says which one it makes.
+class TCoordinate {
+public:
+    // Where and how large the view draws.
+    TCanvas* Canvas = nullptr;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+
+    // Storage of SaveCanvasState / RestoreCanvasState: one set, a save overwrites the last.
+    TPen SavedPen;
+    TBrush SavedBrush;
+    TFont SavedFont;
+
+    std::int32_t MarginTop = 30;
+    std::int32_t MarginLeft = 30;
+    std::int32_t MarginRight = 30;
+    std::int32_t MarginBottom = 30;
+    TInterval XInterval{1, -10, 10};
+    TInterval YInterval{1, -10, 10};
+    // Kept for the reader and the dialog; plotting uses each graph's own parameters.
+    TPlotParameter PlotParameter;
+    TEnum8 AxesStyle = asCrossed;
+    TFlag EqualScaleEnabled = 0;
+    TColor BackgroundColor = clWhite;
+    // 0: x grows to the right; any other value: to the left.
+    TEnum8 XAxesDirection = 0;
+    // 1: y grows upward; any other value: downward.
+    TEnum8 YAxesDirection = 1;
+    TGraphStyle XAxesGraphStyle;
+    TGraphStyle YAxesGraphStyle;
+    TAxesArrow XArrow{1, "X"};
+    TAxesArrow YArrow{1, "Y"};
+    double XAxesTicksStep = 1;
+    std::int32_t XAxesTicksLength = 2;
+    double YAxesTicksStep = 1;
+    std::int32_t YAxesTicksLength = 2;
+    double XAxesLabelsStep = 1;
+    std::string XAxesLabelsString;
+    double YAxesLabelsStep = 1;
+    std::string YAxesLabelsString;
+    // 1: x labels below the axis; 0: above.
+    TEnum8 XAxesLabelSide = 1;
+    // Nonzero: y labels right of the axis; 0: left.
+    TEnum8 YAxesLabelSide = 1;
+    TFlag TitleTopEnabled = 0;
+    std::string TitleTop;
+    TFont TitleTopFont;
+    TFlag TitleBottomEnabled = 0;
+    std::string TitleBottom;
+    TFont TitleBottomFont;
+    TFlag TitleLeftEnabled = 0;
+    std::string TitleLeft;
+    TFont TitleLeftFont;
+    TFlag TitleRightEnabled = 0;
+    std::string TitleRight;
+    TFont TitleRightFont;
+    TFlag LegendEnabled = 0;
+    TFlag ShowSampleEnabled = 1;
+    TFlag TextColorAsGraphEnabled = 0;
+    // Left end of the legend texts: 0 at x = 80, 1 at half the width, 2 at three quarters.
+    TEnum8 LegendPosition = 1;
+    // The graph list last handed to the view; never freed by it.
+    TMemory* GraphList = nullptr;
+    TFlag GridRadialEnabled = 0;
+    double GridRadialStep = 1;
+    TGraphStyle GridRadialGraphStyle;
+    TFlag GridAngularEnabled = 0;
+    // In units of pi.
+    double GridAngularStep = 0.25;
+    TGraphStyle GridAngularGraphStyle;
+    TFlag GridHorEnabled = 0;
+    double GridHorStep = 1;
+    TGraphStyle GridHorGraphStyle;
+    TFlag GridVerEnabled = 0;
+    double GridVerStep = 1;
+    TGraphStyle GridVerGraphStyle;
+
+    TCoordinate();
+    TCoordinate(const TCoordinate&) = delete;
+    TCoordinate& operator=(const TCoordinate&) = delete;
+
+    // Copy the canvas's pen, brush and font into the saved objects and back. Without a canvas
+    // they do nothing.
+    void SaveCanvasState();
+    void RestoreCanvasState();
+
+    // Sets the four margins from the titles, the legend lines, the axes style and equal scale.
+    // Measuring an enabled title needs a canvas (std::logic_error without one).
+    void ComputeMargins();
+
+    // World point to pixel. Recomputes the margins first (unless frozen, see TMarginFreeze).
+    // Results are always defined: coordinates saturate at +-PixelLimit, a NaN coordinate maps
+    // to -PixelLimit, and an undefined scale (Min = Max with no plot width, and the like) maps
+    // every point of that axis to the plot area's start edge. See coordinate.cpp.
+    TPoint WorldToScreen(double X, double Y);
+
+    // The canvas's move-to, line-to and one pixel in the pen colour at WorldToScreen(X, Y);
+    // nothing is clipped. They need a canvas (std::logic_error without one).
+    void MoveToWorld(double X, double Y);
+    void LineToWorld(double X, double Y);
+    void PlotWorldPixel(double X, double Y);
+    void DrawWorldLine(double X1, double Y1, double X2, double Y2);
+
+    // Largest pixel coordinate the mapping yields, far outside any picture but with room for
+    // the small offsets drawing code adds to mapped points.
+    static constexpr std::int32_t PixelLimit = 100'000'000;
+
+    // Within one redraw the margins cannot change, so a redraw may freeze them: while at least
+    // one TMarginFreeze is alive, WorldToScreen uses the margins and scales computed when the
+    // first one was made instead of measuring titles on every call. It still saves the canvas
+    // state as ComputeMargins would, so drawing ends in the same canvas state either way.
+    // Settings, size and graph list must not change while frozen.
+    class TMarginFreeze {
+    public:
+        explicit TMarginFreeze(TCoordinate& view);
+        ~TMarginFreeze();
+        TMarginFreeze(const TMarginFreeze&) = delete;
+        TMarginFreeze& operator=(const TMarginFreeze&) = delete;
+
+    private:
+        TCoordinate& FView;
+    };
+
+    bool MarginsFrozen() const { return FFreezeCount > 0; }
+
+private:
+    struct TMapping {
+        std::int32_t Left = 0;
+        std::int32_t Top = 0;
+        std::int32_t Right = 0;
+        std::int32_t Bottom = 0;
+        double Kx = 0;
+        double Ky = 0;
+    };
+
+    TCanvas& RequireCanvas();
+    std::int32_t TitleMargin(TFlag enabled, const std::string& title, const TFont& font);
+    TMapping CurrentMapping() const;
+    TPoint Map(const TMapping& mapping, double X, double Y) const;
+
+    int FFreezeCount = 0;
+    TMapping FFrozen;
+};
+
+} // namespace curvana
