@@ -87,6 +87,41 @@ double TCVXML::ReadReal(pugi::xml_node node) const {
     }
 }
 
+TFont TCVXML::ReadFont(pugi::xml_node node) const {
+    TFont result;
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "Charset")) {
+            result.Charset = ReadByte(child);
+        } else if (Is(child, "Color")) {
+            result.Color = ReadInteger(child);
+        } else if (Is(child, "Height")) {
+            result.Height = ReadInteger(child);
+        } else if (Is(child, "Name")) {
+            result.Name = ReadText(child);
+        } else if (Is(child, "Pitch")) {
+            result.Pitch = ReadByte(child);
+        } else if (Is(child, "PixelsPerInch")) {
+            result.PixelsPerInch = ReadInteger(child);
+        } else if (Is(child, "Size")) {
+            result.SetSize(ReadInteger(child));
+        } else if (Is(child, "Style")) {
+            result.Style.Clear();
+            ForEachElement(child, [&](pugi::xml_node flag) {
+                if (Is(flag, "fsBold")) {
+                    result.Style.Include(fsBold);
+                } else if (Is(flag, "fsItalic")) {
+                    result.Style.Include(fsItalic);
+                } else if (Is(flag, "fsUnderline")) {
+                    result.Style.Include(fsUnderline);
+                } else if (Is(flag, "fsStrikeOut")) {
+                    result.Style.Include(fsStrikeOut);
+                }
+            });
+        }
+    });
+    return result;
+}
+
 TPlotParameter TCVXML::ReadPlotParameter(pugi::xml_node node) const {
     TPlotParameter result;
     ForEachElement(node, [&](pugi::xml_node child) {
@@ -232,6 +267,143 @@ std::unique_ptr<TMemory> TCVXML::ReadMemory(pugi::xml_node node) const {
             result->AddFunctionCopy(*ReadFunctionObj(child));
         } else if (Is(child, "TableObj")) {
             result->AddTableCopy(*ReadTableObj(child));
+        }
+    });
+    return result;
+}
+
+void TCVXML::ReadCoordinate(pugi::xml_node node, TCoordinate& view) const {
+    const auto arrow = [this](pugi::xml_node element, TAxesArrow& target) {
+        ForEachElement(element, [&](pugi::xml_node child) {
+            if (Is(child, "Enabled")) {
+                target.Enabled = ReadByte(child);
+            } else if (Is(child, "Name")) {
+                target.Name = ReadText(child);
+            }
+        });
+    };
+    ForEachElement(node, [&](pugi::xml_node child) {
+        const char* name = child.name();
+        const auto is = [name](const char* known) { return std::strcmp(name, known) == 0; };
+        if (is("XInterval")) {
+            view.XInterval.Assign(ReadInterval(child));
+        } else if (is("YInterval")) {
+            view.YInterval.Assign(ReadInterval(child));
+        } else if (is("PlotParameter")) {
+            view.PlotParameter.Assign(ReadPlotParameter(child));
+        } else if (is("AxesStyle")) {
+            view.AxesStyle = ReadByte(child);
+        } else if (is("BackgroundColor")) {
+            view.BackgroundColor = ReadInteger(child);
+        } else if (is("EqualScaleEnabled")) {
+            view.EqualScaleEnabled = ReadByte(child);
+        } else if (is("XAxesDirection")) {
+            view.XAxesDirection = ReadByte(child);
+        } else if (is("YAxesDirection")) {
+            view.YAxesDirection = ReadByte(child);
+        } else if (is("XAxesGraphStyle")) {
+            view.XAxesGraphStyle.Assign(ReadGraphStyle(child));
+        } else if (is("YAxesGraphStyle")) {
+            view.YAxesGraphStyle.Assign(ReadGraphStyle(child));
+        } else if (is("XArrow")) {
+            arrow(child, view.XArrow);
+        } else if (is("YArrow")) {
+            arrow(child, view.YArrow);
+        } else if (is("XAxesTicksStep")) {
+            view.XAxesTicksStep = ReadReal(child);
+        } else if (is("XAxesTicksLength")) {
+            view.XAxesTicksLength = ReadInteger(child);
+        } else if (is("YAxesTicksStep")) {
+            view.YAxesTicksStep = ReadReal(child);
+        } else if (is("YAxesTicksLength")) {
+            view.YAxesTicksLength = ReadInteger(child);
+        } else if (is("XAxesLabelsStep")) {
+            view.XAxesLabelsStep = ReadReal(child);
+        } else if (is("XAxesLabelsString")) {
+            view.XAxesLabelsString = ReadText(child);
+        } else if (is("YAxesLabelsStep")) {
+            view.YAxesLabelsStep = ReadReal(child);
+        } else if (is("YAxesLabelsString")) {
+            view.YAxesLabelsString = ReadText(child);
+        } else if (is("XAxesLabelSide")) {
+            view.XAxesLabelSide = ReadByte(child);
+        } else if (is("YAxesLabelSide")) {
+            view.YAxesLabelSide = ReadByte(child);
+        } else if (is("TitleTopEnabled")) {
+            view.TitleTopEnabled = ReadByte(child);
+        } else if (is("TitleTop")) {
+            view.TitleTop = ReadText(child);
+        } else if (is("TitleTopFont")) {
+            view.TitleTopFont.Assign(ReadFont(child));
+        } else if (is("TitleBottomEnabled")) {
+            view.TitleBottomEnabled = ReadByte(child);
+        } else if (is("TitleBottom")) {
+            view.TitleBottom = ReadText(child);
+        } else if (is("TitleBottomFont")) {
+            view.TitleBottomFont.Assign(ReadFont(child));
+        } else if (is("TitleLeftEnabled")) {
+            view.TitleLeftEnabled = ReadByte(child);
+        } else if (is("TitleLeft")) {
+            view.TitleLeft = ReadText(child);
+        } else if (is("TitleLeftFont")) {
+            view.TitleLeftFont.Assign(ReadFont(child));
+        } else if (is("TitleRightEnabled")) {
+            view.TitleRightEnabled = ReadByte(child);
+        } else if (is("TitleRight")) {
+            view.TitleRight = ReadText(child);
+        } else if (is("TitleRightFont")) {
+            view.TitleRightFont.Assign(ReadFont(child));
+        } else if (is("LegendEnabled")) {
+            view.LegendEnabled = ReadByte(child);
+        } else if (is("ShowSampleEnabled")) {
+            view.ShowSampleEnabled = ReadByte(child);
+        } else if (is("TextColorAsGraphEnabled")) {
+            view.TextColorAsGraphEnabled = ReadByte(child);
+        } else if (is("LegendPosition")) {
+            view.LegendPosition = ReadByte(child);
+        } else if (is("GridHorEnabled")) {
+            view.GridHorEnabled = ReadByte(child);
+        } else if (is("GridHorStep")) {
+            view.GridHorStep = ReadReal(child);
+        } else if (is("GridHorGraphStyle")) {
+            view.GridHorGraphStyle.Assign(ReadGraphStyle(child));
+        } else if (is("GridVerEnabled")) {
+            view.GridVerEnabled = ReadByte(child);
+        } else if (is("GridVerStep")) {
+            view.GridVerStep = ReadReal(child);
+        } else if (is("GridVerGraphStyle")) {
+            view.GridVerGraphStyle.Assign(ReadGraphStyle(child));
+        } else if (is("GridRadialEnabled")) {
+            view.GridRadialEnabled = ReadByte(child);
+        } else if (is("GridRadialStep")) {
+            view.GridRadialStep = ReadReal(child);
+        } else if (is("GridRadialGraphStyle")) {
+            view.GridRadialGraphStyle.Assign(ReadGraphStyle(child));
+        } else if (is("GridAngularEnabled")) {
+            view.GridAngularEnabled = ReadByte(child);
+        } else if (is("GridAngularStep")) {
+            view.GridAngularStep = ReadReal(child);
+        } else if (is("GridAngularGraphStyle")) {
+            view.GridAngularGraphStyle.Assign(ReadGraphStyle(child));
+        }
+    });
+}
+
+TAddLabelData TCVXML::ReadAddLabel(pugi::xml_node node) const {
+    TAddLabelData result;
+    ForEachElement(node, [&](pugi::xml_node child) {
+        if (Is(child, "Caption")) {
+            result.Caption = ReadText(child);
+        } else if (Is(child, "Color")) {
+            result.Color = ReadInteger(child);
+        } else if (Is(child, "Transparent")) {
+            result.Transparent = ReadByte(child);
+        } else if (Is(child, "Font")) {
+            result.Font.Assign(ReadFont(child));
+        } else if (Is(child, "x")) {
+            result.x = ReadReal(child);
+        } else if (Is(child, "y")) {
+            result.y = ReadReal(child);
         }
     });
     return result;

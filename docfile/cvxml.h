@@ -1,5 +1,6 @@
 #pragma once
 
+#include "docfile/addlabeldata.h"
 #include "docfile/documenterror.h"
 #include "docfile/xmlsource.h"
 #include "model/functionobj.h"
@@ -8,6 +9,8 @@
 #include "model/memory.h"
 #include "model/plotparameter.h"
 #include "model/tableobj.h"
+#include "view/coordinate.h"
+#include "view/font.h"
 
 #include <pugixml.hpp>
 
@@ -35,6 +38,9 @@ public:
     pugi::xml_node DocumentElement() const { return Source.DocumentElement(); }
     const TXMLSource& XMLSource() const { return Source; }
 
+    // A new font with the given children applied in document order: Size sets the height from
+    // the resolution read so far, Height sets it directly, PixelsPerInch only the resolution.
+    TFont ReadFont(pugi::xml_node node) const;
     TPlotParameter ReadPlotParameter(pugi::xml_node node) const;
     TInterval ReadInterval(pugi::xml_node node) const;
     TGraphStyle ReadGraphStyle(pugi::xml_node node) const;
@@ -43,6 +49,10 @@ public:
     bool ReadTableElemObjList(pugi::xml_node node, TTableObj& table) const;
     std::unique_ptr<TTableObj> ReadTableObj(pugi::xml_node node) const;
     std::unique_ptr<TMemory> ReadMemory(pugi::xml_node node) const;
+    // Writes the settings the element names into the view and leaves the others as they are.
+    // Compounds replace their target as a whole; an arrow is written field by field.
+    void ReadCoordinate(pugi::xml_node node, TCoordinate& view) const;
+    TAddLabelData ReadAddLabel(pugi::xml_node node) const;
 
     // Leaf conversions, public for readers of further element kinds.
     std::string ReadText(pugi::xml_node node) const;
