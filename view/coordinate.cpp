@@ -34,12 +34,58 @@ long double Offset(double value, double min, double scale) {
     return delta * static_cast<long double>(scale);
 }
 
-// Truncation toward zero after saturation; a NaN coordinate goes far off the top left.
-std::int32_t TruncPixel(long double value) {
+// A NaN coordinate goes to a fixed place far off the top left; infinities become large finite
+// values so that clipping arithmetic stays finite.
+long double ExactPixel(long double value) {
     if (std::isnan(value))
         return -TCoordinate::PixelLimit;
+    return std::clamp(value, -1e30L, 1e30L);
+}
+
+// Truncation toward zero after saturation at +-PixelLimit. Casting a double beyond the int
+// range would be undefined, so the clamp comes first.
+std::int32_t TruncPixel(long double value) {
     const long double limit = TCoordinate::PixelLimit;
     return static_cast<std::int32_t>(std::clamp(value, -limit, limit));
+}
+
+template <class TExact> TPoint Saturate(const TExact& p) {
+    return {TruncPixel(p.X), TruncPixel(p.Y)};
+}
+
+template <class TExact> bool WithinLimit(const TExact& p) {
+    const long double limit = TCoordinate::PixelLimit;
+    return std::fabs(p.X) <= limit && std::fabs(p.Y) <= limit;
+}
+
+template <class TExact> TExact Along(const TExact& a, const TExact& b, long double t) {
+    return {a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)};
+}
+
+// Liang-Barsky: narrows [t0, t1] to the part of a..b inside the +-PixelLimit square; false when
+// no part is inside.
+template <class TExact>
+bool ClipToLimit(const TExact& a, const TExact& b, long double& t0, long double& t1) {
+    const long double limit = TCoordinate::PixelLimit;
+    const long double dx = b.X - a.X;
+    const long double dy = b.Y - a.Y;
+    const long double p[4] = {-dx, dx, -dy, dy};
+    const long double q[4] = {a.X + limit, limit - a.X, a.Y + limit, limit - a.Y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const long double r = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -135,15 +181,15 @@ TCoordinate::TMapping TCoordinate::CurrentMapping() const {
     return m;
 }
 
-TPoint TCoordinate::Map(const TMapping& m, double X, double Y) const {
+TCoordinate::TExactPoint TCoordinate::Map(const TMapping& m, double X, double Y) const {
     const long double dx = Offset(X, XInterval.Min, m.Kx);
     const long double dy = Offset(Y, YInterval.Min, m.Ky);
     const long double px = XAxesDirection == 0 ? m.Left + dx : m.Right - dx;
     const long double py = YAxesDirection == 1 ? m.Bottom - dy : m.Top + dy;
-    return {TruncPixel(px), TruncPixel(py)};
+    return {ExactPixel(px), ExactPixel(py)};
 }
 
-TPoint TCoordinate::WorldToScreen(double X, double Y) {
+TCoordinate::TExactPoint TCoordinate::MapExact(double X, double Y) {
     if (MarginsFrozen()) {
         // What ComputeMargins leaves behind: the saved objects hold the current canvas state.
         SaveCanvasState();
@@ -153,16 +199,51 @@ TPoint TCoordinate::WorldToScreen(double X, double Y) {
     return Map(CurrentMapping(), X, Y);
 }
 
+TPoint TCoordinate::WorldToScreen(double X, double Y) {
+    return Saturate(MapExact(X, Y));
+}
+
+void TCoordinate::NotePen(const TExactPoint& exact, TPoint placed) {
+    FPenKnown = true;
+    FPenExact = exact;
+    FPenPixel = placed;
+}
+
 void TCoordinate::MoveToWorld(double X, double Y) {
     TCanvas& canvas = RequireCanvas();
-    const TPoint p = WorldToScreen(X, Y);
+    const TExactPoint end = MapExact(X, Y);
+    const TPoint p = Saturate(end);
     canvas.MoveTo(p.X, p.Y);
+    NotePen(end, p);
 }
 
 void TCoordinate::LineToWorld(double X, double Y) {
     TCanvas& canvas = RequireCanvas();
-    const TPoint p = WorldToScreen(X, Y);
-    canvas.LineTo(p.X, p.Y);
+    const TExactPoint end = MapExact(X, Y);
+    const TPoint endPixel = Saturate(end);
+    const TPoint penPos = canvas.PenPos();
+    // Start from the exact end of the last world move or line while the pen is still there.
+    const TExactPoint start =
+        FPenKnown && penPos == FPenPixel
+            ? FPenExact
+            : TExactPoint{static_cast<long double>(penPos.X), static_cast<long double>(penPos.Y)};
+    if (WithinLimit(start) && WithinLimit(end)) {
+        canvas.LineTo(endPixel.X, endPixel.Y);
+    } else {
+        long double t0 = 0;
+        long double t1 = 1;
+        if (ClipToLimit(start, end, t0, t1)) {
+            if (t0 > 0) {
+                const TPoint from = Saturate(Along(start, end, t0));
+                canvas.MoveTo(from.X, from.Y);
+            }
+            const TPoint to = Saturate(Along(start, end, t1));
+            canvas.LineTo(to.X, to.Y);
+        }
+        if (canvas.PenPos() != endPixel)
+            canvas.MoveTo(endPixel.X, endPixel.Y);
+    }
+    NotePen(end, endPixel);
 }
 
 void TCoordinate::PlotWorldPixel(double X, double Y) {

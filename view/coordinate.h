@@ -117,13 +117,20 @@ public:
     void ComputeMargins();
 
     // World point to pixel. Recomputes the margins first (unless frozen, see TMarginFreeze).
-    // Results are always defined: coordinates saturate at +-PixelLimit, a NaN coordinate maps
-    // to -PixelLimit, and an undefined scale (Min = Max with no plot width, and the like) maps
-    // every point of that axis to the plot area's start edge. See coordinate.cpp.
+    // Truncates toward zero. Results are always defined:
+    // - coordinates saturate at +-PixelLimit, and a NaN coordinate maps to -PixelLimit;
+    // - Min = Max on a plot area of some size: Min maps to the area's start edge (left, or
+    //   right when x grows to the left; bottom, or top when y grows downward), smaller and
+    //   larger values saturate on their sides;
+    // - a scale that is no number (Min = Max with no plot width or height, bounds that are not
+    //   numbers) maps every point of that axis to the start edge.
     TPoint WorldToScreen(double X, double Y);
 
     // The canvas's move-to, line-to and one pixel in the pen colour at WorldToScreen(X, Y);
-    // nothing is clipped. They need a canvas (std::logic_error without one).
+    // nothing is clipped to the picture. They need a canvas (std::logic_error without one).
+    // A line with an end beyond PixelLimit is cut where it leaves the +-PixelLimit square
+    // (with a move-to to the saturated end after it), so saturation never bends its direction;
+    // the next LineToWorld starts from the exact far end again.
     void MoveToWorld(double X, double Y);
     void LineToWorld(double X, double Y);
     void PlotWorldPixel(double X, double Y);
@@ -163,11 +170,24 @@ private:
 
     TCanvas& RequireCanvas();
     std::int32_t TitleMargin(TFlag enabled, const std::string& title, const TFont& font);
+    // A mapped point before truncation and saturation (a NaN coordinate already replaced).
+    struct TExactPoint {
+        long double X = 0;
+        long double Y = 0;
+    };
+
     TMapping CurrentMapping() const;
-    TPoint Map(const TMapping& mapping, double X, double Y) const;
+    TExactPoint Map(const TMapping& mapping, double X, double Y) const;
+    // The margins step of every mapping (recompute, or only save when frozen), then the map.
+    TExactPoint MapExact(double X, double Y);
+    // Remembers where the last world move or line ended, exactly and as placed on the canvas.
+    void NotePen(const TExactPoint& exact, TPoint placed);
 
     int FFreezeCount = 0;
     TMapping FFrozen;
+    bool FPenKnown = false;
+    TExactPoint FPenExact;
+    TPoint FPenPixel;
 };
 
 } // namespace curvana

@@ -295,6 +295,46 @@ TEST_F(CoordinateTest, WorldPrimitivesDrawAtMappedPixels) {
     EXPECT_EQ(canvas.Ops[4].Color, 0x0000FF);
 }
 
+TEST_F(CoordinateTest, LinesToFarPointsKeepTheirDirection) {
+    // (0, 0) is at pixel (336.5, 216.5); (1e7, 1e6) far right and a little up, beyond the
+    // saturation square on x only. Clamping x alone would bend the visible part of the line.
+    const double kx = 613.0 / 20, ky = 373.0 / 20;
+    const double x0 = 30 + 10 * kx, y0 = 403 - 10 * ky;
+    const double x1 = 30 + (1e7 + 10) * kx, y1 = 403 - (1e6 + 10) * ky;
+    const double yAtLimit = y0 + (Far - x0) * (y1 - y0) / (x1 - x0);
+
+    view->DrawWorldLine(0, 0, 1e7, 1e6);
+    ASSERT_EQ(canvas.Ops.size(), 3u);
+    EXPECT_EQ(canvas.Ops[1].Kind, TCanvasOpKind::LineTo);
+    EXPECT_EQ(canvas.Ops[1].Points[0], (TPoint{336, 216}));
+    EXPECT_EQ(canvas.Ops[1].Points[1].X, Far);
+    EXPECT_NEAR(canvas.Ops[1].Points[1].Y, yAtLimit, 1.0);
+    // The pen then stands where WorldToScreen puts the far point.
+    EXPECT_EQ(canvas.Ops[2].Kind, TCanvasOpKind::MoveTo);
+    EXPECT_EQ(canvas.PenPos(), view->WorldToScreen(1e7, 1e6));
+
+    // Back from the far point: the line comes in along the same straight path.
+    canvas.Clear();
+    view->LineToWorld(0, 0);
+    ASSERT_EQ(canvas.Ops.size(), 2u);
+    EXPECT_EQ(canvas.Ops[0].Kind, TCanvasOpKind::MoveTo);
+    EXPECT_EQ(canvas.Ops[0].Points[0].X, Far);
+    EXPECT_NEAR(canvas.Ops[0].Points[0].Y, yAtLimit, 1.0);
+    EXPECT_EQ(canvas.Ops[1].Points[1], (TPoint{336, 216}));
+
+    // A line with no part inside the square draws nothing but still moves the pen.
+    canvas.Clear();
+    view->DrawWorldLine(1e7, 1e7, 2e7, 1e7);
+    EXPECT_EQ(canvas.Count(TCanvasOpKind::LineTo), 0u);
+    EXPECT_EQ(canvas.PenPos(), (TPoint{Far, -Far}));
+
+    // Infinite ends are clipped the same way; a horizontal line stays horizontal.
+    canvas.Clear();
+    view->DrawWorldLine(0, 0, std::numeric_limits<double>::infinity(), 0);
+    ASSERT_EQ(canvas.Count(TCanvasOpKind::LineTo), 1u);
+    EXPECT_EQ(canvas.OfKind(TCanvasOpKind::LineTo)[0]->Points[1], (TPoint{Far, 216}));
+}
+
 TEST_F(CoordinateTest, SavedStateIsOneSet) {
     ApplyTo(TGraphStyle{4, psDash, 0x112233, bsCross, 0x445566}, canvas);
     canvas.Font.Name = "First";
