@@ -186,6 +186,10 @@ TEST_F(CoordinateTest, LegendLinesStopAtTheMinimumPlotHeight) {
     table.ShowEnabled = 1;
     graphs.AddTableCopy(table);
     AddFunction(2); // true for a test against zero
+    view->LegendEnabled = 1;
+    view->ComputeMargins();
+    EXPECT_EQ(view->MarginBottom, 30); // no graph list yet
+    view->LegendEnabled = 0;
     view->GraphList = &graphs;
     view->ComputeMargins();
     EXPECT_EQ(view->MarginBottom, 30); // legend off
