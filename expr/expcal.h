@@ -1,0 +1,96 @@
+#pragma once
+
+#include "expr/expfactorlist.h"
+#include "expr/operatorcode.h"
+#include "expr/operatorlib.h"
+#include "expr/varmemory.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace curvana {
+
+// The expression calculator: compiles one expression text at construction into three-address
+// instructions whose intermediate results are named "TempVariable1" .. "TempVariablen", then
+// evaluates them as often as asked with the current values of the variable list.
+//
+// The three lists must outlive the calculator. The variable list is read (and, while an
+// evaluation runs, extended by the temporaries) at every evaluation; constants are copied when
+// compiling. Evaluations must not interleave: every calculator numbers its temporaries from 1.
+class TExpCal {
+public:
+    // Throws EOverflow ("Floating point overflow") for a number literal beyond the double range;
+    // every other input compiles, possibly with Compiled false.
+    TExpCal(std::string_view expression, const TOperatorLib& operatorLib, TVarMemory& variables,
+            const TVarMemory& constants);
+    TExpCal(const TExpCal&) = delete;
+    TExpCal& operator=(const TExpCal&) = delete;
+
+    // Runs the instructions; true on success. Value holds the result, or 0 on failure. A
+    // calculator that did not compile, or compiled to no instructions, always fails.
+    bool Evaluate();
+
+    // The same result as Evaluate, computed step by step through the names in the variable list.
+    // Evaluate uses it when a caller variable is named like one of the temporaries.
+    bool EvaluateByNames();
+
+    bool Compiled = false; // no structural error was found
+    double Value = 0;      // the result of the last evaluation
+
+    const std::string& Expression() const { return ExpressionText; }
+    const TOperatorLib& OperatorLib() const { return *Library; }
+    TVarMemory& Variables() const { return *VariableList; }
+    const TVarMemory& Constants() const { return *ConstantList; }
+    // The tokens after scanning and rewriting.
+    const TExpFactorList& Tokens() const { return TokenList; }
+    // Empty after construction: the work lists are freed once the instructions exist.
+    const TExpFactorList& OperatorStack() const { return OperatorStackList; }
+    const TExpFactorList& Postfix() const { return PostfixList; }
+    // Four factors per instruction: result, operand 1, operand 2, operator.
+    const TExpFactorList& Instructions() const { return InstructionList; }
+    int InstructionCount() const { return InstructionList.Count() / 4; }
+
+private:
+    struct TWorkToken;
+    struct TStep {
+        TOperatorCode Code;
+        const double* A;
+        const double* B;
+        double* Result;
+    };
+    // An operand slot that names a variable; resolved to an address when the list changes.
+    struct TVariableSlot {
+        std::size_t Step;
+        bool Second;
+        int Temporary; // 0-based instruction whose result it names, or -1 for a caller name
+    };
+
+    void Scan(std::vector<TWorkToken>& tokens) const;
+    void RewriteTokens(std::vector<TWorkToken>& tokens) const;
+    void ToPostfix(std::vector<TWorkToken>& tokens, std::vector<TWorkToken>& postfix) const;
+    void BuildInstructions(std::vector<TWorkToken>& postfix);
+    void Prepare();
+    void Resolve();
+
+    const TOperatorLib* Library;
+    TVarMemory* VariableList;
+    const TVarMemory* ConstantList;
+    std::string ExpressionText;
+    TExpFactorList TokenList;
+    TExpFactorList OperatorStackList;
+    TExpFactorList PostfixList;
+    TExpFactorList InstructionList;
+
+    // The instructions with every operand as an address, so that an evaluation looks up no
+    // names and allocates nothing.
+    std::vector<TStep> Steps;
+    std::vector<TVariableSlot> VariableSlots;
+    std::uint64_t ResolvedStamp = 0;
+    bool Resolved = false;
+    bool ByNames = false;     // a caller variable is named like a temporary
+    bool ZeroResults = false; // some slot reads a temporary before its instruction writes it
+};
+
+} // namespace curvana
