@@ -11,7 +11,37 @@ namespace curvana {
 
 namespace {
 
-TLoadOutcome ReadRoot(const TCVXML& reader, const TDocumentTargets& targets) {
+// Paths in one pass over the list (indexes counted, not searched), so a list of thousands of
+// graphs costs no more than reading it.
+void ListGraphPaths(pugi::xml_node memory, std::vector<std::string>& paths) {
+    const auto isGraph = [](pugi::xml_node node, const char* name) {
+        return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+    };
+    int functions = 0;
+    int tables = 0;
+    for (pugi::xml_node graph : memory.children()) {
+        functions += isGraph(graph, "FunctionObj") ? 1 : 0;
+        tables += isGraph(graph, "TableObj") ? 1 : 0;
+    }
+    const std::string base = ElementPath(memory) + "/";
+    int function = 0;
+    int table = 0;
+    paths.clear();
+    for (pugi::xml_node graph : memory.children()) {
+        if (isGraph(graph, "FunctionObj")) {
+            ++function;
+            paths.push_back(base + "FunctionObj" +
+                            (functions > 1 ? "[" + std::to_string(function) + "]" : ""));
+        } else if (isGraph(graph, "TableObj")) {
+            ++table;
+            paths.push_back(base + "TableObj" +
+                            (tables > 1 ? "[" + std::to_string(table) + "]" : ""));
+        }
+    }
+}
+
+TLoadOutcome ReadRoot(const TCVXML& reader, const TDocumentTargets& targets,
+                      TLoadDetails* details) {
     const pugi::xml_node root = reader.DocumentElement();
     if (std::strcmp(root.name(), "CurvanaDocument") != 0) {
         return TLoadOutcome::NotADocument;
@@ -26,8 +56,15 @@ TLoadOutcome ReadRoot(const TCVXML& reader, const TDocumentTargets& targets) {
                 targets.View.GraphList = list.get();
             }
             targets.GraphList = std::move(list);
+            if (details != nullptr) {
+                details->MemoryApplied = true;
+                ListGraphPaths(child, details->GraphPaths);
+            }
         } else if (std::strcmp(child.name(), "Coordinate") == 0) {
             reader.ReadCoordinate(child, targets.View);
+            if (details != nullptr) {
+                ++details->CoordinatesRead;
+            }
         } else if (std::strcmp(child.name(), "AddLabels") == 0) {
             for (pugi::xml_node label = child.child("AddLabel"); label;
                  label = label.next_sibling("AddLabel")) {
@@ -40,7 +77,8 @@ TLoadOutcome ReadRoot(const TCVXML& reader, const TDocumentTargets& targets) {
 
 } // namespace
 
-TLoadOutcome LoadDocumentFile(const std::string& path, const TDocumentTargets& targets) {
+TLoadOutcome LoadDocumentFile(const std::string& path, const TDocumentTargets& targets,
+                              TLoadDetails* details) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
@@ -54,14 +92,15 @@ TLoadOutcome LoadDocumentFile(const std::string& path, const TDocumentTargets& t
     }
     TCVXML reader;
     reader.LoadFromFile(path);
-    return ReadRoot(reader, targets);
+    return ReadRoot(reader, targets, details);
 }
 
-TLoadOutcome LoadDocumentText(std::string text, const TDocumentTargets& targets) {
+TLoadOutcome LoadDocumentText(std::string text, const TDocumentTargets& targets,
+                              TLoadDetails* details) {
     targets.Labels.clear();
     TCVXML reader;
     reader.LoadFromText(std::move(text));
-    return ReadRoot(reader, targets);
+    return ReadRoot(reader, targets, details);
 }
 
 } // namespace curvana

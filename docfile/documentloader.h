@@ -26,6 +26,16 @@ struct TDocumentTargets {
     std::vector<TAddLabelData>& Labels;
 };
 
+// What a load applied, for tools that report on documents.
+struct TLoadDetails {
+    // A Memory element replaced the graph list; GraphPaths then names the element of each graph
+    // of the new list, in list order ("CurvanaDocument/Memory[2]/TableObj[3]").
+    bool MemoryApplied = false;
+    std::vector<std::string> GraphPaths;
+    // Coordinate elements read completely.
+    int CoordinatesRead = 0;
+};
+
 // Loads one document as the slide window does: when a file exists at the path, clears the
 // labels, parses the file and, only if its root element is exactly "CurvanaDocument", reads the
 // root's children in order: Memory -> a new graph list replacing the current one, Coordinate ->
@@ -34,9 +44,11 @@ struct TDocumentTargets {
 //
 // When the graph list is replaced, a view that still refers to the old list is pointed at the
 // new one, so it never keeps a reference to a destroyed list even when a later element fails.
-TLoadOutcome LoadDocumentFile(const std::string& path, const TDocumentTargets& targets);
+TLoadOutcome LoadDocumentFile(const std::string& path, const TDocumentTargets& targets,
+                              TLoadDetails* details = nullptr);
 
 // The same for document text already in memory (no file test).
-TLoadOutcome LoadDocumentText(std::string text, const TDocumentTargets& targets);
+TLoadOutcome LoadDocumentText(std::string text, const TDocumentTargets& targets,
+                              TLoadDetails* details = nullptr);
 
 } // namespace curvana

@@ -163,3 +163,24 @@ TEST(LoadDocumentFile, AMissingFileChangesNothingAndAFileIsRead) {
 
 } // namespace
 } // namespace curvana
+
+namespace curvana {
+namespace {
+
+TEST(LoadDocument, DetailsNameTheElementOfEveryGraphOfTheAppliedList) {
+    Window w;
+    TLoadDetails details;
+    LoadDocumentText("<CurvanaDocument><Memory>" + Graph("a") + "</Memory><Coordinate/><Memory>" +
+                         Graph("b") + "<TableObj/>" + Graph("c") +
+                         "</Memory><Coordinate/></CurvanaDocument>",
+                     w.Targets(), &details);
+    EXPECT_TRUE(details.MemoryApplied);
+    EXPECT_EQ(details.CoordinatesRead, 2);
+    EXPECT_EQ(details.GraphPaths,
+              (std::vector<std::string>{"CurvanaDocument/Memory[2]/FunctionObj[1]",
+                                        "CurvanaDocument/Memory[2]/TableObj",
+                                        "CurvanaDocument/Memory[2]/FunctionObj[2]"}));
+}
+
+} // namespace
+} // namespace curvana
