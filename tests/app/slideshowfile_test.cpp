@@ -313,7 +313,7 @@ TEST(Examples, DemoSlideShowSplitsIntoItsSlides) {
     TTempDir dir;
     TTempSlideFolder folder(dir.Path.string());
     const std::vector<std::string> slides = SplitSlideShow(examples + "/demo.sld", folder.Path());
-    EXPECT_EQ(slides.size(), 7u);
+    EXPECT_EQ(slides.size(), 8u);
     for (const std::string& slide : slides) {
         EXPECT_EQ(ReadFileKind(slide).Kind, TFileKind::Document) << slide;
         TXMLSource source;
