@@ -218,4 +218,14 @@ std::vector<std::string> SplitSlideShow(const std::string& path, const std::stri
     return slides;
 }
 
+TSlideShowSplit SplitSlideShowToTempFolder(const std::string& path) {
+    return SplitSlideShowToTempFolder(path, TempSlideRoot());
+}
+
+TSlideShowSplit SplitSlideShowToTempFolder(const std::string& path, const std::string& root) {
+    TSlideShowSplit split{TTempSlideFolder(root), {}};
+    split.Slides = SplitSlideShow(path, split.Folder.Path());
+    return split;
+}
+
 } // namespace curvana

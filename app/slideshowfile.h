@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/tempslidefolder.h"
 #include "common/errors.h"
 
 #include <cstddef>
@@ -52,6 +53,19 @@ std::string TempSlideFileName(std::size_t number);
 // its other children and all attributes are ignored. Throws ESlideShowError; files written
 // before a failure stay in the folder, whose owner removes them.
 std::vector<std::string> SplitSlideShow(const std::string& path, const std::string& folder);
+
+// A slide show split for one show: the run's private folder and the slide paths inside it, in
+// slide order. Destroying it removes the folder with the files.
+struct TSlideShowSplit {
+    TTempSlideFolder Folder;
+    std::vector<std::string> Slides;
+};
+
+// Creates a private folder under root (TempSlideRoot() by default) and splits the slide show
+// into it. On failure the folder is removed before the ESlideShowError (or the ECurvanaError of
+// the folder's creation) leaves.
+TSlideShowSplit SplitSlideShowToTempFolder(const std::string& path);
+TSlideShowSplit SplitSlideShowToTempFolder(const std::string& path, const std::string& root);
 
 // Appends to target a copy of source's children, level by level: elements by name, text and
 // character data as they are. Attributes, comments and processing instructions are not copied,

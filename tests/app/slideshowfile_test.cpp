@@ -257,6 +257,26 @@ TEST(SplitSlideShow, AFailureAfterSomeSlidesLeavesNothingOnceTheFolderIsReleased
     EXPECT_EQ(left, std::vector<std::string>{"show.sld"});
 }
 
+TEST(SplitSlideShowToTempFolder, OwnsTheSlidesAndLeavesNothingBehind) {
+    TTempDir dir;
+    const std::string good = dir / "good.sld";
+    WriteFile(good, "<CurvanaSlides><CurvanaDocument/><CurvanaDocument/></CurvanaSlides>");
+    const std::string bad = dir / "bad.sld";
+    WriteFile(bad, "<CurvanaSlides><CurvanaDocument>");
+    const std::string root = dir / "root";
+    std::filesystem::create_directory(root);
+    {
+        const TSlideShowSplit split = SplitSlideShowToTempFolder(good, root);
+        ASSERT_EQ(split.Slides.size(), 2u);
+        EXPECT_EQ(split.Slides[1], split.Folder.Path() + "/~TempSlide2.xml");
+        EXPECT_EQ(std::filesystem::path(split.Folder.Path()).parent_path(), root);
+        EXPECT_TRUE(std::filesystem::exists(split.Slides[0]));
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(root));
+    EXPECT_THROW(SplitSlideShowToTempFolder(bad, root), ESlideShowError);
+    EXPECT_TRUE(std::filesystem::is_empty(root));
+}
+
 // A million nested elements: neither the parser, the copy, the writer nor the destruction of
 // the documents may recurse per level.
 TEST_F(SplitSlideShowTest, SurvivesAMillionNestedElements) {
