@@ -79,8 +79,10 @@ void SaveSlide(const pugi::xml_document& slide, std::size_t depth, const std::st
     // the write.
     TFileDescriptor file(
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
-    if (file.Get() < 0)
-        throw ESlideShowError("Cannot write '" + path + "': " + ErrnoText(errno));
+    if (file.Get() < 0) {
+        const int error = errno;
+        throw ESlideShowError("Cannot write '" + path + "': " + ErrnoText(error));
+    }
     TDescriptorWriter writer(file.Get());
     // No declaration: the file starts with the document's root tag like any document file.
     const unsigned flags = pugi::format_no_declaration |
@@ -122,8 +124,9 @@ TFileKindResult ReadFileKind(const std::string& path) {
     // O_NONBLOCK keeps open from hanging on a pipe; the kind is checked again on the open file.
     TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
+        const int error = errno;
         result.Problem = TFileProblem::Unreadable;
-        result.Reason = ErrnoText(errno);
+        result.Reason = ErrnoText(error);
         return result;
     }
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -139,10 +142,11 @@ TFileKindResult ReadFileKind(const std::string& path) {
     while (line.size() < wanted) {
         const ssize_t got = ::read(file.Get(), buffer, wanted - line.size());
         if (got < 0) {
-            if (errno == EINTR)
+            const int error = errno;
+            if (error == EINTR)
                 continue;
             result.Problem = TFileProblem::Unreadable;
-            result.Reason = ErrnoText(errno);
+            result.Reason = ErrnoText(error);
             return result;
         }
         if (got == 0)
