@@ -2,5 +2,5 @@
 
 namespace curvana {
 inline constexpr const char* ProgramName = "Curvana Slide Show";
-inline constexpr const char* ProgramVersion = "0.1.0";
+inline constexpr const char* ProgramVersion = "2.0";
 } // namespace curvana
