@@ -179,8 +179,9 @@ void TExpCal::RewriteTokens(std::vector<TWorkToken>& tokens) const {
     // Empty brackets hold 0. Built as a new list: inserting in place would be quadratic.
     std::vector<TWorkToken> out;
     out.reserve(tokens.size());
+    // out.back() is the previous token: the tokens are moved as they are copied over.
     for (std::size_t k = 0; k < tokens.size(); ++k) {
-        if (k > 0 && tokens[k - 1].Factor.IsBracket('(') && tokens[k].Factor.IsBracket(')')) {
+        if (!out.empty() && out.back().Factor.IsBracket('(') && tokens[k].Factor.IsBracket(')')) {
             out.push_back({TExpFactor(fkNumber, "0", 0), -1});
         }
         out.push_back(std::move(tokens[k]));
@@ -212,7 +213,7 @@ void TExpCal::RewriteTokens(std::vector<TWorkToken>& tokens) const {
     out.clear();
     out.reserve(tokens.size() + tokens.size() / 2);
     for (std::size_t k = 0; k < tokens.size(); ++k) {
-        if (k > 0 && multiplies(tokens[k - 1], tokens[k])) {
+        if (!out.empty() && multiplies(out.back(), tokens[k])) {
             out.push_back({TExpFactor(fkOperator, "*", 0), times});
         }
         out.push_back(std::move(tokens[k]));
