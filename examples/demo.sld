@@ -1370,7 +1370,7 @@
         <GraphStyle>
           <LineWidth>1</LineWidth>
           <LineStyle>0</LineStyle>
-          <LineColor>0</LineColor>
+          <LineColor>36095</LineColor>
           <BrushStyle>0</BrushStyle>
           <BrushColor>11204095</BrushColor>
         </GraphStyle>
@@ -1401,7 +1401,7 @@
         <GraphStyle>
           <LineWidth>1</LineWidth>
           <LineStyle>0</LineStyle>
-          <LineColor>0</LineColor>
+          <LineColor>14435840</LineColor>
           <BrushStyle>4</BrushStyle>
           <BrushColor>14435840</BrushColor>
         </GraphStyle>
@@ -1432,7 +1432,7 @@
         <GraphStyle>
           <LineWidth>1</LineWidth>
           <LineStyle>0</LineStyle>
-          <LineColor>0</LineColor>
+          <LineColor>38400</LineColor>
           <BrushStyle>5</BrushStyle>
           <BrushColor>38400</BrushColor>
         </GraphStyle>
@@ -2070,7 +2070,7 @@
         <y>5.4</y>
       </AddLabel>
       <AddLabel>
-        <Caption>(0, 1) and (1, 0)</Caption>
+        <Caption>exp(0) = 1 and ln(1) = 0</Caption>
         <Color>11204095</Color>
         <Transparent>0</Transparent>
         <Font>
@@ -2084,7 +2084,7 @@
           <Style/>
         </Font>
         <x>-3.8</x>
-        <y>0.9</y>
+        <y>-2.4</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
