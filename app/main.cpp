@@ -1,14 +1,19 @@
+#include "app/checkcommand.h"
 #include "app/version.h"
 #include "common/decimalseparator.h"
 
 #include <cstdio>
+#include <iostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 void PrintUsage() {
     std::printf("Usage:\n"
                 "  curvana --eval EXPR [NAME=VALUE ...] [--explain]\n"
+                "  curvana --check FILE...\n"
                 "  curvana --help\n"
                 "  curvana --version\n");
 }
@@ -24,7 +29,12 @@ int main(int argc, char** argv) {
     }
     if (command == "--help") {
         PrintUsage();
+        std::printf("\n%s", curvana::CheckCommandHelp());
         return 0;
+    }
+    if (command == "--check") {
+        return curvana::RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                        std::cerr);
     }
     PrintUsage();
     return 2;

@@ -1,0 +1,591 @@
+#include "app/checkcommand.h"
+
+#include "app/slideshowfile.h"
+#include "app/tempslidefolder.h"
+#include "common/errors.h"
+#include "common/numtext.h"
+#include "docfile/documenterror.h"
+#include "docfile/documentloader.h"
+#include "docfile/xmlsource.h"
+#include "expr/expcal.h"
+#include "expr/operatorlib.h"
+#include "expr/varmemory.h"
+#include "view/coordinate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <numbers>
+#include <ostream>
+#include <string_view>
+
+namespace curvana {
+
+namespace {
+
+using TSeverity = TCheckFinding::TSeverity;
+
+// Evaluations a check spends on one walk at most; walks with more samples are thinned out.
+constexpr long double SampleLimit = 10000;
+constexpr long double GridLimit = 100;
+
+// Expressions and captions in messages, cut so that one finding stays one readable line.
+std::string Quoted(const std::string& text) {
+    constexpr std::size_t limit = 60;
+    if (text.size() <= limit) {
+        return "\"" + text + "\"";
+    }
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut; // not inside a UTF-8 character
+    }
+    return "\"" + text.substr(0, cut) + "...\"";
+}
+
+std::string TrimBlanksAndControls(const std::string& text) {
+    const auto keep = [](char c) { return static_cast<unsigned char>(c) > ' '; };
+    const auto first = std::find_if(text.begin(), text.end(), keep);
+    const auto last = std::find_if(text.rbegin(), text.rend(), keep).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+bool IsImplicitCurve(const TFunctionObj& f) {
+    return TrimBlanksAndControls(f.AddExp) == "=0";
+}
+
+// The element a path names below start ("Memory[2]/FunctionObj" and so on), as far as it can be
+// followed; skipFirst drops the root's own name when start already is that root.
+pugi::xml_node Resolve(pugi::xml_node start, std::string_view path, bool skipFirst) {
+    pugi::xml_node node = start;
+    bool first = true;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        std::string_view part = path.substr(0, slash);
+        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+        if (first && skipFirst) {
+            first = false;
+            continue;
+        }
+        first = false;
+        int index = 1;
+        const std::size_t bracket = part.find('[');
+        if (bracket != std::string_view::npos) {
+            index = std::atoi(std::string(part.substr(bracket + 1)).c_str());
+            part = part.substr(0, bracket);
+        }
+        const std::string name(part);
+        pugi::xml_node next;
+        int seen = 0;
+        for (pugi::xml_node child = node.child(name.c_str()); child;
+             child = child.next_sibling(name.c_str())) {
+            if (++seen == index) {
+                next = child;
+                break;
+            }
+        }
+        if (!next) {
+            break;
+        }
+        node = next;
+    }
+    return node;
+}
+
+// Samples from..to, both ends included, by step (repeated addition, as the plots walk), with
+// at most SampleLimit steps; true as soon as one sample succeeds.
+bool AnySampleSucceeds(long double from, long double to, long double step,
+                       const std::function<bool(double)>& sample) {
+    if (!(step > 0) || !(from <= to)) {
+        return false;
+    }
+    step = std::max(step, (to - from) / SampleLimit);
+    for (long double v = from; v <= to; v += step) {
+        if (sample(static_cast<double>(v))) {
+            return true;
+        }
+        if (v + step == v) {
+            break;
+        }
+    }
+    return false;
+}
+
+class TChecker {
+public:
+    explicit TChecker(std::string path) : Path(std::move(path)) {
+        for (const char* name : {"x", "y", "t", "a"}) {
+            Variables.AddVariable(name, 0);
+        }
+        Constants.AddVariable("PI", std::numbers::pi);
+        GraphList = std::make_unique<TMemory>();
+        View.GraphList = GraphList.get();
+    }
+
+    std::vector<TCheckFinding> Run();
+
+private:
+    void Add(TSeverity severity, int line, std::string message) {
+        Findings.push_back({severity, Path, line, std::move(message)});
+    }
+
+    void CheckDocument();
+    void CheckSlideShow();
+    // Reads one document file into the persisting view and graph list and checks the result.
+    // Paths of its elements are resolved below base (the slide element of a show, or the
+    // document node of a plain document) to give lines in the checked file.
+    void ReadDocument(const std::string& file, pugi::xml_node base, bool baseIsRoot,
+                      const std::string& prefix);
+    void CheckView(pugi::xml_node root, const std::string& prefix);
+    void CheckGraph(int index, int line, const std::string& prefix);
+    void CheckFunction(const TFunctionObj& f, int line, const std::string& what);
+    // Compiles an expression of a graph; reports and answers nullptr when it cannot be used.
+    std::unique_ptr<TExpCal> Compile(const std::string& expression, int line,
+                                     const std::string& what);
+    bool Evaluate(TExpCal& calculator, double x, double y, double t, double a) {
+        Variables.SetValue("x", x);
+        Variables.SetValue("y", y);
+        Variables.SetValue("t", t);
+        Variables.SetValue("a", a);
+        return calculator.Evaluate();
+    }
+
+    std::string Path;
+    std::vector<TCheckFinding> Findings;
+    TXMLSource Source;
+    TCoordinate View;
+    std::unique_ptr<TMemory> GraphList;
+    std::vector<TAddLabelData> Labels;
+    TOperatorLib OperatorLib;
+    TVarMemory Variables;
+    TVarMemory Constants;
+};
+
+std::vector<TCheckFinding> TChecker::Run() {
+    const TFileKindResult kind = ReadFileKind(Path);
+    if (kind.Problem == TFileProblem::Missing) {
+        Add(TSeverity::Error, 0, "no such file (" + kind.Reason + ")");
+    } else if (kind.Problem == TFileProblem::Unreadable) {
+        Add(TSeverity::Error, 0, "cannot read the file (" + kind.Reason + ")");
+    } else if (kind.Kind == TFileKind::Document) {
+        Add(TSeverity::Info, 0, "document");
+        CheckDocument();
+    } else if (kind.Kind == TFileKind::SlideShow) {
+        CheckSlideShow();
+    } else {
+        Add(TSeverity::Error, 1,
+            "neither a document nor a slide show: the first line must begin with "
+            "<CurvanaDocument> or <CurvanaSlides>");
+    }
+    return std::move(Findings);
+}
+
+void TChecker::CheckDocument() {
+    try {
+        Source.LoadFromFile(Path);
+    } catch (const EDocumentError& e) {
+        Add(TSeverity::Error, e.Line, e.what());
+        return;
+    }
+    ReadDocument(Path, Source.DocumentElement().parent(), false, "");
+}
+
+void TChecker::CheckSlideShow() {
+    try {
+        Source.LoadFromFile(Path);
+    } catch (const EDocumentError& e) {
+        Add(TSeverity::Info, 0, "slide show");
+        Add(TSeverity::Error, e.Line, e.what());
+        return;
+    }
+    std::vector<pugi::xml_node> slideElements;
+    for (pugi::xml_node child : Source.DocumentElement().children("CurvanaDocument")) {
+        slideElements.push_back(child);
+    }
+    // The slides are read from the files the show itself would read, in a private folder that
+    // is removed afterwards.
+    TTempSlideFolder folder;
+    std::vector<std::string> slides;
+    try {
+        slides = SplitSlideShow(Path, folder.Path());
+    } catch (const ECurvanaError& e) {
+        Add(TSeverity::Info, 0, "slide show");
+        Add(TSeverity::Error, 0, e.what());
+        return;
+    }
+    Add(TSeverity::Info, 0, "slide show with " + std::to_string(slides.size()) + " slides");
+    if (slides.empty()) {
+        Add(TSeverity::Error, Source.LineOf(Source.DocumentElement()),
+            "the slide show has no CurvanaDocument slide, so it shows nothing");
+    }
+    for (std::size_t i = 0; i < slides.size(); ++i) {
+        const pugi::xml_node base =
+            i < slideElements.size() ? slideElements[i] : Source.DocumentElement();
+        ReadDocument(slides[i], base, true, "slide " + std::to_string(i + 1) + ": ");
+    }
+}
+
+void TChecker::ReadDocument(const std::string& file, pugi::xml_node base, bool baseIsRoot,
+                            const std::string& prefix) {
+    const auto lineOf = [&](const std::string& elementPath) {
+        return Source.LineOf(Resolve(base, elementPath, baseIsRoot));
+    };
+    TLoadDetails details;
+    TLoadOutcome outcome = TLoadOutcome::NoFile;
+    try {
+        outcome = LoadDocumentFile(file, {View, GraphList, Labels}, &details);
+    } catch (const EDocumentError& e) {
+        if (e.ElementPath.empty()) {
+            Add(TSeverity::Error, file == Path ? e.Line : 0, prefix + e.what());
+        } else {
+            Add(TSeverity::Error, lineOf(e.ElementPath),
+                prefix + e.what() + " (at " + e.ElementPath + ")");
+        }
+    }
+    if (outcome == TLoadOutcome::NotADocument) {
+        Add(TSeverity::Error, Source.LineOf(Source.DocumentElement()),
+            prefix + "the root element is not CurvanaDocument, so nothing is read");
+    }
+    if (details.CoordinatesRead > 0) {
+        CheckView(baseIsRoot ? base : base.child("CurvanaDocument"), prefix);
+    }
+    if (details.MemoryApplied) {
+        if (GraphList->Count() == 0) {
+            Add(TSeverity::Note, 0, prefix + "the graph list is empty");
+        }
+        for (int i = 0; i < GraphList->Count(); ++i) {
+            const int line = static_cast<std::size_t>(i) < details.GraphPaths.size()
+                                 ? lineOf(details.GraphPaths[static_cast<std::size_t>(i)])
+                                 : 0;
+            CheckGraph(i, line, prefix);
+        }
+    }
+}
+
+void TChecker::CheckView(pugi::xml_node root, const std::string& prefix) {
+    // The line of the last element that wrote a setting, in the last Coordinate that has one.
+    const auto lineOf = [&](const char* setting) {
+        pugi::xml_node last;
+        for (pugi::xml_node coordinate : root.children("Coordinate")) {
+            for (pugi::xml_node child : coordinate.children(setting)) {
+                last = child;
+            }
+        }
+        return Source.LineOf(last);
+    };
+    const auto range = [&](const TInterval& interval, const char* element, const char* name) {
+        if (!(interval.Min < interval.Max)) {
+            Add(TSeverity::Error, lineOf(element),
+                prefix + name + " " + FloatToStr(interval.Min) + ".." + FloatToStr(interval.Max) +
+                    " is empty: Min must be below Max, or nothing can be placed in the view");
+        }
+    };
+    range(View.XInterval, "XInterval", "the visible x range XInterval");
+    range(View.YInterval, "YInterval", "the visible y range YInterval");
+    const auto step = [&](double value, const char* name, const char* what) {
+        if (!(value > 0)) {
+            Add(TSeverity::Note, lineOf(name),
+                prefix + name + " is " + FloatToStr(value) + ", so no " + what + " are drawn");
+        }
+    };
+    step(View.XAxesTicksStep, "XAxesTicksStep", "x ticks");
+    step(View.YAxesTicksStep, "YAxesTicksStep", "y ticks");
+    step(View.XAxesLabelsStep, "XAxesLabelsStep", "x labels");
+    step(View.YAxesLabelsStep, "YAxesLabelsStep", "y labels");
+    if (View.GridHorEnabled != 0) {
+        step(View.GridHorStep, "GridHorStep", "horizontal grid lines");
+    }
+    if (View.GridVerEnabled != 0) {
+        step(View.GridVerStep, "GridVerStep", "vertical grid lines");
+    }
+    if (View.GridRadialEnabled != 0) {
+        step(View.GridRadialStep, "GridRadialStep", "grid circles");
+    }
+    if (View.GridAngularEnabled != 0) {
+        step(View.GridAngularStep, "GridAngularStep", "grid rays");
+    }
+}
+
+void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
+    const std::string what = prefix + "graph " + std::to_string(index + 1) + " " +
+                             Quoted(GraphCaption(*GraphList, index));
+    const TFlag shown = GraphList->GetShowEnabled(index);
+    if (shown == 0) {
+        Add(TSeverity::Note, line,
+            what + " is hidden (ShowEnabled 0); it is drawn once switched on in the graph list");
+    } else if (shown != 1) {
+        Add(TSeverity::Note, line,
+            what + " has ShowEnabled " + std::to_string(shown) + "; only 1 means shown everywhere");
+    }
+    if (const TTableObj* table = GraphList->Table(index)) {
+        if (table->Count() < 2) {
+            Add(TSeverity::Error, line,
+                what + " has " + std::to_string(table->Count()) +
+                    (table->Count() == 1 ? " point" : " points") +
+                    ", and a table needs two to draw");
+        }
+        return;
+    }
+    if (const TFunctionObj* function = GraphList->Function(index)) {
+        CheckFunction(*function, line, what);
+    }
+}
+
+std::unique_ptr<TExpCal> TChecker::Compile(const std::string& expression, int line,
+                                           const std::string& what) {
+    try {
+        auto calculator = std::make_unique<TExpCal>(expression, OperatorLib, Variables, Constants);
+        if (!calculator->Compiled) {
+            Add(TSeverity::Error, line,
+                what + ": the expression " + Quoted(expression) + " does not compile");
+            return nullptr;
+        }
+        return calculator;
+    } catch (const ECurvanaError& e) {
+        Add(TSeverity::Error, line,
+            what + ": compiling " + Quoted(expression) + " raises " + Quoted(e.what()));
+        return nullptr;
+    }
+}
+
+void TChecker::CheckFunction(const TFunctionObj& f, int line, const std::string& what) {
+    const auto error = [&](const std::string& message) {
+        Add(TSeverity::Error, line, what + " " + message);
+    };
+    const auto interval = [](const TInterval& i) {
+        return FloatToStr(i.Min) + ".." + FloatToStr(i.Max);
+    };
+    const TInterval& range = f.Interval;
+    const bool limited = range.Min < range.Max;
+    const std::int32_t steps = f.PlotParameter.Steps;
+    const auto noValue = [&](const std::string& expression) {
+        error("draws nothing: the expression " + Quoted(expression) +
+              " has no value anywhere on the graph's range");
+    };
+    switch (f.FunctionObjType) {
+    case ftYofX:
+    case ftXofY: {
+        const bool ofX = f.FunctionObjType == ftYofX;
+        auto calculator = Compile(f.Exp, line, what);
+        if (steps <= 0) {
+            error("draws nothing: PlotParameter Steps is " + std::to_string(steps) +
+                  ", and a curve needs at least one step");
+            return;
+        }
+        const TInterval& visible = ofX ? View.XInterval : View.YInterval;
+        if (!(visible.Min < visible.Max)) {
+            return; // reported with the view
+        }
+        long double from = visible.Min;
+        long double to = visible.Max;
+        if (limited) {
+            from = std::max<long double>(from, range.Min);
+            to = std::min<long double>(to, range.Max);
+            if (from > to) {
+                Add(TSeverity::Note, line,
+                    what + " lies outside the visible " + (ofX ? "x" : "y") +
+                        " range: its Interval is " + interval(range));
+                return;
+            }
+        }
+        if (calculator) {
+            const long double step = (static_cast<long double>(visible.Max) - visible.Min) / steps;
+            const bool any = AnySampleSucceeds(from, to, step, [&](double v) {
+                return ofX ? Evaluate(*calculator, v, 0, 0, 0) : Evaluate(*calculator, 0, v, 0, 0);
+            });
+            if (!any) {
+                noValue(f.Exp);
+            }
+        }
+        return;
+    }
+    case ftPolar:
+    case ftParametric: {
+        const bool polar = f.FunctionObjType == ftPolar;
+        auto first = Compile(f.Exp, line, what);
+        std::unique_ptr<TExpCal> second;
+        if (!polar) {
+            second = Compile(f.AddExp, line, what);
+        }
+        if (steps <= 0) {
+            error("draws nothing: PlotParameter Steps is " + std::to_string(steps) +
+                  ", and a curve needs at least one step");
+            return;
+        }
+        if (!limited) {
+            error(std::string("draws nothing: its Interval ") + interval(range) +
+                  " is empty; the " + (polar ? "angle a" : "parameter t") +
+                  " runs from Min to Max, so Min must be below Max");
+            return;
+        }
+        if (first && (polar || second)) {
+            const long double scale = polar ? std::numbers::pi_v<long double> : 1;
+            const long double from = scale * range.Min;
+            const long double to = scale * range.Max;
+            const bool any = AnySampleSucceeds(from, to, (to - from) / steps, [&](double v) {
+                if (polar) {
+                    return Evaluate(*first, 0, 0, 0, v);
+                }
+                return Evaluate(*first, 0, 0, v, 0) && Evaluate(*second, 0, 0, v, 0);
+            });
+            if (!any) {
+                noValue(polar ? f.Exp : f.Exp + "\" and \"" + f.AddExp);
+            }
+        }
+        return;
+    }
+    case ftRelation: {
+        const bool curve = IsImplicitCurve(f);
+        const std::string expression = curve ? f.Exp : "(" + f.Exp + ")" + f.AddExp;
+        auto calculator = Compile(expression, line, what);
+        if (!curve && (f.PlotParameter.StepsOnX <= 0 || f.PlotParameter.StepsOnY <= 0)) {
+            error("draws nothing: PlotParameter StepsOnX and StepsOnY are " +
+                  std::to_string(f.PlotParameter.StepsOnX) + " and " +
+                  std::to_string(f.PlotParameter.StepsOnY) + ", and a region needs cells");
+            return;
+        }
+        if (!(View.XInterval.Min < View.XInterval.Max) ||
+            !(View.YInterval.Min < View.YInterval.Max)) {
+            return; // reported with the view
+        }
+        long double xlo = View.XInterval.Min;
+        long double xhi = View.XInterval.Max;
+        long double ylo = View.YInterval.Min;
+        long double yhi = View.YInterval.Max;
+        if (limited) {
+            xlo = std::max<long double>(xlo, range.Min);
+            xhi = std::min<long double>(xhi, range.Max);
+        }
+        if (f.AddInterval.Min < f.AddInterval.Max) {
+            ylo = std::max<long double>(ylo, f.AddInterval.Min);
+            yhi = std::min<long double>(yhi, f.AddInterval.Max);
+        }
+        if (!(xlo < xhi) || !(ylo < yhi)) {
+            Add(TSeverity::Note, line,
+                what + " lies outside the visible ranges: its Interval is " + interval(range) +
+                    " and its AddInterval " + interval(f.AddInterval));
+            return;
+        }
+        if (calculator) {
+            const long double cw =
+                (xhi - xlo) /
+                std::min<long double>(curve ? GridLimit : f.PlotParameter.StepsOnX, GridLimit);
+            const long double ch =
+                (yhi - ylo) /
+                std::min<long double>(curve ? GridLimit : f.PlotParameter.StepsOnY, GridLimit);
+            const bool any = AnySampleSucceeds(ylo, yhi, ch, [&](double y) {
+                return AnySampleSucceeds(
+                    xlo, xhi, cw, [&](double x) { return Evaluate(*calculator, x, y, 0, 0); });
+            });
+            if (!any) {
+                noValue(expression);
+            }
+        }
+        return;
+    }
+    default:
+        error("draws nothing: FunctionObjType " + std::to_string(f.FunctionObjType) +
+              " is not a kind of graph (0 to 4)");
+    }
+}
+
+} // namespace
+
+std::string GraphCaption(const TMemory& list, int index) {
+    if (const TTableObj* table = list.Table(index)) {
+        return "Table: " + std::to_string(table->Count()) + " Items";
+    }
+    const TFunctionObj* f = list.Function(index);
+    if (f == nullptr) {
+        return std::string();
+    }
+    switch (f->FunctionObjType) {
+    case ftYofX:
+        return "Y(x)=" + f->Exp;
+    case ftXofY:
+        return "X(y)=" + f->Exp;
+    case ftPolar:
+        return "R(a)=" + f->Exp;
+    case ftParametric:
+        return "X(t)=" + f->Exp + " ; Y(t)=" + f->AddExp;
+    case ftRelation:
+        return "f(x,y)=" + f->Exp + f->AddExp;
+    default:
+        return "kind " + std::to_string(f->FunctionObjType);
+    }
+}
+
+std::vector<TCheckFinding> CheckFile(const std::string& path) {
+    return TChecker(path).Run();
+}
+
+const char* CheckCommandHelp() {
+    return "curvana --check FILE...\n"
+           "  Reads each file as the slide show would and reports, one finding per line\n"
+           "  (FILE:LINE: error: MESSAGE, or FILE: ... where no line is known):\n"
+           "  - what the file is, told by its first line: a document (<CurvanaDocument>), a\n"
+           "    slide show (<CurvanaSlides>), or neither, which is an error;\n"
+           "  - XML errors with line and column, and reader errors with the message the\n"
+           "    slide show would show and the element's path; the first error ends the\n"
+           "    reading of that document or slide, as it does in the show;\n"
+           "  - errors for graphs whose expression does not compile or raises, graphs that\n"
+           "    cannot draw anything (Steps, StepsOnX or StepsOnY not positive, an empty\n"
+           "    Interval of a polar or parametric curve, an unknown FunctionObjType, an\n"
+           "    expression without a value anywhere on its range, a table of fewer than two\n"
+           "    points) and an empty visible range;\n"
+           "  - notes, which do not fail the check: hidden graphs (ShowEnabled 0), which the\n"
+           "    presenter can switch on during the show; graphs whose Interval lies outside\n"
+           "    the visible range; tick, label or grid steps that are not positive.\n"
+           "  Slides of a show are read in order with one view and one graph list carried\n"
+           "  from slide to slide; graphs are checked on the slides that give a Memory.\n"
+           "  Exit status: 0 when no file has errors, 1 when one has, 2 for a usage error.\n";
+}
+
+int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                    std::ostream& err) {
+    if (arguments.empty()) {
+        err << "curvana --check: no file given\n" << CheckCommandHelp();
+        return 2;
+    }
+    for (const std::string& argument : arguments) {
+        if (argument.size() > 1 && argument[0] == '-') {
+            err << "curvana --check: unknown option " << argument << "\n" << CheckCommandHelp();
+            return 2;
+        }
+    }
+    bool anyError = false;
+    for (const std::string& path : arguments) {
+        int errors = 0;
+        int notes = 0;
+        for (const TCheckFinding& finding : CheckFile(path)) {
+            out << finding.File;
+            if (finding.Line > 0) {
+                out << ':' << finding.Line;
+            }
+            switch (finding.Severity) {
+            case TSeverity::Error:
+                ++errors;
+                out << ": error: ";
+                break;
+            case TSeverity::Note:
+                ++notes;
+                out << ": note: ";
+                break;
+            case TSeverity::Info:
+                out << ": ";
+                break;
+            }
+            out << finding.Message << '\n';
+        }
+        out << path << ": " << (errors == 0 ? "ok" : std::to_string(errors) + " error(s)");
+        if (notes > 0) {
+            out << ", " << notes << " note(s)";
+        }
+        out << '\n';
+        anyError = anyError || errors > 0;
+    }
+    return anyError ? 1 : 0;
+}
+
+} // namespace curvana

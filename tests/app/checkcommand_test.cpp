@@ -1,0 +1,256 @@
+#include "app/checkcommand.h"
+#include "common/decimalseparator.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace curvana {
+namespace {
+
+using TSeverity = TCheckFinding::TSeverity;
+
+const std::string DataDir = std::string(CURVANA_SOURCE_DIR) + "/tests/data/check/";
+
+struct Expected {
+    TSeverity severity;
+    int line;
+    std::string messageStart;
+};
+
+void ExpectFindings(const std::string& path, const std::vector<Expected>& expected) {
+    const std::vector<TCheckFinding> found = CheckFile(path);
+    ASSERT_EQ(found.size(), expected.size()) << path;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        EXPECT_EQ(found[i].File, path);
+        EXPECT_EQ(found[i].Severity, expected[i].severity) << path << " #" << i;
+        EXPECT_EQ(found[i].Line, expected[i].line) << path << " #" << i << ": " << found[i].Message;
+        EXPECT_EQ(found[i].Message.substr(0, expected[i].messageStart.size()),
+                  expected[i].messageStart)
+            << path << " #" << i;
+    }
+}
+
+// A file of its own per test, removed afterwards.
+struct TempFile {
+    explicit TempFile(const std::string& content) {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "curvana-check-XXXXXX").string();
+        const int fd = ::mkstemp(name.data());
+        EXPECT_GE(fd, 0);
+        ::close(fd);
+        Path = name;
+        std::ofstream(Path, std::ios::binary) << content;
+    }
+    ~TempFile() { std::filesystem::remove(Path); }
+    std::string Path;
+};
+
+class CheckCommand : public ::testing::Test {
+protected:
+    TDecimalSeparatorScope Dot{'.'};
+};
+
+TEST_F(CheckCommand, BrokenFixturesGiveTheirFindings) {
+    const TSeverity E = TSeverity::Error;
+    const TSeverity N = TSeverity::Note;
+    const TSeverity I = TSeverity::Info;
+    ExpectFindings(DataDir + "malformed.xml",
+                   {{I, 0, "document"}, {E, 6, "Start-end tags mismatch at line 6, column 5"}});
+    ExpectFindings(DataDir + "malformed.sld",
+                   {{I, 0, "slide show"}, {E, 3, "Start-end tags mismatch at line 3, column 3"}});
+    ExpectFindings(DataDir + "bad-value.xml",
+                   {{I, 0, "document"},
+                    {E, 12,
+                     "'yes' is not a valid integer value (at "
+                     "CurvanaDocument/Memory/FunctionObj[2]/ShowEnabled)"}});
+    ExpectFindings(DataDir + "declaration.xml",
+                   {{E, 1, "neither a document nor a slide show: the first line must begin"}});
+    ExpectFindings(DataDir + "no-slides.sld",
+                   {{I, 0, "slide show with 0 slides"},
+                    {E, 1, "the slide show has no CurvanaDocument slide"}});
+    ExpectFindings(DataDir + "view.xml",
+                   {{I, 0, "document"},
+                    {E, 3, "the visible x range XInterval 5..5 is empty"},
+                    {N, 5, "GridHorStep is 0, so no horizontal grid lines are drawn"}});
+    ExpectFindings(
+        DataDir + "graphs.xml",
+        {{I, 0, "document"},
+         {E, 3, "graph 1 \"Y(x)=sin(x\": the expression \"sin(x\" does not compile"},
+         {E, 7, "graph 2 \"Y(x)=x\" draws nothing: PlotParameter Steps is 0"},
+         {E, 12, "graph 3 \"X(t)=cos(t) ; Y(t)=sin(t)\" draws nothing: its Interval 0..0 is empty"},
+         {E, 18, "graph 4 \"kind 7\" draws nothing: FunctionObjType 7 is not a kind of graph"},
+         {E, 23, "graph 5 \"Table: 1 Items\" has 1 point, and a table needs two to draw"},
+         {E, 29,
+          "graph 6 \"Y(x)=sqrt(-1-x^2)\" draws nothing: the expression \"sqrt(-1-x^2)\" "
+          "has no value anywhere"},
+         {E, 33, "graph 7 \"Y(x)=x+1000"},
+         {E, 37,
+          "graph 8 \"f(x,y)=x^2+y^2-1<0\" draws nothing: PlotParameter StepsOnX and "
+          "StepsOnY are 0 and 50"},
+         {N, 44, "graph 9 \"Y(x)=x^3\" is hidden (ShowEnabled 0)"}});
+    // The errors of a show are given at their lines in the .sld, slide by slide; slide 2's
+    // failure does not stop slide 3.
+    ExpectFindings(
+        DataDir + "broken-show.sld",
+        {{I, 0, "slide show with 3 slides"},
+         {E, 20,
+          "slide 2: '1..5' is not a valid floating point value (at "
+          "CurvanaDocument/Memory/FunctionObj/Interval/Max)"},
+         {E, 27, "slide 3: graph 1 \"Table: 0 Items\" has 0 points"},
+         {E, 30, "slide 3: graph 2 \"Y(x)=2(x\": the expression \"2(x\" does not compile"}});
+}
+
+TEST_F(CheckCommand, OverflowingLiteralIsReportedAsRaising) {
+    const std::vector<TCheckFinding> found = CheckFile(DataDir + "graphs.xml");
+    ASSERT_GE(found.size(), 8u);
+    EXPECT_NE(found[7].Message.find("raises \"Floating point overflow\""), std::string::npos)
+        << found[7].Message;
+    EXPECT_LT(found[7].Message.size(), 200u) << "long expressions are cut in messages";
+}
+
+TEST_F(CheckCommand, ViewAndGraphListPersistFromSlideToSlide) {
+    TempFile show("<CurvanaSlides>\n"
+                  "<CurvanaDocument><Coordinate>\n"
+                  "<XInterval><Min>0</Min><Max>5</Max></XInterval></Coordinate>\n"
+                  "<Memory><FunctionObj><Exp>x</Exp><ShowEnabled>1</ShowEnabled></FunctionObj>"
+                  "<FunctionObj><Exp>(</Exp></FunctionObj></Memory></CurvanaDocument>\n"
+                  "<CurvanaDocument><Coordinate/></CurvanaDocument>\n"
+                  "<CurvanaDocument><Memory>\n<FunctionObj><Exp>x</Exp>"
+                  "<Interval><Min>6</Min><Max>8</Max></Interval><ShowEnabled>1</ShowEnabled>"
+                  "</FunctionObj></Memory></CurvanaDocument>\n"
+                  "</CurvanaSlides>\n");
+    ExpectFindings(show.Path, {{TSeverity::Info, 0, "slide show with 3 slides"},
+                               {TSeverity::Note, 4, "slide 1: graph 2 \"Y(x)=(\" is hidden"},
+                               {TSeverity::Error, 4, "slide 1: graph 2 \"Y(x)=(\": the expression"},
+                               // Slide 2 has no Memory: the graphs of slide 1 are not reported
+                               // again. Slide 3 is seen with the x range 0..5 that slide 1 set.
+                               {TSeverity::Note, 7,
+                                "slide 3: graph 1 \"Y(x)=x\" lies outside the visible x range: its "
+                                "Interval is 6..8"}});
+}
+
+TEST_F(CheckCommand, ImplicitCurvesAndRegionsAreCompiledAsTheyArePlotted) {
+    TempFile doc("<CurvanaDocument><Memory>\n"
+                 "<FunctionObj><Exp>x^2+y^2-1</Exp><AddExp> =0 </AddExp><ShowEnabled>1"
+                 "</ShowEnabled><FunctionObjType>4</FunctionObjType></FunctionObj>\n"
+                 "<FunctionObj><Exp>x^2+y^2-1</Exp><AddExp>&lt;0</AddExp><ShowEnabled>1"
+                 "</ShowEnabled><FunctionObjType>4</FunctionObjType></FunctionObj>\n"
+                 "<FunctionObj><Exp>x</Exp><AddExp>&lt;</AddExp><ShowEnabled>1"
+                 "</ShowEnabled><FunctionObjType>4</FunctionObjType></FunctionObj>\n"
+                 "<FunctionObj><Exp>ln(-1-x^2)</Exp><AddExp>=0</AddExp><ShowEnabled>1"
+                 "</ShowEnabled><FunctionObjType>4</FunctionObjType></FunctionObj>\n"
+                 "<FunctionObj><Exp>r</Exp><ShowEnabled>1</ShowEnabled><FunctionObjType>2"
+                 "</FunctionObjType><Interval><Min>0</Min><Max>2</Max></Interval></FunctionObj>"
+                 "\n</Memory></CurvanaDocument>\n");
+    ExpectFindings(
+        doc.Path,
+        {{TSeverity::Info, 0, "document"},
+         {TSeverity::Error, 4, "graph 3 \"f(x,y)=x<\": the expression \"(x)<\" does not compile"},
+         {TSeverity::Error, 5, "graph 4 \"f(x,y)=ln(-1-x^2)=0\" draws nothing"},
+         // r is no variable of the show: the polar curve has no value anywhere.
+         {TSeverity::Error, 6, "graph 5 \"R(a)=r\" draws nothing"}});
+}
+
+TEST_F(CheckCommand, ExamplesPassWithoutErrors) {
+    const std::filesystem::path examples = std::filesystem::path(CURVANA_SOURCE_DIR) / "examples";
+    if (!std::filesystem::is_directory(examples)) {
+        GTEST_SKIP() << "no examples folder";
+    }
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".xml" && ext != ".sld") {
+            continue;
+        }
+        ++checked;
+        const std::vector<TCheckFinding> found = CheckFile(entry.path().string());
+        ASSERT_FALSE(found.empty());
+        EXPECT_EQ(found[0].Severity, TSeverity::Info) << entry.path();
+        EXPECT_EQ(found[0].Message.rfind(ext == ".sld" ? "slide show" : "document", 0), 0u)
+            << entry.path() << ": " << found[0].Message;
+        for (const TCheckFinding& f : found) {
+            EXPECT_NE(f.Severity, TSeverity::Error) << f.File << ":" << f.Line << ": " << f.Message;
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST_F(CheckCommand, ExitCodesAndOutputFormat) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string outContains;
+        std::string errContains;
+    };
+    const Case cases[] = {
+        {{}, 2, "", "no file given"},
+        {{"--strict", DataDir + "view.xml"}, 2, "", "unknown option --strict"},
+        {{DataDir + "bad-value.xml"},
+         1,
+         DataDir + "bad-value.xml:12: error: 'yes' is not a valid integer value",
+         ""},
+        {{DataDir + "absent.xml"}, 1, DataDir + "absent.xml: error: no such file", ""},
+        {{DataDir + "view.xml"}, 1, DataDir + "view.xml:5: note: GridHorStep is 0", ""},
+        {{DataDir + "view.xml"}, 1, DataDir + "view.xml: 1 error(s), 1 note(s)\n", ""},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCheckCommand(c.arguments, out, err), c.exitCode) << out.str() << err.str();
+        EXPECT_NE(out.str().find(c.outContains), std::string::npos) << out.str();
+        EXPECT_NE(err.str().find(c.errContains), std::string::npos) << err.str();
+    }
+
+    TempFile clean("<CurvanaDocument><Memory><FunctionObj><Exp>x</Exp><ShowEnabled>1"
+                   "</ShowEnabled></FunctionObj><FunctionObj><Exp>x</Exp></FunctionObj>"
+                   "</Memory></CurvanaDocument>");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunCheckCommand({clean.Path}, out, err), 0) << "notes alone do not fail";
+    EXPECT_EQ(out.str(), clean.Path + ": document\n" + clean.Path +
+                             ":1: note: graph 2 \"Y(x)=x\" is hidden (ShowEnabled 0); it is drawn "
+                             "once switched on in the graph list\n" +
+                             clean.Path + ": ok, 1 note(s)\n");
+
+    std::ostringstream mixedOut;
+    EXPECT_EQ(RunCheckCommand({clean.Path, DataDir + "malformed.xml"}, mixedOut, err), 1);
+}
+
+TEST(GraphCaption, FollowsTheLegendTexts) {
+    TMemory list;
+    const auto add = [&](TEnum8 type, const char* exp, const char* addExp) {
+        TFunctionObj f;
+        f.FunctionObjType = type;
+        f.Exp = exp;
+        f.AddExp = addExp;
+        list.AddFunctionCopy(f);
+    };
+    add(0, "sin(x)", "ignored");
+    add(1, "y^2", "");
+    add(2, "1+cos(a)", "");
+    add(3, "cos(t)", "sin(t)");
+    add(4, "x^2+y^2-1", "=0");
+    add(9, "x", "");
+    TTableObj table;
+    for (int i = 0; i < 12; ++i) {
+        table.AddPoint(i, i);
+    }
+    list.AddTableCopy(table);
+    const char* expected[] = {
+        "Y(x)=sin(x)",        "X(y)=y^2", "R(a)=1+cos(a)",  "X(t)=cos(t) ; Y(t)=sin(t)",
+        "f(x,y)=x^2+y^2-1=0", "kind 9",   "Table: 12 Items"};
+    for (int i = 0; i < list.Count(); ++i) {
+        EXPECT_EQ(GraphCaption(list, i), expected[i]);
+    }
+    EXPECT_EQ(GraphCaption(list, list.Count()), "");
+}
+
+} // namespace
+} // namespace curvana
