@@ -81,6 +81,9 @@ TEST(ReadFileKind, MissingFoldersAndPipesAreNeitherWithAReason) {
     const TFileKindResult underFile = ReadFileKind(dir / "nothing.sld/more");
     EXPECT_EQ(underFile.Problem, TFileProblem::Missing);
 
+    // An empty location box.
+    EXPECT_EQ(ReadFileKind("").Problem, TFileProblem::Missing);
+
     const TFileKindResult folder = ReadFileKind(dir.Path.string());
     EXPECT_EQ(folder.Kind, TFileKind::Neither);
     EXPECT_EQ(folder.Problem, TFileProblem::Missing);
