@@ -1,4 +1,5 @@
 #include "app/checkcommand.h"
+#include "app/evalcommand.h"
 #include "app/version.h"
 #include "common/decimalseparator.h"
 
@@ -29,8 +30,13 @@ int main(int argc, char** argv) {
     }
     if (command == "--help") {
         PrintUsage();
+        std::printf("\n%s", curvana::EvalCommandHelp());
         std::printf("\n%s", curvana::CheckCommandHelp());
         return 0;
+    }
+    if (command == "--eval") {
+        return curvana::RunEvalCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                       std::cerr);
     }
     if (command == "--check") {
         return curvana::RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
