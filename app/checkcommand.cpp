@@ -41,7 +41,10 @@ std::string Quoted(const std::string& text) {
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
         --cut; // not inside a UTF-8 character
     }
-    return "\"" + text.substr(0, cut) + "...\"";
+    std::string quoted(1, '"');
+    quoted.append(text, 0, cut);
+    quoted += "...\"";
+    return quoted;
 }
 
 std::string TrimBlanksAndControls(const std::string& text) {

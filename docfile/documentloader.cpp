@@ -24,18 +24,25 @@ void ListGraphPaths(pugi::xml_node memory, std::vector<std::string>& paths) {
         tables += isGraph(graph, "TableObj") ? 1 : 0;
     }
     const std::string base = ElementPath(memory) + "/";
+    const auto path = [&base](const char* name, int index, int count) {
+        std::string result = base + name;
+        if (count > 1) {
+            result += '[';
+            result += std::to_string(index);
+            result += ']';
+        }
+        return result;
+    };
     int function = 0;
     int table = 0;
     paths.clear();
     for (pugi::xml_node graph : memory.children()) {
         if (isGraph(graph, "FunctionObj")) {
             ++function;
-            paths.push_back(base + "FunctionObj" +
-                            (functions > 1 ? "[" + std::to_string(function) + "]" : ""));
+            paths.push_back(path("FunctionObj", function, functions));
         } else if (isGraph(graph, "TableObj")) {
             ++table;
-            paths.push_back(base + "TableObj" +
-                            (tables > 1 ? "[" + std::to_string(table) + "]" : ""));
+            paths.push_back(path("TableObj", table, tables));
         }
     }
 }

@@ -171,7 +171,9 @@ std::string ElementPath(pugi::xml_node node) {
             }
         }
         if (count > 1) {
-            part += "[" + std::to_string(index) + "]";
+            part += '[';
+            part += std::to_string(index);
+            part += ']';
         }
         parts.push_back(std::move(part));
     }
