@@ -131,3 +131,5 @@ void BM_SplitDeeplyNestedSlide(benchmark::State& state) {
 BENCHMARK(BM_SplitDeeplyNestedSlide)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+BENCHMARK_MAIN();
