@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -208,16 +209,19 @@ void TChecker::CheckSlideShow() {
     }
     // The slides are read from the files the show itself would read, in a private folder that
     // is removed afterwards.
-    TTempSlideFolder folder;
+    std::optional<TTempSlideFolder> folder;
     std::vector<std::string> slides;
     try {
-        slides = SplitSlideShow(Path, folder.Path());
+        folder.emplace();
+        slides = SplitSlideShow(Path, folder->Path());
     } catch (const ECurvanaError& e) {
         Add(TSeverity::Info, 0, "slide show");
         Add(TSeverity::Error, 0, e.what());
         return;
     }
-    Add(TSeverity::Info, 0, "slide show with " + std::to_string(slides.size()) + " slides");
+    Add(TSeverity::Info, 0,
+        "slide show with " + std::to_string(slides.size()) +
+            (slides.size() == 1 ? " slide" : " slides"));
     if (slides.empty()) {
         Add(TSeverity::Error, Source.LineOf(Source.DocumentElement()),
             "the slide show has no CurvanaDocument slide, so it shows nothing");
@@ -520,7 +524,12 @@ std::string GraphCaption(const TMemory& list, int index) {
 }
 
 std::vector<TCheckFinding> CheckFile(const std::string& path) {
-    return TChecker(path).Run();
+    try {
+        return TChecker(path).Run();
+    } catch (const std::exception& e) {
+        // Whatever else goes wrong (memory, the file system) is a finding, not a crash.
+        return {{TSeverity::Error, path, 0, std::string("the check failed: ") + e.what()}};
+    }
 }
 
 const char* CheckCommandHelp() {
