@@ -1,0 +1,415 @@
+#include "platform/paintercanvas.h"
+
+#include "platform/linepixels.h"
+#include "platform/qtcolor.h"
+#include "platform/qtfont.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygonF>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+namespace curvana {
+
+namespace {
+// Wider pens are drawn at this width: enough to cover any picture, small enough for the painter.
+constexpr int MaxPenWidth = 10000;
+// Ellipses whose box lies within this distance of the origin go to the painter as they are;
+// larger ones are cut as polygons first.
+constexpr double DirectEllipseLimit = 100000;
+
+QVector<qreal> DashPattern(TEnum8 style) {
+    switch (style) {
+    case psDash:
+        return {18, 6};
+    case psDot:
+        return {3, 3};
+    case psDashDot:
+        return {9, 6, 3, 6};
+    case psDashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    default:
+        return {};
+    }
+}
+
+Qt::BrushStyle QtBrushStyle(TEnum8 style) {
+    switch (style) {
+    case bsSolid:
+        return Qt::SolidPattern;
+    case bsHorizontal:
+        return Qt::HorPattern;
+    case bsVertical:
+        return Qt::VerPattern;
+    // Qt's forward diagonal falls to the right like the platform's; checked by pixels in tests.
+    case bsFDiagonal:
+        return Qt::FDiagPattern;
+    case bsBDiagonal:
+        return Qt::BDiagPattern;
+    case bsCross:
+        return Qt::CrossPattern;
+    case bsDiagCross:
+        return Qt::DiagCrossPattern;
+    default:
+        return Qt::NoBrush;
+    }
+}
+
+TRect Normalized(const TRect& r) {
+    return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
+            std::max(r.Top, r.Bottom)};
+}
+
+double Clamp(double value, double low, double high) {
+    return std::min(std::max(value, low), high);
+}
+
+QRectF ClampedBox(double left, double top, double right, double bottom, const TRectF& bounds) {
+    left = Clamp(left, bounds.Left, bounds.Right);
+    right = Clamp(right, bounds.Left, bounds.Right);
+    top = Clamp(top, bounds.Top, bounds.Bottom);
+    bottom = Clamp(bottom, bounds.Top, bounds.Bottom);
+    return QRectF(left, top, right - left, bottom - top);
+}
+
+QPolygonF ToQPolygon(const std::vector<TPointF>& points) {
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const TPointF& p : points)
+        polygon.append(QPointF(p.X, p.Y));
+    return polygon;
+}
+} // namespace
+
+TPainterCanvas::TPainterCanvas(QPainter& painter, std::int32_t width, std::int32_t height) {
+    Attach(&painter, width, height);
+}
+
+void TPainterCanvas::Attach(QPainter* painter, std::int32_t width, std::int32_t height) {
+    FPainter = painter;
+    FWidth = std::max(width, 0);
+    FHeight = std::max(height, 0);
+    FPixelLines = false;
+    if (Ready()) {
+        const int type = FPainter->device()->devType();
+        FPixelLines = type == QInternal::Image || type == QInternal::Pixmap;
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
+        FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+        FPainter->setBrushOrigin(0, 0);
+    }
+}
+
+bool TPainterCanvas::Ready() const {
+    return FPainter != nullptr && FPainter->isActive();
+}
+
+int TPainterCanvas::EffectiveWidth() const {
+    return std::clamp(Pen.Width, 1, MaxPenWidth);
+}
+
+bool TPainterCanvas::PenVisible() const {
+    return Pen.Style != psClear;
+}
+
+TRectF TPainterCanvas::ClipBounds() const {
+    const double margin = 2.0 * EffectiveWidth() + 16;
+    return {-margin, -margin, FWidth + margin, FHeight + margin};
+}
+
+void TPainterCanvas::UsePen(double dashOffset) {
+    if (!PenVisible()) {
+        NoPen();
+        return;
+    }
+    QPen pen(ToQColor(Pen.Color));
+    const int width = EffectiveWidth();
+    if (width <= 1) {
+        pen.setWidth(1);
+        // The flat end leaves out the last pixel of a line.
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        const QVector<qreal> pattern = DashPattern(Pen.Style);
+        if (!pattern.isEmpty()) {
+            pen.setDashPattern(pattern);
+            const double length = std::accumulate(pattern.begin(), pattern.end(), 0.0);
+            pen.setDashOffset(std::fmod(dashOffset, length));
+        }
+    } else {
+        pen.setWidth(width);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    FPainter->setPen(pen);
+    if (Brush.Style == bsSolid) {
+        FPainter->setBackgroundMode(Qt::OpaqueMode);
+        FPainter->setBackground(QBrush(ToQColor(Brush.Color)));
+    } else {
+        FPainter->setBackgroundMode(Qt::TransparentMode);
+    }
+}
+
+void TPainterCanvas::NoPen() {
+    FPainter->setPen(Qt::NoPen);
+}
+
+void TPainterCanvas::UseBrush() {
+    FPainter->setBrush(QBrush(ToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+    // Hatches keep their ground; a solid brush has none.
+    FPainter->setBackgroundMode(Brush.Style == bsSolid ? Qt::OpaqueMode : Qt::TransparentMode);
+    if (Brush.Style == bsSolid)
+        FPainter->setBackground(QBrush(ToQColor(Brush.Color)));
+}
+
+void TPainterCanvas::NoBrush() {
+    FPainter->setBrush(Qt::NoBrush);
+}
+
+void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
+    if (!Ready() || !PenVisible() || from == to)
+        return;
+    if (FPixelLines && EffectiveWidth() <= 1) {
+        DrawLinePixels(from, to);
+        return;
+    }
+    const std::optional<TSegmentF> segment =
+        ClipSegment({static_cast<double>(from.X), static_cast<double>(from.Y)},
+                    {static_cast<double>(to.X), static_cast<double>(to.Y)}, ClipBounds());
+    if (!segment)
+        return;
+    // The dashes continue where they would have been had the cut-off part been drawn.
+    UsePen(segment->StartOffset);
+    FPainter->drawLine(QLineF(segment->From.X, segment->From.Y, segment->To.X, segment->To.Y));
+}
+
+void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to) {
+    const std::vector<TLinePixel> pixels = LinePixels(from, to, FWidth, FHeight);
+    if (pixels.empty())
+        return;
+    const QVector<qreal> pattern = DashPattern(Pen.Style);
+    const auto length =
+        static_cast<std::int64_t>(std::accumulate(pattern.begin(), pattern.end(), 0.0));
+    QVector<QPoint> dashes;
+    QVector<QPoint> gaps;
+    dashes.reserve(static_cast<qsizetype>(pixels.size()));
+    for (const TLinePixel& pixel : pixels) {
+        bool inDash = true;
+        if (length > 0) {
+            // Dash segments alternate with gaps, the first one a dash.
+            std::int64_t position = pixel.Step % length;
+            qsizetype segment = 0;
+            while (position >= static_cast<std::int64_t>(pattern[segment])) {
+                position -= static_cast<std::int64_t>(pattern[segment]);
+                ++segment;
+            }
+            inDash = segment % 2 == 0;
+        }
+        (inDash ? dashes : gaps).append(QPoint(pixel.X, pixel.Y));
+    }
+    QPen pen(ToQColor(Pen.Color), 1);
+    pen.setCapStyle(Qt::SquareCap);
+    FPainter->setPen(pen);
+    FPainter->drawPoints(dashes.constData(), static_cast<int>(dashes.size()));
+    if (!gaps.isEmpty() && Brush.Style == bsSolid) {
+        pen.setColor(ToQColor(Brush.Color));
+        FPainter->setPen(pen);
+        FPainter->drawPoints(gaps.constData(), static_cast<int>(gaps.size()));
+    }
+}
+
+void TPainterCanvas::DoRectangle(const TRect& rect) {
+    if (!Ready())
+        return;
+    const TRect r = Normalized(rect);
+    const TRectF bounds = ClipBounds();
+    const double left = r.Left;
+    const double top = r.Top;
+    const double right = r.Right;
+    const double bottom = r.Bottom;
+    if (!PenVisible()) {
+        // Without a pen the fill stops one pixel short of the right and bottom edges.
+        if (right - left < 2 || bottom - top < 2)
+            return;
+        NoPen();
+        UseBrush();
+        FPainter->drawRect(ClampedBox(left, top, right - 1, bottom - 1, bounds));
+        return;
+    }
+    if (right - left < 1 || bottom - top < 1)
+        return;
+    NoPen();
+    UseBrush();
+    FPainter->drawRect(ClampedBox(left, top, right, bottom, bounds));
+    const int width = EffectiveWidth();
+    if (width <= 1 && FPixelLines) {
+        // Four thin lines round the outermost pixels, each ending where the next begins.
+        const TPoint corners[] = {{r.Left, r.Top},
+                                  {r.Right - 1, r.Top},
+                                  {r.Right - 1, r.Bottom - 1},
+                                  {r.Left, r.Bottom - 1}};
+        for (int i = 0; i < 4; ++i)
+            DrawLinePixels(corners[i], corners[(i + 1) % 4]);
+        return;
+    }
+    if (width <= 1) {
+        UsePen();
+        NoBrush();
+        FPainter->drawRect(ClampedBox(left, top, right - 1, bottom - 1, bounds));
+        return;
+    }
+    // A wide outline is a square-cornered band centred on the outermost pixels, or, for an
+    // inside-frame pen, lying wholly inside the box.
+    const int below = Pen.Style == psInsideFrame ? 0 : (width - 1) / 2;
+    const double outerLeft = left - below;
+    const double outerTop = top - below;
+    const double outerRight = right + below;
+    const double outerBottom = bottom + below;
+    const QColor ink = ToQColor(Pen.Color);
+    const auto band = [&](double l, double t, double rr, double b) {
+        if (rr > l && b > t)
+            FPainter->fillRect(ClampedBox(l, t, rr, b, bounds), ink);
+    };
+    if (outerRight - outerLeft <= 2.0 * width || outerBottom - outerTop <= 2.0 * width) {
+        band(outerLeft, outerTop, outerRight, outerBottom);
+        return;
+    }
+    band(outerLeft, outerTop, outerRight, outerTop + width);
+    band(outerLeft, outerBottom - width, outerRight, outerBottom);
+    band(outerLeft, outerTop + width, outerLeft + width, outerBottom - width);
+    band(outerRight - width, outerTop + width, outerRight, outerBottom - width);
+}
+
+void TPainterCanvas::DoEllipse(const TRect& rect) {
+    if (!Ready())
+        return;
+    const TRect r = Normalized(rect);
+    double left = r.Left;
+    double top = r.Top;
+    double right = r.Right - 1.0;
+    double bottom = r.Bottom - 1.0;
+    if (right < left || bottom < top)
+        return;
+    const int width = EffectiveWidth();
+    if (PenVisible() && Pen.Style == psInsideFrame && width > 1) {
+        const double inset =
+            std::min((width - 1) / 2.0, std::min(right - left, bottom - top) / 2.0);
+        left += inset;
+        top += inset;
+        right -= inset;
+        bottom -= inset;
+    }
+    UsePen();
+    UseBrush();
+    const bool direct = std::max({std::abs(left), std::abs(top), std::abs(right),
+                                  std::abs(bottom)}) <= DirectEllipseLimit;
+    if (direct) {
+        FPainter->drawEllipse(QRectF(left, top, right - left, bottom - top));
+        return;
+    }
+    const TRectF bounds = ClipBounds();
+    if (right < bounds.Left || left > bounds.Right || bottom < bounds.Top || top > bounds.Bottom)
+        return;
+    DrawOutlinedPolygon(ClipPolygon(EllipsePoints(left, top, right, bottom), bounds), PenVisible());
+}
+
+void TPainterCanvas::DrawOutlinedPolygon(const std::vector<TPointF>& points, bool outline) {
+    if (points.size() < 2)
+        return;
+    if (outline)
+        UsePen();
+    else
+        NoPen();
+    UseBrush();
+    FPainter->drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+}
+
+void TPainterCanvas::DoPolygon(std::span<const TPoint> points) {
+    if (!Ready() || points.size() < 2)
+        return;
+    std::vector<TPointF> corners;
+    corners.reserve(points.size());
+    const TRectF bounds = ClipBounds();
+    bool inside = true;
+    for (const TPoint& p : points) {
+        corners.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
+        inside = inside && bounds.Contains(corners.back());
+    }
+    if (!inside)
+        corners = ClipPolygon(corners, bounds);
+    DrawOutlinedPolygon(corners, PenVisible());
+}
+
+void TPainterCanvas::DoFillRect(const TRect& rect) {
+    if (!Ready() || rect.Right <= rect.Left || rect.Bottom <= rect.Top)
+        return;
+    NoPen();
+    UseBrush();
+    FPainter->drawRect(ClampedBox(rect.Left, rect.Top, rect.Right, rect.Bottom, ClipBounds()));
+}
+
+const QFont& TPainterCanvas::CurrentFont() {
+    if (!FFontKey || !(*FFontKey == Font)) {
+        FQFont = ToQFont(Font);
+        FFontKey = Font;
+    }
+    return FQFont;
+}
+
+std::int32_t TPainterCanvas::TextWidth(const std::string& text) {
+    const QFont& font = CurrentFont();
+    const QFontMetrics metrics =
+        Ready() ? QFontMetrics(font, FPainter->device()) : QFontMetrics(font);
+    return metrics.horizontalAdvance(QString::fromStdString(text));
+}
+
+std::int32_t TPainterCanvas::TextHeight(const std::string& text) {
+    (void)text;
+    const QFont& font = CurrentFont();
+    const QFontMetrics metrics =
+        Ready() ? QFontMetrics(font, FPainter->device()) : QFontMetrics(font);
+    return metrics.height();
+}
+
+void TPainterCanvas::DoTextOut(TPoint at, const std::string& text) {
+    if (!Ready() || text.empty())
+        return;
+    const QFont& font = CurrentFont();
+    const QString string = QString::fromStdString(text);
+    const QFontMetrics metrics(font, FPainter->device());
+    const int width = metrics.horizontalAdvance(string);
+    const int height = metrics.height();
+    // Whatever the rotation, the cell stays within this distance of its corner.
+    const double reach = static_cast<double>(width) + height;
+    if (at.X + reach < 0 || at.Y + reach < 0 || at.X - reach > FWidth || at.Y - reach > FHeight)
+        return;
+
+    const QTransform saved = FPainter->worldTransform();
+    QTransform cell;
+    cell.translate(at.X, at.Y);
+    if (Font.Escapement != 0)
+        cell.rotate(-Font.Escapement / 10.0);
+    if (Brush.Style == bsSolid) {
+        // Filled as a polygon in picture coordinates, so that a turned box covers the pixels
+        // whose centres it contains, like an unturned one.
+        FPainter->setPen(Qt::NoPen);
+        FPainter->setBrush(QBrush(ToQColor(Brush.Color)));
+        FPainter->drawPolygon(cell.map(QPolygonF(QRectF(0, 0, width, height))));
+    }
+    FPainter->setWorldTransform(cell * saved);
+    FPainter->setBackgroundMode(Qt::TransparentMode);
+    FPainter->setFont(font);
+    FPainter->setPen(QPen(ToQColor(Font.Color)));
+    FPainter->drawText(QPointF(0, metrics.ascent()), string);
+    FPainter->setWorldTransform(saved);
+}
+
+void TPainterCanvas::DoSetPixel(TPoint at, TColor color) {
+    if (!Ready() || at.X < 0 || at.Y < 0 || at.X >= FWidth || at.Y >= FHeight)
+        return;
+    FPainter->fillRect(QRect(at.X, at.Y, 1, 1), ToQColor(color));
+}
+
+} // namespace curvana

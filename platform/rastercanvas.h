@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/paintercanvas.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace curvana {
+
+// The view's picture: a canvas that owns an RGB32 image of the view's size and paints on it.
+// A new picture is white. The image may be read (shown, copied, saved) at any time; drawing
+// goes straight into it.
+class TRasterCanvas : public TPainterCanvas {
+public:
+    TRasterCanvas(std::int32_t width, std::int32_t height);
+    ~TRasterCanvas() override;
+
+    // A new white picture of this size; pen, brush, font and position stay. Sizes below 0 count
+    // as 0; an empty picture draws nothing.
+    void SetSize(std::int32_t width, std::int32_t height);
+
+    // The picture itself. Painting continues into the same buffer, so a copy that must not
+    // change with later drawing is taken with Snapshot (a plain QImage copy would share it).
+    const QImage& Image() const { return FImage; }
+    QImage Snapshot() const { return FImage.copy(); }
+
+private:
+    QImage FImage;
+    QPainter FImagePainter;
+};
+
+} // namespace curvana

@@ -1,0 +1,482 @@
+#include "pixels.h"
+#include "platform/rastercanvas.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+
+namespace curvana {
+namespace {
+
+using test::CountColor;
+using test::PixelRows;
+
+constexpr TColor Red = 0x0000FF;
+constexpr TColor Green = 0x00FF00;
+
+TEST(RasterCanvas, NewPictureIsWhiteAndResizes) {
+    TRasterCanvas canvas(5, 3);
+    EXPECT_EQ(canvas.Image().size(), QSize(5, 3));
+    EXPECT_EQ(canvas.Image().format(), QImage::Format_RGB32);
+    EXPECT_EQ(CountColor(canvas.Image(), clWhite), 15);
+    canvas.Pen.Color = Red;
+    canvas.SetSize(7, 2);
+    EXPECT_EQ(canvas.Image().size(), QSize(7, 2));
+    EXPECT_EQ(canvas.Pen.Color, Red);
+    // An empty picture draws nothing and measures text all the same.
+    canvas.SetSize(0, -4);
+    EXPECT_TRUE(canvas.Image().isNull());
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(10, 10);
+    canvas.Rectangle(0, 0, 4, 4);
+    canvas.TextOut(0, 0, "x");
+    EXPECT_GT(canvas.TextWidth("x"), 0);
+}
+
+TEST(PainterCanvasLines, EndPixelLeftOutInEveryDirection) {
+    struct TCase {
+        TPoint From, To;
+        std::string Row; // the row or column of the line, 8 pixels
+    };
+    const TCase cases[] = {
+        {{1, 3}, {6, 3}, ".#####.."},
+        {{6, 3}, {1, 3}, "..#####."},
+        {{3, 0}, {3, 5}, "#####..."},
+        {{3, 7}, {3, 2}, "...#####"},
+    };
+    for (const TCase& c : cases) {
+        TRasterCanvas canvas(8, 8);
+        canvas.MoveTo(c.From.X, c.From.Y);
+        canvas.LineTo(c.To.X, c.To.Y);
+        const bool horizontal = c.From.Y == c.To.Y;
+        std::string line = horizontal ? PixelRows(canvas.Image(), 0, 3, 8, 1) : "";
+        if (!horizontal)
+            for (char ch : PixelRows(canvas.Image(), 3, 0, 1, 8))
+                if (ch != '\n')
+                    line += ch;
+        EXPECT_EQ(line, horizontal ? c.Row + "\n" : c.Row);
+        EXPECT_EQ(CountColor(canvas.Image(), clBlack), 5);
+        EXPECT_EQ(canvas.PenPos(), c.To);
+    }
+}
+
+TEST(PainterCanvasLines, PolylineTurnsWithoutGapsAndWidthZeroIsThin) {
+    for (int width : {0, 1, -3}) {
+        TRasterCanvas canvas(7, 6);
+        canvas.Pen.Width = width;
+        canvas.MoveTo(1, 1);
+        canvas.LineTo(5, 1);
+        canvas.LineTo(5, 4);
+        canvas.LineTo(1, 4);
+        EXPECT_EQ(PixelRows(canvas.Image(), 0, 0, 7, 6), ".......\n"
+                                                         ".#####.\n"
+                                                         ".....#.\n"
+                                                         ".....#.\n"
+                                                         "..####.\n"
+                                                         ".......\n")
+            << "width " << width;
+    }
+}
+
+TEST(PainterCanvasLines, PenStyles) {
+    struct TCase {
+        TEnum8 Style;
+        TBrush Brush;
+        std::string Row;
+    };
+    const TBrush clear{Red, bsClear};
+    const TBrush solid{Red, bsSolid};
+    const TCase cases[] = {
+        {psSolid, clear, "########################"},
+        {psDash, clear, "##################......"},
+        {psDot, clear, "###...###...###...###..."},
+        {psDashDot, clear, "#########......###......"},
+        {psDashDotDot, clear, "#########...###...###..."},
+        // Under a solid brush the gaps take the brush colour.
+        {psDot, solid, "###ooo###ooo###ooo###ooo"},
+        {psClear, clear, "........................"},
+        {psInsideFrame, clear, "########################"},
+        {9, clear, "########################"},
+    };
+    for (const TCase& c : cases) {
+        TRasterCanvas canvas(24, 1);
+        canvas.Pen.Style = c.Style;
+        canvas.Brush = c.Brush;
+        canvas.MoveTo(0, 0);
+        canvas.LineTo(24, 0);
+        EXPECT_EQ(PixelRows(canvas.Image(), 0, 0, 24, 1, clBlack, Red), c.Row + "\n")
+            << "style " << int(c.Style);
+    }
+}
+
+TEST(PainterCanvasLines, WideStyledPensDrawSolid) {
+    TRasterCanvas canvas(40, 9);
+    canvas.Pen.Width = 3;
+    canvas.Pen.Style = psDot;
+    canvas.MoveTo(5, 4);
+    canvas.LineTo(35, 4);
+    EXPECT_EQ(PixelRows(canvas.Image(), 5, 3, 30, 3), std::string(30, '#') + "\n" +
+                                                          std::string(30, '#') + "\n" +
+                                                          std::string(30, '#') + "\n");
+    EXPECT_EQ(PixelRows(canvas.Image(), 5, 0, 30, 1), std::string(30, '.') + "\n");
+}
+
+TEST(PainterCanvasLines, FarAwayEndsAreCutNotWrapped) {
+    struct TCase {
+        TPoint From, To;
+        int Width;
+    };
+    const TCase cases[] = {
+        {{-100'000'000, 5}, {100'000'000, 5}, 1},
+        {{INT_MIN, 5}, {INT_MAX, 5}, 1},
+        {{-100'000'000, 5}, {100'000'000, 5}, 3},
+        {{INT_MIN, 5}, {INT_MAX, 5}, 3},
+    };
+    for (const TCase& c : cases) {
+        TRasterCanvas canvas(12, 11);
+        canvas.Pen.Width = c.Width;
+        canvas.MoveTo(c.From.X, c.From.Y);
+        canvas.LineTo(c.To.X, c.To.Y);
+        const std::string full = std::string(12, '#') + "\n";
+        EXPECT_EQ(PixelRows(canvas.Image(), 0, 5, 12, 1), full) << c.From.X << " w" << c.Width;
+        EXPECT_EQ(CountColor(canvas.Image(), clBlack), 12 * c.Width);
+    }
+    // A long diagonal crosses the picture where a short one on the same line does.
+    TRasterCanvas far(20, 20);
+    far.MoveTo(-99'999'990, -99'999'990);
+    far.LineTo(100'000'010, 100'000'010);
+    TRasterCanvas near(20, 20);
+    near.MoveTo(-5, -5);
+    near.LineTo(25, 25);
+    EXPECT_EQ(far.Image(), near.Image());
+    EXPECT_EQ(CountColor(far.Image(), clBlack), 20);
+    // Wide pens go through the painter's line drawing: the cut must keep the direction too.
+    far.SetSize(20, 20);
+    near.SetSize(20, 20);
+    far.Pen.Width = near.Pen.Width = 3;
+    far.MoveTo(-99'999'990, -99'999'990);
+    far.LineTo(100'000'010, 100'000'010);
+    near.MoveTo(-30, -30);
+    near.LineTo(50, 50);
+    EXPECT_EQ(far.Image(), near.Image());
+}
+
+TEST(PainterCanvasShapes, RectangleRightAndBottomExclusive) {
+    TRasterCanvas canvas(8, 7);
+    canvas.Brush = {Red, bsSolid};
+    canvas.Rectangle(1, 1, 6, 5);
+    EXPECT_EQ(PixelRows(canvas.Image(), 0, 0, 8, 7, clBlack, Red), "........\n"
+                                                                   ".#####..\n"
+                                                                   ".#ooo#..\n"
+                                                                   ".#ooo#..\n"
+                                                                   ".#####..\n"
+                                                                   "........\n"
+                                                                   "........\n");
+    // Corners given the other way round draw the same.
+    TRasterCanvas swapped(8, 7);
+    swapped.Brush = {Red, bsSolid};
+    swapped.Rectangle(6, 5, 1, 1);
+    EXPECT_EQ(swapped.Image(), canvas.Image());
+}
+
+TEST(PainterCanvasShapes, ClearPenRectangleAndFillRect) {
+    TRasterCanvas canvas(8, 7);
+    canvas.Brush = {Red, bsSolid};
+    canvas.Pen.Style = psClear;
+    canvas.Rectangle(1, 1, 6, 5);
+    EXPECT_EQ(PixelRows(canvas.Image(), 0, 0, 8, 6, clBlack, Red), "........\n"
+                                                                   ".oooo...\n"
+                                                                   ".oooo...\n"
+                                                                   ".oooo...\n"
+                                                                   "........\n"
+                                                                   "........\n");
+    TRasterCanvas fill(8, 7);
+    fill.Brush = {Red, bsSolid};
+    fill.FillRect({1, 1, 6, 5});
+    EXPECT_EQ(PixelRows(fill.Image(), 0, 0, 8, 6, clBlack, Red), "........\n"
+                                                                 ".ooooo..\n"
+                                                                 ".ooooo..\n"
+                                                                 ".ooooo..\n"
+                                                                 ".ooooo..\n"
+                                                                 "........\n");
+    // An inverted rectangle fills nothing.
+    fill.FillRect({6, 1, 1, 5});
+    EXPECT_EQ(CountColor(fill.Image(), Red), 20);
+}
+
+TEST(PainterCanvasShapes, InsideFramePenStaysInTheBox) {
+    auto draw = [](TEnum8 style) {
+        auto canvas = std::make_unique<TRasterCanvas>(16, 16);
+        canvas->Pen.Width = 3;
+        canvas->Pen.Style = style;
+        canvas->Brush.Style = bsClear;
+        canvas->Rectangle(3, 3, 13, 13);
+        return canvas;
+    };
+    const auto inside = draw(psInsideFrame);
+    const auto centred = draw(psSolid);
+    // Inside frame: the three outermost rings of the box, nothing outside it.
+    EXPECT_EQ(PixelRows(inside->Image(), 0, 8, 16, 1), "...###....###...\n");
+    EXPECT_EQ(CountColor(inside->Image(), clBlack), 10 * 10 - 4 * 4);
+    EXPECT_EQ(PixelRows(inside->Image(), 0, 3, 16, 1), "...##########...\n");
+    // A plain wide pen is centred on the outermost pixels and reaches outside.
+    EXPECT_EQ(PixelRows(centred->Image(), 0, 8, 16, 1), "..###......###..\n");
+    EXPECT_EQ(PixelRows(centred->Image(), 0, 2, 16, 1), "..############..\n");
+    EXPECT_EQ(CountColor(centred->Image(), clBlack), 12 * 12 - 6 * 6);
+}
+
+TEST(PainterCanvasShapes, HatchPatternsFallAndRiseAsNamed) {
+    // Each ink pixel of an 8 x 8 area, tested against the rule of its pattern; the ground stays
+    // as it was (green), because hatches are transparent.
+    struct TCase {
+        TEnum8 Style;
+        std::function<bool(int x, int y, int phase)> Ink;
+        int InkCount;
+    };
+    const TCase cases[] = {
+        {bsHorizontal, [](int, int y, int p) { return y == p; }, 8},
+        {bsVertical, [](int x, int, int p) { return x == p; }, 8},
+        // Forward diagonal falls to the right: "\" (x - y constant).
+        {bsFDiagonal, [](int x, int y, int p) { return (x - y + 8) % 8 == p; }, 8},
+        // Backward diagonal rises to the right: "/" (x + y constant).
+        {bsBDiagonal, [](int x, int y, int p) { return (x + y) % 8 == p; }, 8},
+        {bsCross, [](int x, int y, int p) { return x == p % 8 || y == p / 8; }, 15},
+        {bsDiagCross,
+         [](int x, int y, int p) { return (x - y + 8) % 8 == p % 8 || (x + y) % 8 == p / 8; }, 16},
+    };
+    for (const TCase& c : cases) {
+        TRasterCanvas canvas(8, 8);
+        canvas.Brush = {Green, bsSolid};
+        canvas.FillRect({0, 0, 8, 8});
+        canvas.Brush = {Red, c.Style};
+        canvas.FillRect({0, 0, 8, 8});
+        const QImage& image = canvas.Image();
+        EXPECT_EQ(CountColor(image, Red), c.InkCount) << "style " << int(c.Style);
+        EXPECT_EQ(CountColor(image, Red) + CountColor(image, Green), 64);
+        // Find the phase that fits the first ink pixels, then every pixel must follow it.
+        bool matched = false;
+        for (int phase = 0; phase < 64 && !matched; ++phase) {
+            bool all = true;
+            for (int y = 0; y < 8 && all; ++y)
+                for (int x = 0; x < 8 && all; ++x)
+                    all = (image.pixel(x, y) == ToQColor(Red).rgb()) == c.Ink(x, y, phase);
+            matched = all;
+        }
+        EXPECT_TRUE(matched) << "style " << int(c.Style) << "\n"
+                             << PixelRows(image, 0, 0, 8, 8, Red, Green);
+    }
+    // Clear and unknown brush styles fill nothing.
+    for (TEnum8 style : {bsClear, TEnum8{8}}) {
+        TRasterCanvas canvas(8, 8);
+        canvas.Brush = {Red, style};
+        canvas.FillRect({0, 0, 8, 8});
+        canvas.Rectangle(0, 0, 8, 8);
+        EXPECT_EQ(CountColor(canvas.Image(), Red), 0);
+    }
+}
+
+TEST(PainterCanvasShapes, EllipseInItsBox) {
+    TRasterCanvas canvas(16, 12);
+    canvas.Brush = {Red, bsSolid};
+    canvas.Ellipse(2, 2, 14, 11);
+    int left = 99, right = -1, top = 99, bottom = -1;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (canvas.Image().pixel(x, y) != qRgb(255, 255, 255)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    // Within the box, the right and bottom edges left out (the curve may round off the last
+    // pixel row or column where it only touches it).
+    EXPECT_EQ(left, 2);
+    EXPECT_EQ(top, 2);
+    EXPECT_GE(right, 12);
+    EXPECT_LE(right, 13);
+    EXPECT_GE(bottom, 9);
+    EXPECT_LE(bottom, 10);
+    EXPECT_GT(CountColor(canvas.Image(), Red), 40);
+    EXPECT_EQ(canvas.Image().pixel(2, 2), qRgb(255, 255, 255)); // corners stay free
+}
+
+TEST(PainterCanvasShapes, HugeEllipseAndPolygonAreCut) {
+    // A circle of radius 1e8 whose right edge runs down column 9: inside red, edge black.
+    TRasterCanvas circle(20, 20);
+    circle.Brush = {Red, bsSolid};
+    circle.Ellipse(-200'000'000 + 10, 10 - 100'000'000, 11, 10 + 100'000'000);
+    for (int y = 0; y < 20; ++y) {
+        EXPECT_EQ(PixelRows(circle.Image(), 0, y, 20, 1, clBlack, Red), "ooooooooo#..........\n")
+            << "row " << y;
+    }
+    // A triangle far larger than the picture covers it.
+    TRasterCanvas polygon(10, 10);
+    polygon.Brush = {Red, bsSolid};
+    const TPoint huge[] = {
+        {-100'000'000, -100'000'000}, {100'000'000, -100'000'000}, {0, 100'000'000}};
+    polygon.Polygon(huge);
+    EXPECT_EQ(CountColor(polygon.Image(), Red), 100);
+}
+
+TEST(PainterCanvasShapes, PolygonFilledAndOutlined) {
+    TRasterCanvas canvas(10, 10);
+    canvas.Brush = {Red, bsSolid};
+    const TPoint square[] = {{1, 1}, {7, 1}, {7, 6}, {1, 6}};
+    canvas.Polygon(square);
+    EXPECT_EQ(PixelRows(canvas.Image(), 0, 0, 9, 8, clBlack, Red), ".........\n"
+                                                                   ".#######.\n"
+                                                                   ".#ooooo#.\n"
+                                                                   ".#ooooo#.\n"
+                                                                   ".#ooooo#.\n"
+                                                                   ".#ooooo#.\n"
+                                                                   ".#######.\n"
+                                                                   ".........\n");
+    EXPECT_EQ(canvas.PenPos(), (TPoint{0, 0}));
+}
+
+struct TInkBox {
+    int Left = INT_MAX, Top = INT_MAX, Right = -1, Bottom = -1;
+    bool Empty() const { return Right < 0; }
+};
+
+// The box of the pixels of one colour, or of all but white.
+TInkBox InkBox(const QImage& image, TColor only = -1) {
+    TInkBox box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (only >= 0 ? image.pixel(x, y) == ToQColor(only).rgb()
+                          : image.pixel(x, y) != qRgb(255, 255, 255)) {
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x);
+                box.Bottom = std::max(box.Bottom, y);
+            }
+    return box;
+}
+
+TEST(PainterCanvasText, BackgroundOnlyUnderASolidBrush) {
+    TRasterCanvas opaque(80, 30);
+    opaque.Brush = {Red, bsSolid};
+    opaque.TextOut(10, 5, "Wg");
+    const int width = opaque.TextWidth("Wg");
+    const int height = opaque.TextHeight("Wg");
+    // The box is exactly the text cell with its top-left corner on the point.
+    const TInkBox box = InkBox(opaque.Image(), Red);
+    EXPECT_EQ(box.Left, 10);
+    EXPECT_EQ(box.Top, 5);
+    EXPECT_EQ(box.Right, 10 + width - 1);
+    EXPECT_EQ(box.Bottom, 5 + height - 1);
+    EXPECT_EQ(opaque.Image().pixel(10, 5), ToQColor(Red).rgb());
+    EXPECT_GT(CountColor(opaque.Image(), clBlack), 0);
+    EXPECT_EQ(opaque.PenPos(), (TPoint{10 + width, 5}));
+
+    for (TEnum8 style : {bsClear, bsBDiagonal}) {
+        TRasterCanvas transparent(80, 30);
+        transparent.Brush = {Red, style};
+        transparent.TextOut(10, 5, "Wg");
+        EXPECT_EQ(CountColor(transparent.Image(), Red), 0);
+        EXPECT_GT(CountColor(transparent.Image(), clBlack), 0);
+        const TInkBox ink = InkBox(transparent.Image());
+        EXPECT_GE(ink.Left, 10);
+        EXPECT_GE(ink.Top, 5);
+        EXPECT_LE(ink.Bottom, 5 + height - 1);
+    }
+}
+
+TEST(PainterCanvasText, FontColourAndMeasures) {
+    TRasterCanvas canvas(120, 60);
+    canvas.Font.Color = Green;
+    canvas.Font.Height = -30;
+    canvas.TextOut(2, 2, "Hello");
+    EXPECT_GT(CountColor(canvas.Image(), Green), 0);
+    EXPECT_EQ(CountColor(canvas.Image(), clBlack), 0);
+    const int small = canvas.TextWidth("Hello");
+    EXPECT_GT(canvas.TextWidth("Hello, world"), small);
+    canvas.Font.Height = -60;
+    EXPECT_GT(canvas.TextWidth("Hello"), small * 3 / 2);
+    EXPECT_GE(canvas.TextHeight("x"), 60);
+    EXPECT_EQ(canvas.TextWidth(""), 0);
+}
+
+TEST(PainterCanvasText, EscapementTurnsTheCell) {
+    struct TCase {
+        std::int32_t Escapement;
+        // Where the ink lies relative to the point (50, 50).
+        bool Wide, LeftOfPoint, AbovePoint;
+    };
+    const TCase cases[] = {
+        {0, true, false, false},
+        {-900, false, true, false}, // runs top to bottom, the cell hangs to the left
+        {900, false, false, true},  // runs bottom to top, the cell lies to the right
+    };
+    for (const TCase& c : cases) {
+        TRasterCanvas canvas(100, 100);
+        canvas.Brush = {Red, bsSolid};
+        canvas.Font.Height = -14;
+        canvas.Font.Escapement = c.Escapement;
+        canvas.TextOut(50, 50, "Title");
+        // The background box is the text cell.
+        const TInkBox box = InkBox(canvas.Image(), Red);
+        ASSERT_FALSE(box.Empty());
+        const int w = box.Right - box.Left + 1;
+        const int h = box.Bottom - box.Top + 1;
+        SCOPED_TRACE(testing::Message() << "escapement " << c.Escapement << " box " << box.Left
+                                        << "," << box.Top << " " << w << "x" << h);
+        EXPECT_EQ(w > h, c.Wide);
+        EXPECT_EQ(w, c.Wide ? canvas.TextWidth("Title") : canvas.TextHeight("Title"));
+        EXPECT_EQ(box.Right < 50, c.LeftOfPoint);
+        EXPECT_EQ(box.Bottom < 50, c.AbovePoint);
+    }
+}
+
+TEST(PainterCanvasPixels, SetPixelAndSystemColours) {
+    TRasterCanvas canvas(4, 4);
+    canvas.SetPixel(1, 2, Red);
+    canvas.SetPixel(2, 2, clWindowText);
+    canvas.SetPixel(-1, 2, Red);
+    canvas.SetPixel(4, 0, Red);
+    canvas.SetPixel(INT_MAX, INT_MIN, Red);
+    EXPECT_EQ(PixelRows(canvas.Image(), 0, 0, 4, 4, clBlack, Red), "....\n"
+                                                                   "....\n"
+                                                                   ".o#.\n"
+                                                                   "....\n");
+    // System colours on pen and brush.
+    TRasterCanvas system(6, 6);
+    system.Brush = {SystemColor(15), bsSolid};
+    system.Pen.Color = clWindowText;
+    system.Rectangle(0, 0, 6, 6);
+    EXPECT_EQ(system.Image().pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(system.Image().pixel(3, 3), qRgb(0xF0, 0xF0, 0xF0));
+}
+
+TEST(PainterCanvas, PaintsOnVectorDevices) {
+    // The same canvas drives a PDF writer; pages come out with vector content.
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(96);
+        writer.setPageSize(QPageSize(QSizeF(200 * 0.75, 100 * 0.75), QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        TPainterCanvas canvas(painter, 200, 100);
+        canvas.Brush = {Red, bsFDiagonal};
+        canvas.Rectangle(10, 10, 190, 90);
+        canvas.Pen.Style = psDash;
+        canvas.MoveTo(-100'000'000, 50);
+        canvas.LineTo(100'000'000, 50);
+        canvas.TextOut(20, 20, "Vector");
+        EXPECT_GT(canvas.TextWidth("Vector"), 0);
+    }
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_GT(pdf.size(), 500);
+}
+
+} // namespace
+} // namespace curvana
