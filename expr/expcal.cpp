@@ -4,6 +4,7 @@
 #include "common/numtext.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace curvana {
 
@@ -318,8 +319,15 @@ void TExpCal::Prepare() {
     Steps.reserve(count);
     for (std::size_t j = 0; j < count; ++j) {
         const int base = static_cast<int>(4 * j);
-        TStep step{OperatorCodeOf(InstructionList.At(base + 3)->Name), &Zero, &Zero,
+        TStep step{OperatorCodeOf(InstructionList.At(base + 3)->Name), 0, &Zero, &Zero,
                    &InstructionList.At(base)->Value};
+        // A fixed whole exponent (x^2, x^3) skips the tests of the general power.
+        if (const TExpFactor& b = *InstructionList.At(base + 2);
+            step.Code == TOperatorCode::Power && (b.Kind == fkNumber || b.Kind == fkConstant) &&
+            b.Value != 0 && std::trunc(b.Value) == b.Value && std::fabs(b.Value) <= 2147483647.0) {
+            step.Code = TOperatorCode::PowerByInteger;
+            step.Exponent = static_cast<std::int32_t>(b.Value);
+        }
         for (const bool second : {false, true}) {
             TExpFactor* slot = InstructionList.At(base + (second ? 2 : 1));
             const double* address = &Zero;

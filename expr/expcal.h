@@ -56,6 +56,7 @@ private:
     struct TWorkToken;
     struct TStep {
         TOperatorCode Code;
+        std::int32_t Exponent; // for PowerByInteger
         const double* A;
         const double* B;
         double* Result;
@@ -73,6 +74,7 @@ private:
     void BuildInstructions(std::vector<TWorkToken>& postfix);
     void Prepare();
     void Resolve();
+    bool Run();
 
     const TOperatorLib* Library;
     TVarMemory* VariableList;
@@ -88,6 +90,7 @@ private:
     std::vector<TStep> Steps;
     std::vector<TVariableSlot> VariableSlots;
     std::uint64_t ResolvedStamp = 0;
+    std::uint64_t FastStamp = 0; // ResolvedStamp when nothing stands in the way of Run
     bool Resolved = false;
     bool ByNames = false;     // a caller variable is named like a temporary
     bool ZeroResults = false; // some slot reads a temporary before its instruction writes it

@@ -54,7 +54,8 @@ enum class TOperatorCode : std::uint8_t {
     And,
     Or,
     Xor,
-    Unknown, // a name no rule computes: the instruction fails
+    Unknown,        // a name no rule computes: the instruction fails
+    PowerByInteger, // "^" whose exponent is a fixed whole number, chosen when compiling
 };
 
 TOperatorCode OperatorCodeOf(std::string_view name);

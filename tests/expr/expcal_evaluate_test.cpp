@@ -216,6 +216,16 @@ TEST(ExpCalEvaluate, Power) {
         {"x^y", 2, false, 0, 3e9},
         {"x^y", 1.5, true, std::pow(1.5, 100.0), 100},
         {"x^y", 3, true, 1.0 / 2187, -7},
+        // Fixed exponents written in the expression.
+        {"x^2", -3, true, 9},
+        {"x^2", 0, true, 0},
+        {"x^2", 1e200, false, 0},
+        {"x^3", -2, true, -8},
+        {"x^0", 0, true, 1},
+        {"x^0.5", -4, false, 0},
+        {"x^2147483647", -1, true, -1},
+        {"x^2147483648", 1, true, 1},
+        {"x^2147483648", -1, false, 0}, // beyond 32 bits the exponent goes through ln a
     };
     Check(std::begin(cases), std::end(cases));
 }

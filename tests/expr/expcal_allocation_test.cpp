@@ -1,0 +1,53 @@
+// An evaluation must not allocate: plotting calls it for every sample.
+#include "engine.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> Allocations{0};
+}
+
+void* operator new(std::size_t size) {
+    ++Allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace curvana {
+namespace {
+
+TEST(ExpCalAllocation, EvaluationAllocatesNothing) {
+    testing::TEngine e;
+    TExpCal cal("sqrt(abs(x))*exp(-x^2/4)+(x^2+y^2-25)<0+round(x)*frac(x)+PI", e.Library,
+                e.Variables, e.Constants);
+    TExpCal failing("1/x", e.Library, e.Variables, e.Constants);
+    const long before = Allocations;
+    double sum = 0;
+    for (double x = -5; x < 5; x += 0.01) {
+        e.Variables.SetValue("x", x);
+        sum += cal.Evaluate() ? cal.Value : 0;
+        sum += failing.Evaluate() ? failing.Value : 0;
+    }
+    // A changed list is resolved again, still without allocating.
+    e.Variables.RemoveVariable("y");
+    const long afterRemoval = Allocations;
+    EXPECT_TRUE(cal.Evaluate());
+    EXPECT_EQ(Allocations - afterRemoval, 0);
+    EXPECT_EQ(afterRemoval - before, 0);
+    EXPECT_NE(sum, 0);
+}
+
+} // namespace
+} // namespace curvana
