@@ -1,5 +1,9 @@
 #include "expr/expcal.h"
 
+// Loading an operand once for all operators would route it through an SSE register and the
+// stack before it reaches the extended registers.
+#pragma GCC optimize("no-code-hoisting")
+
 #include <chrono>
 #include <cmath>
 
@@ -36,11 +40,14 @@ inline bool Store(Extended r, double& out) {
 // Nearest integer, ties to the even one, whatever the rounding mode is.
 inline double RoundHalfEven(double a) {
     const double down = std::floor(a);
-    const double fraction = a - down;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(down, 2.0) != 0.0)) {
+    const double fraction = a - down; // exact
+    if (fraction > 0.5) {
         return down + 1.0;
     }
-    return down;
+    if (fraction < 0.5) {
+        return down;
+    }
+    return std::floor(down * 0.5) * 2.0 == down ? down : down + 1.0;
 }
 
 inline bool FitsInt64(double r) {
