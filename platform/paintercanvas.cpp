@@ -22,6 +22,9 @@ constexpr int MaxPenWidth = 10000;
 // larger ones are cut as polygons first.
 constexpr double DirectEllipseLimit = 100000;
 
+// Every dash pattern is 6 or 24 pixels long, so the running phase can be kept below this.
+constexpr double DashCycle = 24;
+
 QVector<qreal> DashPattern(TEnum8 style) {
     switch (style) {
     case psDash:
@@ -168,24 +171,35 @@ void TPainterCanvas::NoBrush() {
     FPainter->setBrush(Qt::NoBrush);
 }
 
+void TPainterCanvas::DoMoveTo(TPoint to) {
+    (void)to;
+    FDashPhase = 0;
+}
+
 void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
     if (!Ready() || !PenVisible() || from == to)
         return;
+    const double phase = FDashPhase;
+    const double dx = static_cast<double>(to.X) - from.X;
+    const double dy = static_cast<double>(to.Y) - from.Y;
     if (FPixelLines && EffectiveWidth() <= 1) {
-        DrawLinePixels(from, to);
+        // A thin line on an image is one pixel per step along its longer axis.
+        FDashPhase = std::fmod(phase + std::max(std::abs(dx), std::abs(dy)), DashCycle);
+        DrawLinePixels(from, to, phase);
         return;
     }
+    FDashPhase = std::fmod(phase + std::hypot(dx, dy), DashCycle);
     const std::optional<TSegmentF> segment =
         ClipSegment({static_cast<double>(from.X), static_cast<double>(from.Y)},
                     {static_cast<double>(to.X), static_cast<double>(to.Y)}, ClipBounds());
     if (!segment)
         return;
     // The dashes continue where they would have been had the cut-off part been drawn.
-    UsePen(segment->StartOffset);
+    UsePen(phase + segment->StartOffset);
     FPainter->drawLine(QLineF(segment->From.X, segment->From.Y, segment->To.X, segment->To.Y));
 }
 
-void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to) {
+void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
     const std::vector<TLinePixel> pixels = LinePixels(from, to, FWidth, FHeight);
     if (pixels.empty())
         return;
@@ -199,7 +213,7 @@ void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to) {
         bool inDash = true;
         if (length > 0) {
             // Dash segments alternate with gaps, the first one a dash.
-            std::int64_t position = pixel.Step % length;
+            std::int64_t position = (pixel.Step + static_cast<std::int64_t>(phase)) % length;
             qsizetype segment = 0;
             while (position >= static_cast<std::int64_t>(pattern[segment])) {
                 position -= static_cast<std::int64_t>(pattern[segment]);
@@ -250,8 +264,14 @@ void TPainterCanvas::DoRectangle(const TRect& rect) {
                                   {r.Right - 1, r.Top},
                                   {r.Right - 1, r.Bottom - 1},
                                   {r.Left, r.Bottom - 1}};
-        for (int i = 0; i < 4; ++i)
-            DrawLinePixels(corners[i], corners[(i + 1) % 4]);
+        std::int64_t phase = 0;
+        for (int i = 0; i < 4; ++i) {
+            const TPoint& a = corners[i];
+            const TPoint& b = corners[(i + 1) % 4];
+            DrawLinePixels(a, b, static_cast<double>(phase));
+            phase += std::max(std::llabs(static_cast<std::int64_t>(b.X) - a.X),
+                              std::llabs(static_cast<std::int64_t>(b.Y) - a.Y));
+        }
         return;
     }
     if (width <= 1) {

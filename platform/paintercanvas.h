@@ -15,7 +15,9 @@ namespace curvana {
 // - no antialiasing of lines and shapes; text keeps the font's own smoothing;
 // - pen styles 0 solid, 1 dash (18 on, 6 off), 2 dot (3, 3), 3 dash-dot (9, 6, 3, 6),
 //   4 dash-dot-dot (9, 3, 3, 3, 3, 3), 5 clear, 6 inside frame; other codes draw solid.
-//   Dashed styles exist only for pens of width 0 or 1: wider pens draw them solid. Width 0 and
+//   Dashed styles exist only for pens of width 0 or 1: wider pens draw them solid. The pattern
+//   runs on from one LineTo to the next and starts afresh at MoveTo, so a curve made of many
+//   short lines is dashed like one long line. Width 0 and
 //   below draw one pixel wide; wider pens have round ends and joins;
 // - while the brush is solid, the gaps of dashed lines and the box behind text are painted in
 //   the brush colour; under any other brush they stay transparent, as does the ground of hatches;
@@ -51,6 +53,7 @@ protected:
     TPainterCanvas() = default;
     void Attach(QPainter* painter, std::int32_t width, std::int32_t height);
 
+    void DoMoveTo(TPoint to) override;
     void DoLineTo(TPoint from, TPoint to) override;
     void DoRectangle(const TRect& rect) override;
     void DoEllipse(const TRect& rect) override;
@@ -76,10 +79,12 @@ private:
 
     // Thin lines on images are set pixel by pixel, so that the end pixel is left out whichever
     // way the line runs; vector devices get real lines.
-    void DrawLinePixels(TPoint from, TPoint to);
+    void DrawLinePixels(TPoint from, TPoint to, double phase);
 
     QPainter* FPainter = nullptr;
     bool FPixelLines = false;
+    // Pixels of the dash pattern used up since the last MoveTo.
+    double FDashPhase = 0;
     std::int32_t FWidth = 0;
     std::int32_t FHeight = 0;
     std::optional<TFont> FFontKey;

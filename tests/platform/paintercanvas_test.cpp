@@ -114,6 +114,22 @@ TEST(PainterCanvasLines, PenStyles) {
     }
 }
 
+TEST(PainterCanvasLines, DashesRunOnAcrossLineToUntilMoveTo) {
+    // A line made of short pieces is dashed like one long line.
+    TRasterCanvas pieces(24, 2);
+    pieces.Pen.Style = psDot;
+    pieces.MoveTo(0, 0);
+    for (int x = 2; x <= 24; x += 2)
+        pieces.LineTo(x, 0);
+    EXPECT_EQ(PixelRows(pieces.Image(), 0, 0, 24, 1), "###...###...###...###...\n");
+    // MoveTo starts the pattern afresh.
+    pieces.MoveTo(0, 1);
+    pieces.LineTo(4, 1);
+    pieces.MoveTo(4, 1);
+    pieces.LineTo(10, 1);
+    EXPECT_EQ(PixelRows(pieces.Image(), 0, 1, 24, 1), "###.###.................\n");
+}
+
 TEST(PainterCanvasLines, WideStyledPensDrawSolid) {
     TRasterCanvas canvas(40, 9);
     canvas.Pen.Width = 3;
