@@ -184,3 +184,60 @@ TEST(LoadDocument, DetailsNameTheElementOfEveryGraphOfTheAppliedList) {
 
 } // namespace
 } // namespace curvana
+
+namespace curvana {
+namespace {
+
+// Whatever a file holds, a load either succeeds or ends with a document error that says where;
+// nothing else escapes and nothing crashes.
+TEST(LoadDocument, EveryCutOfADocumentLoadsOrFailsWithADocumentError) {
+    TDecimalSeparatorScope dot('.');
+    const std::string document =
+        "<CurvanaDocument>\n<Memory>\n<FunctionObj><Name>f</Name><Exp>sin(x)</Exp>"
+        "<ShowEnabled>1</ShowEnabled><GraphStyle><LineWidth>2</LineWidth><LineColor>255"
+        "</LineColor></GraphStyle><Interval><Min>-1.5</Min><Max>2e1</Max><Enabled>1</Enabled>"
+        "</Interval><PlotParameter><Steps>100</Steps></PlotParameter><FunctionObjType>0"
+        "</FunctionObjType></FunctionObj>\n<TableObj><TableElemObjList><TableElemObj><x>1</x>"
+        "<y>-2.25</y></TableElemObj><TableElemObj><x>3</x><y>4</y></TableElemObj>"
+        "</TableElemObjList></TableObj>\n</Memory>\n<Coordinate><XInterval><Min>-5</Min>"
+        "<Max>5</Max></XInterval><XArrow><Name>t</Name></XArrow><TitleTopFont><Size>12</Size>"
+        "<Style><fsBold/></Style></TitleTopFont><GridHorStep>0.5</GridHorStep></Coordinate>\n"
+        "<AddLabels><AddLabel><Caption>P</Caption><x>1</x><y>2</y></AddLabel></AddLabels>\n"
+        "</CurvanaDocument>\n";
+    int loaded = 0;
+    int failed = 0;
+    for (std::size_t length = 0; length <= document.size(); ++length) {
+        Window w;
+        try {
+            w.Load(document.substr(0, length));
+            ++loaded;
+        } catch (const EDocumentError& e) {
+            ++failed;
+            EXPECT_GT(e.Line, 0) << "cut at " << length << ": " << e.what();
+        }
+    }
+    EXPECT_GE(loaded, 1) << "the whole document loads";
+    EXPECT_GT(failed, 0);
+
+    // Every leaf's text replaced by a word: converting leaves fail with their path, text
+    // leaves take it.
+    for (std::size_t at = document.find('>'); at != std::string::npos;
+         at = document.find('>', at + 1)) {
+        const std::size_t end = document.find('<', at);
+        if (end == std::string::npos || end == at + 1) {
+            continue;
+        }
+        const std::string changed = document.substr(0, at + 1) + "word" + document.substr(end);
+        Window w;
+        try {
+            w.Load(changed);
+        } catch (const EDocumentError& e) {
+            EXPECT_EQ(e.Kind, EDocumentError::TKind::Conversion) << changed;
+            EXPECT_FALSE(e.ElementPath.empty());
+            EXPECT_EQ(std::string(e.what()).find("'word' is not a valid"), 0u) << e.what();
+        }
+    }
+}
+
+} // namespace
+} // namespace curvana
