@@ -1,10 +1,15 @@
 #pragma once
 
 #include "common/types.h"
+#include "expr/expcal.h"
+#include "expr/operatorlib.h"
+#include "expr/varmemory.h"
+#include "model/functionobj.h"
 #include "model/graphstyle.h"
 #include "model/interval.h"
 #include "model/memory.h"
 #include "model/plotparameter.h"
+#include "model/tableobj.h"
 #include "view/axesarrow.h"
 #include "view/brush.h"
 #include "view/canvas.h"
@@ -20,6 +25,28 @@ namespace curvana {
 // Axes styles.
 constexpr TEnum8 asCrossed = 0;
 constexpr TEnum8 asBoxed = 1;
+
+// A point in world coordinates.
+struct TWorldPoint {
+    double X = 0;
+    double Y = 0;
+};
+
+// Bounds that keep an absurd document (a step far too small for its range, millions of steps)
+// from freezing the window. They lie far above anything a real document asks for.
+struct TDrawLimits {
+    // Samples of one curve walk (a y(x), x(y), parametric or polar curve).
+    std::int64_t WalkSamples = 10'000'000;
+    // Ticks or labels of one axis walk; lines, circles or rays of one grid.
+    std::int64_t Marks = 100'000;
+    // Grid points of one region plot.
+    std::int64_t RegionPoints = 4'000'000;
+    // Levels of cell subdivision of one implicit curve (a pixel is reached after ~30).
+    int ImplicitDepth = 60;
+    // Cells of one implicit curve: final cells (each sets up to four pixels) and cell tests.
+    std::int64_t ImplicitCells = 4'000'000;
+    std::int64_t ImplicitTests = 8'000'000;
+};
 
 // The coordinate view: every setting of a document's coordinate system, the margins around the
 // plot area and the world-to-pixel mapping. It is not a widget: the caller sets its size and
@@ -103,6 +130,10 @@ public:
     double GridVerStep = 1;
     TGraphStyle GridVerGraphStyle;
 
+    TDrawLimits DrawLimits;
+    // Expression evaluations made since the last Redraw began (for measurements).
+    std::uint64_t Evaluations = 0;
+
     TCoordinate();
     TCoordinate(const TCoordinate&) = delete;
     TCoordinate& operator=(const TCoordinate&) = delete;
@@ -158,6 +189,66 @@ public:
 
     bool MarginsFrozen() const { return FFreezeCount > 0; }
 
+    // The whole picture, back to front: background, grids, titles, legend, axes, then the
+    // graphs in list order. The graph list is kept (not owned) for the margins and the legend.
+    // An expression whose number literal overflows ends the redraw with EOverflow.
+    void Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TVarMemory& variables,
+                const TVarMemory& constants);
+    void ClearBackground();
+    void DrawCoordinateSystem();
+    void PlotGraphList(TMemory* graphList, const TOperatorLib& operatorLib, TVarMemory& variables,
+                       const TVarMemory& constants);
+
+    // Axes, ticks, labels, arrows and titles (axes.cpp).
+    void DrawCrossedAxes();
+    void DrawBoxedAxes();
+    void DrawXAxisCrossed();
+    void DrawYAxisCrossed();
+    void DrawXAxisBoxed();
+    void DrawYAxisBoxed();
+    void DrawTitles();
+
+    // Grids (grids.cpp).
+    void DrawRectangularGrids();
+    void DrawHorizontalGrid();
+    void DrawVerticalGrid();
+    void DrawRadialGrid();
+    void DrawAngularGrid();
+
+    // The legend for GraphList (legend.cpp).
+    void DrawLegend();
+
+    // Curves (curveplot.cpp). PlotFunction dispatches by FunctionObjType, relations included.
+    // It takes the graph non-const because a region plot clears the graph's line for good.
+    void PlotFunction(TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
+                      const TVarMemory& constants);
+    void PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
+                  const TVarMemory& constants);
+    void PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
+                  const TVarMemory& constants);
+    void PlotParametric(const TFunctionObj& F, const TOperatorLib& operatorLib,
+                        TVarMemory& variables, const TVarMemory& constants);
+    void PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
+                   const TVarMemory& constants);
+
+    // Relations in x and y (implicitplot.cpp).
+    void PlotImplicit(TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
+                      const TVarMemory& constants);
+    void PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
+                        const TVarMemory& constants);
+    void PlotImplicitCurve(const TFunctionObj& F, const TOperatorLib& operatorLib,
+                           TVarMemory& variables, const TVarMemory& constants);
+    // One step of the curve's subdivision on the cell (L, T, R, B), T the larger y, down to
+    // cells smaller than S in both directions.
+    void RefineImplicitCell(TExpCal& calculator, TVarMemory& variables, double L, double T,
+                            double R, double B, long double S);
+    bool CellMayHoldCurve(TExpCal& calculator, TVarMemory& variables, double L, double T, double R,
+                          double B);
+
+    // Tables (tableplot.cpp).
+    void PlotTable(const TTableObj& T);
+    void DrawSmoothSegment(TWorldPoint P0, TWorldPoint P1, TWorldPoint P2);
+
 private:
     struct TMapping {
         std::int32_t Left = 0;
@@ -182,6 +273,15 @@ private:
     TExactPoint MapExact(double X, double Y);
     // Remembers where the last world move or line ended, exactly and as placed on the canvas.
     void NotePen(const TExactPoint& exact, TPoint placed);
+
+    // One evaluation of a plot, counted.
+    bool Evaluate(TExpCal& calculator);
+    void RefineCell(TExpCal& calculator, TVarMemory& variables, double L, double T, double R,
+                    double B, long double S, int depth);
+
+    // Work done by the implicit curve being drawn, against DrawLimits.
+    std::int64_t FImplicitCells = 0;
+    std::int64_t FImplicitTests = 0;
 
     int FFreezeCount = 0;
     TMapping FFrozen;

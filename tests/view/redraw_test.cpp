@@ -1,0 +1,193 @@
+#include "common/errors.h"
+#include "drawfixture.h"
+
+#include <limits>
+#include <map>
+
+namespace curvana {
+namespace {
+
+using RedrawTest = DrawTest;
+
+// The layers of a picture, back to front.
+enum TLayer {
+    lyBackground,
+    lyHorizontal,
+    lyVertical,
+    lyRadial,
+    lyAngular,
+    lyTitle,
+    lyLegend,
+    lyXAxis,
+    lyYAxis,
+    lyFirstGraph,
+    lySecondGraph,
+    lyTable
+};
+
+TEST_F(RedrawTest, LayersBackToFront) {
+    const std::map<TColor, TLayer> byPen = {{1, lyHorizontal},  {2, lyVertical}, {4, lyAngular},
+                                            {5, lyXAxis},       {6, lyYAxis},    {7, lyFirstGraph},
+                                            {8, lySecondGraph}, {9, lyTable}};
+    view.GridHorEnabled = view.GridVerEnabled = view.GridRadialEnabled = view.GridAngularEnabled =
+        1;
+    view.GridHorGraphStyle.LineColor = 1;
+    view.GridVerGraphStyle.LineColor = 2;
+    view.GridRadialGraphStyle.LineColor = 3;
+    view.GridAngularGraphStyle.LineColor = 4;
+    view.XAxesGraphStyle.LineColor = 5;
+    view.YAxesGraphStyle.LineColor = 6;
+    view.TitleTopEnabled = 1;
+    view.TitleTop = "Title";
+    view.LegendEnabled = 1;
+    view.ShowSampleEnabled = 0;
+    view.BackgroundColor = 0x123456;
+    AddFunction(ftYofX, "x").GraphStyle.LineColor = 7;
+    AddFunction(ftYofX, "-x").GraphStyle.LineColor = 8;
+    AddTable({{-5, 5}, {5, -5}}).GraphStyle.LineColor = 9;
+    Redraw();
+
+    std::vector<TLayer> layers;
+    for (const TCanvasOp& op : canvas.Ops) {
+        switch (op.Kind) {
+        case TCanvasOpKind::Rectangle:
+            layers.push_back(lyBackground);
+            break;
+        case TCanvasOpKind::Ellipse:
+            layers.push_back(lyRadial);
+            break;
+        case TCanvasOpKind::LineTo:
+            layers.push_back(byPen.at(op.Pen.Color));
+            break;
+        case TCanvasOpKind::TextOut:
+            if (op.Text == "Title")
+                layers.push_back(lyTitle);
+            else if (op.Text.starts_with("Y(x)") || op.Text.starts_with("Table"))
+                layers.push_back(lyLegend);
+            break;
+        default:
+            break;
+        }
+    }
+    ASSERT_FALSE(layers.empty());
+    EXPECT_EQ(layers.front(), lyBackground);
+    EXPECT_TRUE(std::is_sorted(layers.begin(), layers.end()));
+    for (int layer = lyBackground; layer <= lyTable; ++layer)
+        EXPECT_NE(std::find(layers.begin(), layers.end(), layer), layers.end()) << layer;
+
+    // The background covers the whole control in its colour.
+    const TCanvasOp& background = canvas.Ops.front();
+    EXPECT_EQ(background.Points, (std::vector<TPoint>{{0, 0}, {673, 433}}));
+    EXPECT_EQ(background.Brush, (TBrush{0x123456, bsSolid}));
+    EXPECT_EQ(background.Pen.Color, 0x123456);
+}
+
+TEST_F(RedrawTest, WithoutAGraphList) {
+    view.LegendEnabled = 1;
+    AddFunction(ftYofX, "x");
+    view.Redraw(nullptr, library, variables, constants);
+    EXPECT_EQ(view.GraphList, nullptr);
+    EXPECT_EQ(view.MarginBottom, 30);
+    for (const std::string& text : Texts())
+        EXPECT_EQ(text.find("Y(x)"), std::string::npos);
+    // Axes only: two lines, 42 ticks, two arrow shafts.
+    EXPECT_EQ(Count(TCanvasOpKind::LineTo), 46u);
+
+    // All graphs hidden: no graph and no legend line, though the list is kept.
+    canvas.Clear();
+    graphs.SetShowEnabled(0, 0);
+    Redraw();
+    EXPECT_EQ(view.GraphList, &graphs);
+    EXPECT_EQ(Count(TCanvasOpKind::LineTo), 46u);
+}
+
+// The same operations with the same paint. The width of a clear pen paints nothing (the first
+// region plot leaves its graph's line clear with width 0, which the legend then shows).
+bool SameOps(const std::vector<TCanvasOp>& a, const std::vector<TCanvasOp>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const bool samePen =
+            a[i].Pen == b[i].Pen || (a[i].Pen.Style == psClear && b[i].Pen.Style == psClear &&
+                                     a[i].Pen.Color == b[i].Pen.Color);
+        if (a[i].Kind != b[i].Kind || a[i].Points != b[i].Points || a[i].Text != b[i].Text ||
+            !samePen || !(a[i].Brush == b[i].Brush) || !(a[i].Font == b[i].Font))
+            return false;
+    }
+    return true;
+}
+
+TEST_F(RedrawTest, TwiceGivesTheSamePicture) {
+    view.LegendEnabled = 1;
+    view.GridHorEnabled = 1;
+    AddFunction(ftYofX, "sin(x)");
+    AddFunction(ftRelation, "x*y-1", "<0");
+    AddFunction(ftRelation, "x^2-y", "=0");
+    Redraw();
+    const std::vector<TCanvasOp> first = canvas.Ops;
+    canvas.Clear();
+    Redraw();
+    EXPECT_TRUE(SameOps(first, canvas.Ops));
+    EXPECT_GT(view.Evaluations, 501u);
+}
+
+// Margins are measured once per redraw, not at every mapped point.
+TEST_F(RedrawTest, MarginsAreMeasuredOnce) {
+    class TCountingCanvas : public TRecordingCanvas {
+    public:
+        int Measured = 0;
+        std::int32_t TextHeight(const std::string& text) override {
+            ++Measured;
+            return TRecordingCanvas::TextHeight(text);
+        }
+    } counting;
+    view.Canvas = &counting;
+    view.TitleLeftEnabled = 1;
+    view.TitleLeft = "Left";
+    AddFunction(ftYofX, "x");
+    Redraw();
+    EXPECT_LE(counting.Measured, 3); // the freeze, and the title's own drawing
+    EXPECT_FALSE(view.MarginsFrozen());
+    EXPECT_GT(counting.Count(TCanvasOpKind::LineTo), 500u);
+}
+
+TEST_F(RedrawTest, LiteralOverflowEndsTheRedraw) {
+    AddFunction(ftYofX, "x");
+    AddFunction(ftYofX, "x+1" + std::string(400, '0'));
+    AddFunction(ftYofX, "-x").GraphStyle.LineColor = clRed;
+    const TFont font = canvas.Font;
+    EXPECT_THROW(Redraw(), EOverflow);
+    EXPECT_FALSE(view.MarginsFrozen());
+    EXPECT_EQ(canvas.Font, font);
+    for (const TCanvasOp* op : canvas.OfKind(TCanvasOpKind::LineTo))
+        EXPECT_NE(op->Pen.Color, clRed); // the graph after it was not drawn
+}
+
+// Axis walks with steps that cannot advance end; absurdly fine ones are bounded.
+TEST_F(RedrawTest, DegenerateAxisStepsEnd) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (TEnum8 style : {asCrossed, asBoxed}) {
+        for (double step : {0.0, -1.0, nan, inf, 1e-300}) {
+            SCOPED_TRACE(testing::Message() << int(style) << " " << step);
+            canvas.Clear();
+            view.AxesStyle = style;
+            view.XAxesTicksStep = view.YAxesTicksStep = step;
+            view.XAxesLabelsStep = view.YAxesLabelsStep = step;
+            Redraw();
+            // At most the tick and label at the minimum of each axis.
+            EXPECT_LE(Texts().size(), 4u + 2u);
+            EXPECT_LE(Count(TCanvasOpKind::LineTo), 4u + 2u + 2u);
+        }
+    }
+    view.DrawLimits.Marks = 30;
+    canvas.Clear();
+    view.AxesStyle = asCrossed;
+    view.XAxesTicksStep = view.YAxesTicksStep = 1e-9;
+    view.XAxesLabelsStep = view.YAxesLabelsStep = 1e-9;
+    Redraw();
+    EXPECT_EQ(Texts().size(), 4u * 30u / 2u + 2u); // labels of both axes and the arrow names
+}
+
+} // namespace
+} // namespace curvana

@@ -1,0 +1,219 @@
+#include "common/numtext.h"
+#include "view/applystyle.h"
+#include "view/coordinate.h"
+#include "view/walk.h"
+
+#include <array>
+
+namespace curvana {
+
+namespace {
+
+// Where a crossed axis lies: at 0 when the range holds it, else at the nearer end.
+double CrossingPosition(const TInterval& range) {
+    if (range.Min > 0)
+        return range.Min;
+    if (range.Max < 0)
+        return range.Max;
+    return 0;
+}
+
+// The arrow head is filled in the pen colour; the name then stands on a box of the background.
+void DrawArrowHead(TCanvas& canvas, const std::array<TPoint, 3>& head, TPoint nameAt,
+                   const std::string& name, TColor background) {
+    canvas.Brush.Color = canvas.Pen.Color;
+    canvas.Brush.Style = bsSolid;
+    canvas.Polygon(head);
+    canvas.Brush.Color = background;
+    canvas.TextOut(nameAt.X, nameAt.Y, name);
+}
+
+} // namespace
+
+void TCoordinate::DrawCrossedAxes() {
+    DrawTitles();
+    DrawLegend();
+    DrawXAxisCrossed();
+    DrawYAxisCrossed();
+}
+
+void TCoordinate::DrawBoxedAxes() {
+    DrawTitles();
+    DrawLegend();
+    DrawXAxisBoxed();
+    DrawYAxisBoxed();
+}
+
+void TCoordinate::DrawXAxisCrossed() {
+    TCanvas& canvas = RequireCanvas();
+    SaveCanvasState();
+    ApplyTo(XAxesGraphStyle, canvas);
+    const double ay = CrossingPosition(YInterval);
+    DrawWorldLine(XInterval.Min, ay, XInterval.Max, ay);
+
+    const std::int32_t reach = XAxesTicksLength + 1;
+    for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
+         v.Value() <= XInterval.Max;) {
+        const TPoint p = WorldToScreen(v.Value(), ay);
+        canvas.MoveTo(p.X, p.Y - reach);
+        canvas.LineTo(p.X, p.Y + reach);
+        if (!v.Next())
+            break;
+    }
+
+    for (TStepWalk v(XInterval.Min, XAxesLabelsStep, DrawLimits.Marks);
+         v.Value() <= XInterval.Max;) {
+        const TPoint p = WorldToScreen(v.Value(), ay);
+        if (v.Value() == 0)
+            canvas.TextOut(p.X - 7, p.Y + 1, "0");
+        else
+            canvas.TextOut(p.X - 4, XAxesLabelSide == 1 ? p.Y + 10 : p.Y - 21,
+                           FloatToStr(v.Value()) + XAxesLabelsString);
+        if (!v.Next())
+            break;
+    }
+
+    if (XArrow.Enabled != 0) {
+        const TPoint p = WorldToScreen(XInterval.Max, ay);
+        const std::int32_t d = XAxesDirection == 0 ? 1 : -1;
+        canvas.MoveTo(p.X, p.Y);
+        canvas.LineTo(p.X + 10 * d, p.Y);
+        DrawArrowHead(canvas,
+                      {TPoint{p.X + 10 * d, p.Y - 4}, TPoint{p.X + 10 * d, p.Y + 4},
+                       TPoint{p.X + 22 * d, p.Y}},
+                      {d > 0 ? p.X + 12 : p.X - 17, p.Y - 20}, XArrow.Name, BackgroundColor);
+    }
+    RestoreCanvasState();
+}
+
+void TCoordinate::DrawYAxisCrossed() {
+    TCanvas& canvas = RequireCanvas();
+    SaveCanvasState();
+    ApplyTo(YAxesGraphStyle, canvas);
+    const double ax = CrossingPosition(XInterval);
+    DrawWorldLine(ax, YInterval.Min, ax, YInterval.Max);
+
+    const std::int32_t reach = YAxesTicksLength + 1;
+    for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
+         v.Value() <= YInterval.Max;) {
+        const TPoint p = WorldToScreen(ax, v.Value());
+        canvas.MoveTo(p.X - reach, p.Y);
+        canvas.LineTo(p.X + reach, p.Y);
+        if (!v.Next())
+            break;
+    }
+
+    for (TStepWalk v(YInterval.Min, YAxesLabelsStep, DrawLimits.Marks);
+         v.Value() <= YInterval.Max;) {
+        const TPoint p = WorldToScreen(ax, v.Value());
+        if (v.Value() == 0)
+            canvas.TextOut(p.X - 7, p.Y + 1, "0");
+        else
+            canvas.TextOut(YAxesLabelSide != 0 ? p.X + 10 : p.X - 20, p.Y - 7,
+                           FloatToStr(v.Value()) + YAxesLabelsString);
+        if (!v.Next())
+            break;
+    }
+
+    if (YArrow.Enabled != 0) {
+        const TPoint p = WorldToScreen(ax, YInterval.Max);
+        // Up the screen when y grows upward, else down.
+        const std::int32_t d = YAxesDirection == 1 ? -1 : 1;
+        canvas.MoveTo(p.X, p.Y);
+        canvas.LineTo(p.X, p.Y + 10 * d);
+        DrawArrowHead(canvas,
+                      {TPoint{p.X - 4, p.Y + 10 * d}, TPoint{p.X + 4, p.Y + 10 * d},
+                       TPoint{p.X, p.Y + 22 * d}},
+                      {p.X + 10, d < 0 ? p.Y - 22 : p.Y + 10}, YArrow.Name, BackgroundColor);
+    }
+    RestoreCanvasState();
+}
+
+void TCoordinate::DrawXAxisBoxed() {
+    TCanvas& canvas = RequireCanvas();
+    SaveCanvasState();
+    ApplyTo(XAxesGraphStyle, canvas);
+    DrawWorldLine(XInterval.Min, YInterval.Min, XInterval.Max, YInterval.Min);
+    DrawWorldLine(XInterval.Min, YInterval.Max, XInterval.Max, YInterval.Max);
+    // The edge at the bottom of the screen.
+    const double b = YAxesDirection == 1 ? YInterval.Min : YInterval.Max;
+
+    for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
+         v.Value() <= XInterval.Max;) {
+        const TPoint p = WorldToScreen(v.Value(), b);
+        canvas.MoveTo(p.X, p.Y);
+        canvas.LineTo(p.X, p.Y - XAxesTicksLength - 1);
+        if (!v.Next())
+            break;
+    }
+    // Labels follow the ticks in this style.
+    for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
+         v.Value() <= XInterval.Max;) {
+        const TPoint p = WorldToScreen(v.Value(), b);
+        canvas.TextOut(p.X - 4, p.Y + 10, FloatToStr(v.Value()));
+        if (!v.Next())
+            break;
+    }
+    RestoreCanvasState();
+}
+
+void TCoordinate::DrawYAxisBoxed() {
+    TCanvas& canvas = RequireCanvas();
+    SaveCanvasState();
+    ApplyTo(YAxesGraphStyle, canvas);
+    DrawWorldLine(XInterval.Min, YInterval.Min, XInterval.Min, YInterval.Max);
+    DrawWorldLine(XInterval.Max, YInterval.Min, XInterval.Max, YInterval.Max);
+    // The edge at the left of the screen.
+    const double c = XAxesDirection == 0 ? XInterval.Min : XInterval.Max;
+
+    for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
+         v.Value() <= YInterval.Max;) {
+        const TPoint p = WorldToScreen(c, v.Value());
+        canvas.MoveTo(p.X, p.Y);
+        canvas.LineTo(p.X + YAxesTicksLength + 1, p.Y);
+        if (!v.Next())
+            break;
+    }
+    for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
+         v.Value() <= YInterval.Max;) {
+        const TPoint p = WorldToScreen(c, v.Value());
+        canvas.TextOut(p.X - 18, p.Y - 5, FloatToStr(v.Value()));
+        if (!v.Next())
+            break;
+    }
+    RestoreCanvasState();
+}
+
+void TCoordinate::DrawTitles() {
+    TCanvas& canvas = RequireCanvas();
+    SaveCanvasState();
+    // An enabled title with no text draws nothing.
+    if (TitleTopEnabled == 1 && !TitleTop.empty()) {
+        canvas.Font.Assign(TitleTopFont);
+        canvas.TextOut(Width / 2 - canvas.TextWidth(TitleTop) / 2, 5, TitleTop);
+    }
+    if (TitleBottomEnabled == 1 && !TitleBottom.empty()) {
+        canvas.Font.Assign(TitleBottomFont);
+        canvas.TextOut(Width / 2 - canvas.TextWidth(TitleBottom) / 2,
+                       Height - canvas.TextHeight(TitleBottom) - 10, TitleBottom);
+    }
+    // Side titles are turned by a temporary font: clockwise on the left, counter-clockwise on
+    // the right; width and height are measured along and across the turned line.
+    if (TitleLeftEnabled == 1 && !TitleLeft.empty()) {
+        TFont turned = TitleLeftFont;
+        turned.Escapement = -900;
+        canvas.Font.Assign(turned);
+        canvas.TextOut(canvas.TextHeight(TitleLeft) + 10,
+                       Height / 2 - canvas.TextWidth(TitleLeft) / 2, TitleLeft);
+    }
+    if (TitleRightEnabled == 1 && !TitleRight.empty()) {
+        TFont turned = TitleRightFont;
+        turned.Escapement = 900;
+        canvas.Font.Assign(turned);
+        canvas.TextOut(Width - 5 - canvas.TextHeight(TitleRight),
+                       Height / 2 + canvas.TextWidth(TitleRight) / 2, TitleRight);
+    }
+    RestoreCanvasState();
+}
+
+} // namespace curvana

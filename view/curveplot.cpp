@@ -1,0 +1,225 @@
+#include "view/applystyle.h"
+#include "view/coordinate.h"
+#include "view/walk.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace curvana {
+
+namespace {
+
+constexpr long double Pi = std::numbers::pi_v<long double>;
+
+bool Inside(double value, const TInterval& range) {
+    return value >= range.Min && value <= range.Max; // false for a value that is no number
+}
+
+// The visible range divided into steps, in extended precision, stored as a double.
+double StepOf(const TInterval& range, std::int32_t steps) {
+    return static_cast<double>(
+        (static_cast<long double>(range.Max) - static_cast<long double>(range.Min)) / steps);
+}
+
+// Joins consecutive good samples of one walk. A sample is bad when it failed, left the view,
+// or jumped from the previous sample's point by the gap limit or more in x or y.
+class TCurveTracer {
+public:
+    TCurveTracer(TCoordinate& view, const TPlotParameter& parameter)
+        : FView(view), FGapX(static_cast<long double>(parameter.MaxGap) *
+                             StepOf(view.XInterval, parameter.Steps)),
+          FGapY(static_cast<long double>(parameter.MaxGap) *
+                StepOf(view.YInterval, parameter.Steps)) {}
+
+    // previous: the point the next sample's gap test compares with.
+    void Sample(bool good, double x, double y, TWorldPoint previous) {
+        if (good && FHasPrevious &&
+            (std::fabs(static_cast<long double>(x) - previous.X) >= FGapX ||
+             std::fabs(static_cast<long double>(y) - previous.Y) >= FGapY))
+            good = false;
+        if (good) {
+            if (FLastGood)
+                FView.LineToWorld(x, y);
+            else
+                FView.MoveToWorld(x, y);
+        }
+        FLastGood = good;
+        FHasPrevious = true;
+    }
+
+private:
+    TCoordinate& FView;
+    long double FGapX;
+    long double FGapY;
+    bool FHasPrevious = false;
+    bool FLastGood = false;
+};
+
+// Where a y(x) or x(y) walk starts and whether the graph's interval limits it.
+struct TExplicitWalk {
+    double First;
+    bool Limited;
+};
+
+TExplicitWalk ExplicitWalk(const TInterval& view, const TInterval& graph) {
+    const bool limited = graph.Min < graph.Max;
+    return {limited && view.Min < graph.Min ? graph.Min : view.Min, limited};
+}
+
+} // namespace
+
+bool TCoordinate::Evaluate(TExpCal& calculator) {
+    ++Evaluations;
+    return calculator.Evaluate();
+}
+
+void TCoordinate::PlotFunction(TFunctionObj& F, const TOperatorLib& operatorLib,
+                               TVarMemory& variables, const TVarMemory& constants) {
+    if (F.ShowEnabled == 0)
+        return;
+    switch (F.FunctionObjType) {
+    case ftYofX:
+        PlotYofX(F, operatorLib, variables, constants);
+        break;
+    case ftXofY:
+        PlotXofY(F, operatorLib, variables, constants);
+        break;
+    case ftPolar:
+        PlotPolar(F, operatorLib, variables, constants);
+        break;
+    case ftParametric:
+        PlotParametric(F, operatorLib, variables, constants);
+        break;
+    case ftRelation:
+        PlotImplicit(F, operatorLib, variables, constants);
+        break;
+    default:
+        break;
+    }
+}
+
+// Steps of 0 or less have no sampling to offer and draw nothing (the division would give an
+// infinite or reversed step).
+void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLib,
+                           TVarMemory& variables, const TVarMemory& constants) {
+    if (F.PlotParameter.Steps <= 0)
+        return;
+    TExpCal calculator(F.Exp, operatorLib, variables, constants);
+    const double dx = StepOf(XInterval, F.PlotParameter.Steps);
+    const TExplicitWalk walk = ExplicitWalk(XInterval, F.Interval);
+    TCurveTracer tracer(*this, F.PlotParameter);
+    TCanvas& canvas = RequireCanvas();
+    variables.SetValue("x", walk.First);
+    SaveCanvasState();
+    ApplyTo(F.GraphStyle, canvas);
+    TWorldPoint previous;
+    for (TStepWalk x(walk.First, dx, DrawLimits.WalkSamples);
+         x.Value() <= XInterval.Max && (!walk.Limited || x.Value() <= F.Interval.Max);) {
+        const bool ok = Evaluate(calculator);
+        const double y = calculator.Value;
+        tracer.Sample(ok && Inside(y, YInterval), x.Value(), y, previous);
+        previous = {x.Value(), y};
+        if (!x.Next())
+            break;
+        variables.SetValue("x", x.Value());
+    }
+    RestoreCanvasState();
+}
+
+void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLib,
+                           TVarMemory& variables, const TVarMemory& constants) {
+    if (F.PlotParameter.Steps <= 0)
+        return;
+    TExpCal calculator(F.Exp, operatorLib, variables, constants);
+    const double dy = StepOf(YInterval, F.PlotParameter.Steps);
+    const TExplicitWalk walk = ExplicitWalk(YInterval, F.Interval);
+    TCurveTracer tracer(*this, F.PlotParameter);
+    TCanvas& canvas = RequireCanvas();
+    variables.SetValue("y", walk.First);
+    SaveCanvasState();
+    ApplyTo(F.GraphStyle, canvas);
+    TWorldPoint previous;
+    for (TStepWalk y(walk.First, dy, DrawLimits.WalkSamples);
+         y.Value() <= YInterval.Max && (!walk.Limited || y.Value() <= F.Interval.Max);) {
+        const bool ok = Evaluate(calculator);
+        const double x = calculator.Value;
+        tracer.Sample(ok && Inside(x, XInterval), x, y.Value(), previous);
+        previous = {x, y.Value()};
+        if (!y.Next())
+            break;
+        variables.SetValue("y", y.Value());
+    }
+    RestoreCanvasState();
+}
+
+void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& operatorLib,
+                                 TVarMemory& variables, const TVarMemory& constants) {
+    if (F.PlotParameter.Steps <= 0)
+        return;
+    TExpCal xCalculator(F.Exp, operatorLib, variables, constants);
+    TExpCal yCalculator(F.AddExp, operatorLib, variables, constants);
+    const double dt = StepOf(F.Interval, F.PlotParameter.Steps);
+    // An empty or reversed interval (the default 0..0 among them) draws nothing.
+    if (!(dt > 0))
+        return;
+    TCurveTracer tracer(*this, F.PlotParameter);
+    TCanvas& canvas = RequireCanvas();
+    variables.SetValue("t", F.Interval.Min);
+    SaveCanvasState();
+    ApplyTo(F.GraphStyle, canvas);
+    // Each coordinate keeps its last successful value.
+    TWorldPoint last;
+    for (TStepWalk t(F.Interval.Min, dt, DrawLimits.WalkSamples); t.Value() <= F.Interval.Max;) {
+        const bool xOk = Evaluate(xCalculator);
+        const bool yOk = Evaluate(yCalculator);
+        const double x = xCalculator.Value;
+        const double y = yCalculator.Value;
+        tracer.Sample(xOk && yOk && Inside(x, XInterval) && Inside(y, YInterval), x, y, last);
+        if (xOk)
+            last.X = x;
+        if (yOk)
+            last.Y = y;
+        if (!t.Next())
+            break;
+        variables.SetValue("t", t.Value());
+    }
+    RestoreCanvasState();
+}
+
+// The interval is in units of pi.
+void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorLib,
+                            TVarMemory& variables, const TVarMemory& constants) {
+    if (F.PlotParameter.Steps <= 0)
+        return;
+    TExpCal calculator(F.Exp, operatorLib, variables, constants);
+    const double da = static_cast<double>(
+        (static_cast<long double>(F.Interval.Max) - static_cast<long double>(F.Interval.Min)) * Pi /
+        F.PlotParameter.Steps);
+    if (!(da > 0))
+        return;
+    const long double end = Pi * F.Interval.Max;
+    const double first = static_cast<double>(Pi * F.Interval.Min);
+    TCurveTracer tracer(*this, F.PlotParameter);
+    TCanvas& canvas = RequireCanvas();
+    variables.SetValue("a", first);
+    SaveCanvasState();
+    ApplyTo(F.GraphStyle, canvas);
+    TWorldPoint last;
+    for (TStepWalk a(first, da, DrawLimits.WalkSamples); end >= a.Value();) {
+        if (Evaluate(calculator)) {
+            const long double r = calculator.Value;
+            const double x = static_cast<double>(std::cos(static_cast<long double>(a.Value())) * r);
+            const double y = static_cast<double>(std::sin(static_cast<long double>(a.Value())) * r);
+            tracer.Sample(Inside(x, XInterval) && Inside(y, YInterval), x, y, last);
+            last = {x, y};
+        } else {
+            tracer.Sample(false, 0, 0, last);
+        }
+        if (!a.Next())
+            break;
+        variables.SetValue("a", a.Value());
+    }
+    RestoreCanvasState();
+}
+
+} // namespace curvana

@@ -1,0 +1,89 @@
+#include "view/applystyle.h"
+#include "view/coordinate.h"
+#include "view/graphcaption.h"
+
+namespace curvana {
+
+namespace {
+
+enum class TEntryKind { Line, Fill };
+
+struct TLegendEntry {
+    const TGraphStyle* Style;
+    std::string Text;
+    TEntryKind Kind;
+};
+
+// The entry of a visible graph; false for a hidden graph and for a function type that no plot
+// draws (it has no caption, so it gets no line).
+bool EntryOf(const TMemory& graphs, int index, TLegendEntry& entry) {
+    if (graphs.GetShowEnabled(index) == 0)
+        return false;
+    if (const TFunctionObj* f = graphs.Function(index)) {
+        entry.Text = GraphCaption(*f);
+        if (entry.Text.empty())
+            return false;
+        entry.Style = &f->GraphStyle;
+        entry.Kind = f->FunctionObjType == ftRelation && !IsImplicitCurve(*f) ? TEntryKind::Fill
+                                                                              : TEntryKind::Line;
+        return true;
+    }
+    if (const TTableObj* t = graphs.Table(index)) {
+        entry.Text = GraphCaption(*t);
+        entry.Style = &t->GraphStyle;
+        entry.Kind = TEntryKind::Line;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// One line per visible graph, stacked upward from above the bottom title, the first lowest;
+// stops once the lines reach 166 pixels from the top.
+void TCoordinate::DrawLegend() {
+    if (LegendEnabled == 0 || !GraphList)
+        return;
+    TCanvas& canvas = RequireCanvas();
+
+    std::int32_t b = 20;
+    if (TitleBottomEnabled == 1) {
+        SaveCanvasState();
+        canvas.Font.Assign(TitleBottomFont);
+        b = canvas.TextHeight(TitleBottom) + 20;
+        RestoreCanvasState();
+    }
+    // Positions other than 0 and 2 take the middle, the default.
+    const std::int32_t lx = LegendPosition == 0   ? 80
+                            : LegendPosition == 2 ? (Width / 4) * 3
+                                                  : Width / 2;
+
+    SaveCanvasState();
+    std::int64_t h = b;
+    for (int i = 0; i < GraphList->Count(); ++i) {
+        TLegendEntry entry;
+        if (EntryOf(*GraphList, i, entry)) {
+            h += 16;
+            const std::int32_t top = static_cast<std::int32_t>(Height - h);
+            ApplyTo(*entry.Style, canvas);
+            canvas.Font.Color = TextColorAsGraphEnabled == 1 ? entry.Style->LineColor : clBlack;
+            if (entry.Kind == TEntryKind::Line) {
+                if (ShowSampleEnabled != 0) {
+                    canvas.MoveTo(lx - 60, top + 7);
+                    canvas.LineTo(lx - 10, top + 7);
+                }
+            } else {
+                canvas.Pen.Style = psClear;
+                canvas.Pen.Color = clWhite;
+                if (ShowSampleEnabled != 0)
+                    canvas.Rectangle(lx - 60, top + 1, lx - 10, top + 15);
+            }
+            canvas.TextOut(lx, top, entry.Text);
+        }
+        if (Height - h <= 166)
+            break;
+    }
+    RestoreCanvasState();
+}
+
+} // namespace curvana

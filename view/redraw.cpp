@@ -1,0 +1,48 @@
+#include "view/coordinate.h"
+
+namespace curvana {
+
+void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TVarMemory& variables,
+                         const TVarMemory& constants) {
+    Evaluations = 0;
+    ClearBackground();
+    GraphList = graphList;
+    // Settings, size and graph list stay as they are until the picture is done.
+    TMarginFreeze freeze(*this);
+    DrawCoordinateSystem();
+    PlotGraphList(graphList, operatorLib, variables, constants);
+}
+
+void TCoordinate::ClearBackground() {
+    TCanvas& canvas = RequireCanvas();
+    SaveCanvasState();
+    canvas.Pen.Color = BackgroundColor;
+    canvas.Brush.Color = BackgroundColor;
+    canvas.Brush.Style = bsSolid;
+    canvas.Rectangle(0, 0, Width, Height);
+    RestoreCanvasState();
+}
+
+void TCoordinate::DrawCoordinateSystem() {
+    DrawRectangularGrids();
+    DrawRadialGrid();
+    DrawAngularGrid();
+    if (AxesStyle == asCrossed)
+        DrawCrossedAxes();
+    else
+        DrawBoxedAxes();
+}
+
+void TCoordinate::PlotGraphList(TMemory* graphList, const TOperatorLib& operatorLib,
+                                TVarMemory& variables, const TVarMemory& constants) {
+    if (!graphList)
+        return;
+    for (int i = 0; i < graphList->Count(); ++i) {
+        if (TFunctionObj* f = graphList->Function(i))
+            PlotFunction(*f, operatorLib, variables, constants);
+        else if (const TTableObj* t = graphList->Table(i))
+            PlotTable(*t);
+    }
+}
+
+} // namespace curvana
