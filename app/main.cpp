@@ -1,5 +1,6 @@
 #include "app/checkcommand.h"
 #include "app/evalcommand.h"
+#include "app/exportcommand.h"
 #include "app/version.h"
 #include "common/decimalseparator.h"
 
@@ -7,6 +8,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -15,6 +17,7 @@ void PrintUsage() {
     std::printf("Usage:\n"
                 "  curvana --eval EXPR [NAME=VALUE ...] [--explain]\n"
                 "  curvana --check FILE...\n"
+                "  curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n"
                 "  curvana --help\n"
                 "  curvana --version\n");
 }
@@ -32,6 +35,7 @@ int main(int argc, char** argv) {
         PrintUsage();
         std::printf("\n%s", curvana::EvalCommandHelp());
         std::printf("\n%s", curvana::CheckCommandHelp());
+        std::printf("\n%s", curvana::ExportCommandHelp());
         return 0;
     }
     if (command == "--eval") {
@@ -41,6 +45,10 @@ int main(int argc, char** argv) {
     if (command == "--check") {
         return curvana::RunCheckCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
                                         std::cerr);
+    }
+    if (command == "--export") {
+        return curvana::RunExportCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                         std::cerr, isatty(STDERR_FILENO) == 1);
     }
     PrintUsage();
     return 2;

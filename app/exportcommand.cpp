@@ -1,0 +1,462 @@
+#include "app/exportcommand.h"
+
+#include "app/slideshowfile.h"
+#include "docfile/documentloader.h"
+#include "expr/operatorlib.h"
+#include "expr/varmemory.h"
+#include "model/memory.h"
+#include "platform/paintercanvas.h"
+#include "platform/rastercanvas.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <charconv>
+#include <filesystem>
+#include <memory>
+#include <numbers>
+#include <optional>
+#include <ostream>
+
+namespace curvana {
+
+namespace {
+
+bool ParseSide(std::string_view text, std::int32_t& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= 1 &&
+           value <= MaxExportSide;
+}
+
+bool ParseSize(const std::string& text, std::int32_t& width, std::int32_t& height) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return false;
+    return ParseSide(std::string_view(text).substr(0, x), width) &&
+           ParseSide(std::string_view(text).substr(x + 1), height);
+}
+
+void WriteFile(const std::string& path, const QByteArray& data) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
+        !file.flush())
+        throw ECurvanaError("cannot write " + path + ": " + file.errorString().toStdString());
+}
+
+// Where the pictures go. BeginSlide gives a canvas of the picture's size for one slide;
+// EndSlide stores what was drawn (throwing ECurvanaError when it cannot), AbandonSlide
+// forgets it.
+class TSlideSink {
+public:
+    virtual ~TSlideSink() = default;
+    virtual TCanvas& BeginSlide() = 0;
+    virtual std::string EndSlide(std::size_t number, std::size_t count) = 0;
+    virtual void AbandonSlide() {}
+    virtual void Finish() {}
+};
+
+class TPngSink : public TSlideSink {
+public:
+    TPngSink(std::string directory, std::int32_t width, std::int32_t height)
+        : FDirectory(std::move(directory)), FCanvas(width, height) {}
+
+    TCanvas& BeginSlide() override { return FCanvas; }
+
+    std::string EndSlide(std::size_t number, std::size_t count) override {
+        const std::string path = FDirectory + "/" + ExportFileName(number, count, "png");
+        if (!FCanvas.Image().save(QString::fromStdString(path), "PNG"))
+            throw ECurvanaError("cannot write " + path);
+        return path;
+    }
+
+private:
+    std::string FDirectory;
+    TRasterCanvas FCanvas;
+};
+
+class TSvgSink : public TSlideSink {
+public:
+    TSvgSink(std::string directory, std::int32_t width, std::int32_t height)
+        : FDirectory(std::move(directory)), FWidth(width), FHeight(height) {}
+
+    TCanvas& BeginSlide() override {
+        AbandonSlide();
+        FData.clear();
+        FBuffer = std::make_unique<QBuffer>(&FData);
+        FBuffer->open(QIODevice::WriteOnly);
+        FGenerator = std::make_unique<QSvgGenerator>();
+        FGenerator->setOutputDevice(FBuffer.get());
+        FGenerator->setSize(QSize(FWidth, FHeight));
+        FGenerator->setViewBox(QRect(0, 0, FWidth, FHeight));
+        FGenerator->setResolution(96);
+        FPainter = std::make_unique<QPainter>(FGenerator.get());
+        FCanvas = std::make_unique<TPainterCanvas>(*FPainter, FWidth, FHeight);
+        return *FCanvas;
+    }
+
+    std::string EndSlide(std::size_t number, std::size_t count) override {
+        FCanvas.reset();
+        FPainter->end();
+        FPainter.reset();
+        FGenerator.reset();
+        FBuffer.reset();
+        const std::string path = FDirectory + "/" + ExportFileName(number, count, "svg");
+        WriteFile(path, FData);
+        return path;
+    }
+
+    void AbandonSlide() override {
+        FCanvas.reset();
+        FPainter.reset();
+        FGenerator.reset();
+        FBuffer.reset();
+    }
+
+private:
+    std::string FDirectory;
+    std::int32_t FWidth;
+    std::int32_t FHeight;
+    QByteArray FData;
+    std::unique_ptr<QBuffer> FBuffer;
+    std::unique_ptr<QSvgGenerator> FGenerator;
+    std::unique_ptr<QPainter> FPainter;
+    std::unique_ptr<TPainterCanvas> FCanvas;
+};
+
+// One document with a page per slide, each page the size of the picture (at 96 pixels per
+// inch). A slide whose drawing fails after it began keeps its page as far as it was drawn,
+// as the show keeps such a picture on screen.
+class TPdfSink : public TSlideSink {
+public:
+    TPdfSink(const std::string& directory, std::int32_t width, std::int32_t height)
+        : FPath(directory + "/slides.pdf"), FWidth(width), FHeight(height) {
+        FBuffer.open(QIODevice::WriteOnly);
+        FWriter = std::make_unique<QPdfWriter>(&FBuffer);
+        FWriter->setCreator(QStringLiteral("Curvana Slide Show"));
+        FWriter->setResolution(96);
+        FWriter->setPageMargins(QMarginsF(0, 0, 0, 0));
+        FWriter->setPageSize(
+            QPageSize(QSizeF(width * 72.0 / 96.0, height * 72.0 / 96.0), QPageSize::Point));
+    }
+
+    TCanvas& BeginSlide() override {
+        if (!FPainter) {
+            FPainter = std::make_unique<QPainter>(FWriter.get());
+        } else {
+            FWriter->newPage();
+        }
+        // Page sizes are kept in whole points; scale so that the picture fills the page.
+        FPainter->resetTransform();
+        FPainter->scale(static_cast<double>(FWriter->width()) / FWidth,
+                        static_cast<double>(FWriter->height()) / FHeight);
+        FCanvas = std::make_unique<TPainterCanvas>(*FPainter, FWidth, FHeight);
+        return *FCanvas;
+    }
+
+    std::string EndSlide(std::size_t, std::size_t) override {
+        FCanvas.reset();
+        return FPath;
+    }
+
+    void AbandonSlide() override { FCanvas.reset(); }
+
+    void Finish() override {
+        if (!FPainter)
+            FPainter = std::make_unique<QPainter>(FWriter.get());
+        FPainter->end();
+        FPainter.reset();
+        FWriter.reset();
+        WriteFile(FPath, FBuffer.data());
+    }
+
+private:
+    std::string FPath;
+    std::int32_t FWidth;
+    std::int32_t FHeight;
+    QBuffer FBuffer;
+    std::unique_ptr<QPdfWriter> FWriter;
+    std::unique_ptr<QPainter> FPainter;
+    std::unique_ptr<TPainterCanvas> FCanvas;
+};
+
+std::unique_ptr<TSlideSink> MakeSink(const TExportOptions& options) {
+    switch (options.Format) {
+    case TExportFormat::Svg:
+        return std::make_unique<TSvgSink>(options.OutputDirectory, options.Width, options.Height);
+    case TExportFormat::Pdf:
+        return std::make_unique<TPdfSink>(options.OutputDirectory, options.Width, options.Height);
+    case TExportFormat::Png:
+        break;
+    }
+    return std::make_unique<TPngSink>(options.OutputDirectory, options.Width, options.Height);
+}
+
+// The show's state for one run: the view, the graph list and the labels of the current slide,
+// the expression environment.
+struct TShowState {
+    TCoordinate View;
+    std::unique_ptr<TMemory> GraphList = std::make_unique<TMemory>();
+    std::vector<TAddLabelData> Labels;
+    TOperatorLib OperatorLib;
+    TVarMemory Variables;
+    TVarMemory Constants;
+
+    TShowState() {
+        for (const char* name : {"x", "y", "t", "a"})
+            Variables.AddVariable(name, 0);
+        Constants.AddVariable("PI", std::numbers::pi);
+    }
+};
+
+void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
+                 const TExportOptions& options) {
+    const TLoadOutcome outcome =
+        LoadDocumentFile(path, {state.View, state.GraphList, state.Labels});
+    if (outcome == TLoadOutcome::NoFile)
+        throw ECurvanaError("no file at " + path);
+    if (outcome == TLoadOutcome::NotADocument)
+        throw ECurvanaError("the root element is not CurvanaDocument");
+    TCanvas& canvas = sink.BeginSlide();
+    state.View.Canvas = &canvas;
+    state.View.Width = options.Width;
+    state.View.Height = options.Height;
+    state.View.Redraw(state.GraphList.get(), state.OperatorLib, state.Variables, state.Constants);
+    for (const TAddLabelData& label : state.Labels)
+        PaintAddLabel(canvas, state.View, label);
+}
+
+QtMessageHandler GPreviousHandler = nullptr;
+
+// The offscreen platform complains about a missing runtime folder it never uses here.
+void QuietMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                         const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: ")) &&
+        message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        return;
+    if (GPreviousHandler != nullptr)
+        GPreviousHandler(type, context, message);
+}
+
+// Qt needs an application object for fonts; without one, an offscreen one is made for the
+// command, so that no display is needed.
+class TGuiScope {
+public:
+    TGuiScope() {
+        if (QGuiApplication::instance() != nullptr)
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        GPreviousHandler = qInstallMessageHandler(QuietMessageHandler);
+        static int argc = 1;
+        static char name[] = "curvana";
+        static char* argv[] = {name, nullptr};
+        FApp = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    ~TGuiScope() {
+        if (FApp) {
+            FApp.reset();
+            qInstallMessageHandler(GPreviousHandler);
+        }
+    }
+    TGuiScope(const TGuiScope&) = delete;
+    TGuiScope& operator=(const TGuiScope&) = delete;
+
+private:
+    std::unique_ptr<QGuiApplication> FApp;
+};
+
+} // namespace
+
+bool ParseExportArguments(const std::vector<std::string>& arguments, TExportOptions& options,
+                          std::string& error) {
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--size" || argument == "--format") {
+            if (i + 1 >= arguments.size()) {
+                error = argument + " needs a value";
+                return false;
+            }
+            const std::string& value = arguments[++i];
+            if (argument == "--size") {
+                if (!ParseSize(value, options.Width, options.Height)) {
+                    error = "--size takes WIDTHxHEIGHT, each 1 to " +
+                            std::to_string(MaxExportSide) + ": '" + value + "'";
+                    return false;
+                }
+            } else if (value == "png") {
+                options.Format = TExportFormat::Png;
+            } else if (value == "svg") {
+                options.Format = TExportFormat::Svg;
+            } else if (value == "pdf") {
+                options.Format = TExportFormat::Pdf;
+            } else {
+                error = "--format takes png, svg or pdf: '" + value + "'";
+                return false;
+            }
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            error = "unknown option '" + argument + "'";
+            return false;
+        } else {
+            positional.push_back(argument);
+        }
+    }
+    if (positional.size() != 2) {
+        error = positional.size() < 2 ? "an output folder and a file are needed"
+                                      : "one output folder and one file, no more";
+        return false;
+    }
+    if (positional[0].empty() || positional[1].empty()) {
+        error = "empty path";
+        return false;
+    }
+    options.OutputDirectory = positional[0];
+    options.File = positional[1];
+    return true;
+}
+
+std::string ExportFileName(std::size_t number, std::size_t count, const std::string& extension) {
+    const std::size_t digits = std::max<std::size_t>(2, std::to_string(count).size());
+    std::string text = std::to_string(number);
+    if (text.size() < digits)
+        text.insert(0, digits - text.size(), '0');
+    return "slide-" + text + "." + extension;
+}
+
+void PaintAddLabel(TCanvas& canvas, TCoordinate& view, const TAddLabelData& label) {
+    const TPoint at = view.WorldToScreen(label.x, label.y);
+    const TFont savedFont = canvas.Font;
+    const TBrush savedBrush = canvas.Brush;
+    canvas.Font = label.Font;
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = label.Caption.find('\n', start);
+        std::string line = label.Caption.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    const std::int32_t lineHeight = canvas.TextHeight("Wg");
+    std::int64_t width = 0;
+    for (const std::string& line : lines)
+        width = std::max<std::int64_t>(width, canvas.TextWidth(line));
+    if (label.Transparent == 0) {
+        canvas.Brush = {label.Color, bsSolid};
+        const auto clampInt = [](std::int64_t v) {
+            return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+        };
+        canvas.FillRect({at.X, at.Y, clampInt(at.X + width),
+                         clampInt(at.Y + static_cast<std::int64_t>(lineHeight) *
+                                             static_cast<std::int64_t>(lines.size()))});
+    }
+    canvas.Brush.Style = bsClear;
+    std::int64_t y = at.Y;
+    for (const std::string& line : lines) {
+        if (y > INT32_MAX)
+            break;
+        canvas.TextOut(at.X, static_cast<std::int32_t>(y), line);
+        y += lineHeight;
+    }
+    canvas.Font = savedFont;
+    canvas.Brush = savedBrush;
+}
+
+int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                     std::ostream& err, bool progress) {
+    TExportOptions options;
+    std::string usage;
+    if (!ParseExportArguments(arguments, options, usage)) {
+        err << "curvana --export: " << usage << "\n"
+            << "Usage: curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n";
+        return 2;
+    }
+
+    const TFileKindResult kind = ReadFileKind(options.File);
+    if (kind.Problem != TFileProblem::None) {
+        err << options.File << ": "
+            << (kind.Problem == TFileProblem::Missing ? "no such file" : kind.Reason) << "\n";
+        return 1;
+    }
+    if (kind.Kind == TFileKind::Neither) {
+        err << options.File << ": neither a document nor a slide show (the first line starts "
+            << "with neither " << DocumentTag << " nor " << SlideShowTag << ")\n";
+        return 1;
+    }
+
+    std::optional<TSlideShowSplit> split;
+    std::vector<std::string> slides;
+    if (kind.Kind == TFileKind::SlideShow) {
+        try {
+            split.emplace(SplitSlideShowToTempFolder(options.File));
+        } catch (const std::exception& e) {
+            err << options.File << ": " << e.what() << "\n";
+            return 1;
+        }
+        slides = split->Slides;
+    } else {
+        slides.push_back(options.File);
+    }
+
+    std::error_code ec;
+    std::filesystem::create_directories(options.OutputDirectory, ec);
+    if (ec || !std::filesystem::is_directory(options.OutputDirectory)) {
+        err << options.OutputDirectory << ": cannot make the output folder"
+            << (ec ? ": " + ec.message() : std::string()) << "\n";
+        return 1;
+    }
+
+    TGuiScope gui;
+    int failures = 0;
+    int written = 0;
+    {
+        TShowState state;
+        std::unique_ptr<TSlideSink> sink = MakeSink(options);
+        const std::size_t count = slides.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string where = kind.Kind == TFileKind::SlideShow
+                                          ? options.File + ": slide " + std::to_string(i + 1)
+                                          : options.File;
+            try {
+                RenderSlide(state, *sink, slides[i], options);
+                const std::string path = sink->EndSlide(i + 1, count);
+                ++written;
+                if (progress)
+                    err << "[" << i + 1 << "/" << count << "] " << path << "\n";
+            } catch (const std::exception& e) {
+                sink->AbandonSlide();
+                ++failures;
+                err << where << ": " << e.what() << "\n";
+            }
+            // The picture belongs to the sink; the view must not keep it past the slide.
+            state.View.Canvas = nullptr;
+        }
+        try {
+            sink->Finish();
+        } catch (const std::exception& e) {
+            err << e.what() << "\n";
+            return 1;
+        }
+    }
+    out << written << " of " << slides.size() << (slides.size() == 1 ? " slide" : " slides")
+        << " written to " << options.OutputDirectory << "\n";
+    return failures == 0 ? 0 : 1;
+}
+
+const char* ExportCommandHelp() {
+    return "curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n"
+           "  Renders a document, or every slide of a slide show, as the show draws it:\n"
+           "  OUTDIR/slide-01.png, slide-02.png, ... (or .svg), or one OUTDIR/slides.pdf with a\n"
+           "  page per slide. Default size 1920x1080. A slide that fails is reported and left\n"
+           "  out; exit code 1 then, 2 for wrong arguments.\n";
+}
+
+} // namespace curvana
