@@ -2244,7 +2244,7 @@
         <Enabled>1</Enabled>
       </XInterval>
       <YInterval>
-        <Min>0</Min>
+        <Min>-5</Min>
         <Max>50</Max>
         <Enabled>1</Enabled>
       </YInterval>
@@ -2287,7 +2287,7 @@
       <YAxesTicksLength>2</YAxesTicksLength>
       <XAxesLabelsStep>0.5</XAxesLabelsStep>
       <XAxesLabelsString> s</XAxesLabelsString>
-      <YAxesLabelsStep>10</YAxesLabelsStep>
+      <YAxesLabelsStep>5</YAxesLabelsStep>
       <YAxesLabelsString> m</YAxesLabelsString>
       <XAxesLabelSide>1</XAxesLabelSide>
       <YAxesLabelSide>1</YAxesLabelSide>
@@ -2720,8 +2720,8 @@
           <Size>14</Size>
           <Style/>
         </Font>
-        <x>-1.2</x>
-        <y>4.4</y>
+        <x>1.2</x>
+        <y>4.6</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
