@@ -126,22 +126,12 @@ inline bool Tanh(double a, Extended& r) {
     return true;
 }
 
-// Inlined into the evaluation loop: one dispatch per instruction.
-[[gnu::always_inline]] inline bool Compute(TOperatorCode code, double a, double b, double& out) {
+// Every operator by its rules, operands by value. The evaluation loop handles the operators
+// that plots use most itself (see Compute) and comes here for the others.
+// The operators that Compute leaves to a call: those plots use less often.
+[[gnu::noinline]] bool ComputeOther(TOperatorCode code, double a, double b, double& out) {
     const Extended x = a;
-    const Extended y = b;
     switch (code) {
-    case TOperatorCode::Evaluate:
-    case TOperatorCode::Pos:
-        return Store(x, out);
-    case TOperatorCode::Neg:
-        return Store(-x, out);
-    case TOperatorCode::Sin:
-        return Store(std::fabs(x) >= Two63 ? 0 : std::sin(a), out);
-    case TOperatorCode::Cos:
-        return Store(std::fabs(x) >= Two63 ? 0 : std::cos(a), out);
-    case TOperatorCode::Tan:
-        return std::fabs(x) < Two63 && Store(std::tan(a), out);
     case TOperatorCode::Cot:
         return a != 0 && std::fabs(x) < Two63 && Store(1 / static_cast<Extended>(std::tan(a)), out);
     case TOperatorCode::ArcSin:
@@ -156,28 +146,10 @@ inline bool Tanh(double a, Extended& r) {
         const Extended c = std::fabs(m) <= Tiny ? PiExtended / 2 : std::atan(1 / m);
         return Store(a >= 0 ? c : PiExtended - c, out);
     }
-    case TOperatorCode::Abs:
-        return Store(std::fabs(x), out);
-    case TOperatorCode::Sqrt:
-        return a >= 0 && Store(std::sqrt(a), out);
-    case TOperatorCode::Sqr:
-        return Store(x * x, out);
-    case TOperatorCode::Ln:
-        return a > 0 && Store(std::log(a), out);
     case TOperatorCode::Log10:
         return a > 0 && Store(std::log10(a), out);
     case TOperatorCode::Log2:
         return a > 0 && Store(std::log2(a), out);
-    case TOperatorCode::Exp:
-        return Store(std::exp(a), out);
-    case TOperatorCode::Int:
-        return Store(std::trunc(a), out);
-    case TOperatorCode::Round: {
-        const double r = RoundHalfEven(a);
-        return FitsInt64(r) && Store(r, out);
-    }
-    case TOperatorCode::Frac:
-        return Store(x - std::trunc(x), out);
     case TOperatorCode::Sign:
         out = a > 0 ? 1.0 : (a < 0 ? -1.0 : 0.0);
         return true;
@@ -225,49 +197,120 @@ inline bool Tanh(double a, Extended& r) {
     }
     case TOperatorCode::Power:
         return Power(a, b, out);
-    case TOperatorCode::Multiply:
-        return Store(x * y, out);
-    case TOperatorCode::Divide:
-        return b != 0 && Store(x / y, out);
-    case TOperatorCode::Add:
-        return Store(x + y, out);
-    case TOperatorCode::Subtract:
-        return Store(x - y, out);
-    case TOperatorCode::GreaterEqual:
-        out = a >= b ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::LessEqual:
-        out = a <= b ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::NotEqual:
-        out = a != b ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::Equal:
-        out = a == b ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::Less:
-        out = a < b ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::Greater:
-        out = a > b ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::Not:
-        out = a == 0 ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::And:
-        out = a != 0 && b != 0 ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::Or:
-        out = a != 0 || b != 0 ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::Xor:
-        out = (a != 0) != (b != 0) ? 1.0 : 0.0;
-        return true;
-    case TOperatorCode::PowerByInteger: // only with an exponent, see TExpCal::Evaluate
-    case TOperatorCode::Unknown:
+    default: // Compute handles the rest; Unknown fails
         return false;
     }
-    return false;
+}
+
+// One dispatch per instruction. Operands are read where they are used, so that the arithmetic
+// loads them straight into extended registers.
+[[gnu::always_inline]] inline bool Compute(TOperatorCode code, const double* a, const double* b,
+                                           std::int32_t exponent, double& out) {
+    switch (code) {
+    case TOperatorCode::Evaluate:
+    case TOperatorCode::Pos: {
+        const double v = *a;
+        out = v;
+        return std::isfinite(v);
+    }
+    case TOperatorCode::Neg: {
+        const double v = -*a;
+        out = v;
+        return std::isfinite(v);
+    }
+    case TOperatorCode::Add:
+        return Store(static_cast<Extended>(*a) + *b, out);
+    case TOperatorCode::Subtract:
+        return Store(static_cast<Extended>(*a) - *b, out);
+    case TOperatorCode::Multiply:
+        return Store(static_cast<Extended>(*a) * *b, out);
+    case TOperatorCode::Divide:
+        return *b != 0 && Store(static_cast<Extended>(*a) / *b, out);
+    case TOperatorCode::Sqr:
+        return Store(static_cast<Extended>(*a) * *a, out);
+    case TOperatorCode::PowerByInteger: {
+        const double v = *a;
+        if (v == 0) {
+            out = 0;
+            return exponent > 0; // a negative exponent takes the reciprocal of 0
+        }
+        if (exponent == 2) {
+            return Store(static_cast<Extended>(v) * v, out);
+        }
+        if (exponent == 3) {
+            const Extended square = static_cast<Extended>(v) * v;
+            return Store(v * square, out);
+        }
+        return IntPower(v, exponent, out);
+    }
+    case TOperatorCode::Sin: {
+        const double v = *a;
+        return Store(std::fabs(v) >= Two63 ? 0.0 : std::sin(v), out);
+    }
+    case TOperatorCode::Cos: {
+        const double v = *a;
+        return Store(std::fabs(v) >= Two63 ? 0.0 : std::cos(v), out);
+    }
+    case TOperatorCode::Tan: {
+        const double v = *a;
+        return std::fabs(v) < Two63 && Store(std::tan(v), out);
+    }
+    case TOperatorCode::Abs:
+        out = std::fabs(*a);
+        return std::isfinite(out);
+    case TOperatorCode::Sqrt: {
+        const double v = *a;
+        return v >= 0 && Store(std::sqrt(v), out);
+    }
+    case TOperatorCode::Ln: {
+        const double v = *a;
+        return v > 0 && Store(std::log(v), out);
+    }
+    case TOperatorCode::Exp:
+        return Store(std::exp(*a), out);
+    case TOperatorCode::Int:
+        return Store(std::trunc(*a), out);
+    case TOperatorCode::Round: {
+        const double r = RoundHalfEven(*a);
+        return FitsInt64(r) && Store(r, out);
+    }
+    case TOperatorCode::Frac: {
+        const double v = *a;
+        return Store(v - std::trunc(v), out);
+    }
+    case TOperatorCode::GreaterEqual:
+        out = *a >= *b ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::LessEqual:
+        out = *a <= *b ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::NotEqual:
+        out = *a != *b ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::Equal:
+        out = *a == *b ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::Less:
+        out = *a < *b ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::Greater:
+        out = *a > *b ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::Not:
+        out = *a == 0 ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::And:
+        out = *a != 0 && *b != 0 ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::Or:
+        out = *a != 0 || *b != 0 ? 1.0 : 0.0;
+        return true;
+    case TOperatorCode::Xor:
+        out = (*a != 0) != (*b != 0) ? 1.0 : 0.0;
+        return true;
+    default:
+        return ComputeOther(code, *a, *b, out);
+    }
 }
 
 struct TCodeName {
@@ -337,7 +380,8 @@ TOperatorCode OperatorCodeOf(std::string_view name) {
 
 bool ComputeOperator(TOperatorCode code, double a, double b, double& result) {
     double r = 0;
-    const bool ok = Compute(code, a, b, r);
+    // PowerByInteger carries its exponent in the compiled step, not in b.
+    const bool ok = code != TOperatorCode::PowerByInteger && Compute(code, &a, &b, 0, r);
     result = ok ? r : 0.0;
     return ok;
 }
@@ -374,36 +418,7 @@ bool TExpCal::Evaluate() {
 
 bool TExpCal::Run() {
     for (const TStep& step : Steps) {
-        // The common arithmetic is written out here so that the operands go straight from memory
-        // into extended registers and the result straight back.
-        bool ok = false;
-        switch (step.Code) {
-        case TOperatorCode::Add:
-            ok = Store(static_cast<Extended>(*step.A) + *step.B, *step.Result);
-            break;
-        case TOperatorCode::Subtract:
-            ok = Store(static_cast<Extended>(*step.A) - *step.B, *step.Result);
-            break;
-        case TOperatorCode::Multiply:
-            ok = Store(static_cast<Extended>(*step.A) * *step.B, *step.Result);
-            break;
-        case TOperatorCode::PowerByInteger: {
-            const double a = *step.A;
-            if (a == 0) {
-                *step.Result = 0;
-                ok = step.Exponent > 0; // a negative one takes the reciprocal of 0
-            } else if (step.Exponent == 2) {
-                ok = Store(static_cast<Extended>(a) * a, *step.Result);
-            } else {
-                ok = IntPower(a, step.Exponent, *step.Result);
-            }
-            break;
-        }
-        default:
-            ok = Compute(step.Code, *step.A, *step.B, *step.Result);
-            break;
-        }
-        if (!ok) {
+        if (!Compute(step.Code, step.A, step.B, step.Exponent, *step.Result)) {
             *step.Result = 0;
             Value = 0;
             return false;
