@@ -126,8 +126,6 @@ inline bool Tanh(double a, Extended& r) {
     return true;
 }
 
-// Every operator by its rules, operands by value. The evaluation loop handles the operators
-// that plots use most itself (see Compute) and comes here for the others.
 // The operators that Compute leaves to a call: those plots use less often.
 [[gnu::noinline]] bool ComputeOther(TOperatorCode code, double a, double b, double& out) {
     const Extended x = a;
