@@ -17,6 +17,7 @@
 #include "view/geometry.h"
 #include "view/pen.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -276,8 +277,23 @@ private:
 
     // One evaluation of a plot, counted.
     bool Evaluate(TExpCal& calculator);
-    void RefineCell(TExpCal& calculator, TVarMemory& variables, double L, double T, double R,
-                    double B, long double S, int depth);
+
+    // The implicit curve's subdivision, reusing the values at the corners a cell shares with
+    // its parent and its siblings (implicitplot.cpp).
+    struct TImplicitWork;
+    struct TImplicitSample {
+        bool Ok = false;
+        double Value = 0;
+    };
+    // Corners in the order (L, T), (R, T), (R, B), (L, B).
+    using TCellSamples = std::array<TImplicitSample, 4>;
+    TImplicitSample SampleAt(TImplicitWork& work, double X, double Y);
+    TCellSamples SampleCorners(TImplicitWork& work, double L, double T, double R, double B);
+    bool CellTest(TImplicitWork& work, const TCellSamples& corners, double L, double T, double R,
+                  double B);
+    void RefineCell(TImplicitWork& work, const TCellSamples& corners, double L, double T, double R,
+                    double B, int depth);
+    void PlotFinalCell(const TCellSamples& corners, double L, double T, double R, double B);
 
     // Work done by the implicit curve being drawn, against DrawLimits.
     std::int64_t FImplicitCells = 0;

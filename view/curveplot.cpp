@@ -1,5 +1,6 @@
 #include "view/applystyle.h"
 #include "view/coordinate.h"
+#include "view/freevariable.h"
 #include "view/walk.h"
 
 #include <cmath>
@@ -105,11 +106,12 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
     if (F.PlotParameter.Steps <= 0)
         return;
     TExpCal calculator(F.Exp, operatorLib, variables, constants);
+    TFreeVariable xVariable(variables, "x");
     const double dx = StepOf(XInterval, F.PlotParameter.Steps);
     const TExplicitWalk walk = ExplicitWalk(XInterval, F.Interval);
     TCurveTracer tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    variables.SetValue("x", walk.First);
+    xVariable.Set(walk.First);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
@@ -121,7 +123,7 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
         previous = {x.Value(), y};
         if (!x.Next())
             break;
-        variables.SetValue("x", x.Value());
+        xVariable.Set(x.Value());
     }
     RestoreCanvasState();
 }
@@ -131,11 +133,12 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
     if (F.PlotParameter.Steps <= 0)
         return;
     TExpCal calculator(F.Exp, operatorLib, variables, constants);
+    TFreeVariable yVariable(variables, "y");
     const double dy = StepOf(YInterval, F.PlotParameter.Steps);
     const TExplicitWalk walk = ExplicitWalk(YInterval, F.Interval);
     TCurveTracer tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    variables.SetValue("y", walk.First);
+    yVariable.Set(walk.First);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
@@ -147,7 +150,7 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
         previous = {x, y.Value()};
         if (!y.Next())
             break;
-        variables.SetValue("y", y.Value());
+        yVariable.Set(y.Value());
     }
     RestoreCanvasState();
 }
@@ -158,13 +161,14 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
         return;
     TExpCal xCalculator(F.Exp, operatorLib, variables, constants);
     TExpCal yCalculator(F.AddExp, operatorLib, variables, constants);
+    TFreeVariable tVariable(variables, "t");
     const double dt = StepOf(F.Interval, F.PlotParameter.Steps);
     // An empty or reversed interval (the default 0..0 among them) draws nothing.
     if (!(dt > 0))
         return;
     TCurveTracer tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    variables.SetValue("t", F.Interval.Min);
+    tVariable.Set(F.Interval.Min);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     // Each coordinate keeps its last successful value.
@@ -181,7 +185,7 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
             last.Y = y;
         if (!t.Next())
             break;
-        variables.SetValue("t", t.Value());
+        tVariable.Set(t.Value());
     }
     RestoreCanvasState();
 }
@@ -192,6 +196,7 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
     if (F.PlotParameter.Steps <= 0)
         return;
     TExpCal calculator(F.Exp, operatorLib, variables, constants);
+    TFreeVariable aVariable(variables, "a");
     const double da = static_cast<double>(
         (static_cast<long double>(F.Interval.Max) - static_cast<long double>(F.Interval.Min)) * Pi /
         F.PlotParameter.Steps);
@@ -201,7 +206,7 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
     const double first = static_cast<double>(Pi * F.Interval.Min);
     TCurveTracer tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    variables.SetValue("a", first);
+    aVariable.Set(first);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint last;
@@ -217,7 +222,7 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
         }
         if (!a.Next())
             break;
-        variables.SetValue("a", a.Value());
+        aVariable.Set(a.Value());
     }
     RestoreCanvasState();
 }

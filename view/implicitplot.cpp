@@ -1,5 +1,6 @@
 #include "view/applystyle.h"
 #include "view/coordinate.h"
+#include "view/freevariable.h"
 #include "view/graphcaption.h"
 #include "view/walk.h"
 
@@ -28,13 +29,6 @@ TRange PlotRange(const TInterval& x, const TInterval& y, const TFunctionObj& F) 
     return r;
 }
 
-// f at one point: whether it succeeded, and its value.
-struct TCorner {
-    double X, Y;
-    bool Ok = false;
-    double Value = 0;
-};
-
 } // namespace
 
 void TCoordinate::PlotImplicit(TFunctionObj& F, const TOperatorLib& operatorLib,
@@ -59,8 +53,10 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
     if (!(cw > 0) || !(ch > 0))
         return;
     TCanvas& canvas = RequireCanvas();
-    variables.SetValue("x", range.XLo);
-    variables.SetValue("y", range.YLo);
+    TFreeVariable xVariable(variables, "x");
+    TFreeVariable yVariable(variables, "y");
+    xVariable.Set(range.XLo);
+    yVariable.Set(range.YLo);
     SaveCanvasState();
     // A region never has an outline, and its legend sample shows the same: the change stays.
     F.GraphStyle.LineWidth = 0;
@@ -71,7 +67,7 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
 
     std::int64_t budget = DrawLimits.RegionPoints;
     for (TStepWalk y(range.YLo, ch, DrawLimits.RegionPoints); y.Value() <= range.YHi;) {
-        variables.SetValue("x", range.XLo);
+        xVariable.Set(range.XLo);
         for (TStepWalk x(range.XLo, cw, DrawLimits.RegionPoints);
              x.Value() <= range.XHi && budget > 0;) {
             --budget;
@@ -84,11 +80,11 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
             }
             if (!x.Next())
                 break;
-            variables.SetValue("x", x.Value());
+            xVariable.Set(x.Value());
         }
         if (budget <= 0 || !y.Next())
             break;
-        variables.SetValue("y", y.Value());
+        yVariable.Set(y.Value());
     }
     RestoreCanvasState();
 }
@@ -115,70 +111,117 @@ void TCoordinate::PlotImplicitCurve(const TFunctionObj& F, const TOperatorLib& o
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
-    FImplicitCells = 0;
-    FImplicitTests = 0;
     RefineImplicitCell(calculator, variables, range.XLo, range.YHi, range.XHi, range.YLo, s);
     RestoreCanvasState();
 }
 
-void TCoordinate::RefineImplicitCell(TExpCal& calculator, TVarMemory& variables, double L, double T,
-                                     double R, double B, long double S) {
-    RefineCell(calculator, variables, L, T, R, B, S, 0);
+struct TCoordinate::TImplicitWork {
+    TExpCal& Calculator;
+    TFreeVariable X;
+    TFreeVariable Y;
+    long double S;
+};
+
+TCoordinate::TImplicitSample TCoordinate::SampleAt(TImplicitWork& work, double X, double Y) {
+    work.X.Set(X);
+    work.Y.Set(Y);
+    TImplicitSample sample;
+    sample.Ok = Evaluate(work.Calculator);
+    sample.Value = work.Calculator.Value;
+    return sample;
 }
 
-// Below the depth limit a cell counts as final even when larger than S; once the cell or test
-// budget of the curve is spent, nothing more is examined or drawn.
-void TCoordinate::RefineCell(TExpCal& calculator, TVarMemory& variables, double L, double T,
-                             double R, double B, long double S, int depth) {
-    const bool large = std::fabs(static_cast<long double>(L) - R) >= S ||
-                       std::fabs(static_cast<long double>(T) - B) >= S;
-    if (large && depth < DrawLimits.ImplicitDepth) {
-        const double mx = (L + R) / 2;
-        const double my = (T + B) / 2;
-        const double quadrants[4][4] = {
-            {L, T, mx, my}, {mx, T, R, my}, {L, my, mx, B}, {mx, my, R, B}};
-        for (const auto& q : quadrants) {
-            if (FImplicitTests >= DrawLimits.ImplicitTests ||
-                FImplicitCells >= DrawLimits.ImplicitCells)
-                return;
-            ++FImplicitTests;
-            if (CellMayHoldCurve(calculator, variables, q[0], q[1], q[2], q[3]))
-                RefineCell(calculator, variables, q[0], q[1], q[2], q[3], S, depth + 1);
-        }
-        return;
-    }
-    if (FImplicitCells >= DrawLimits.ImplicitCells)
-        return;
-    ++FImplicitCells;
+TCoordinate::TCellSamples TCoordinate::SampleCorners(TImplicitWork& work, double L, double T,
+                                                     double R, double B) {
+    return {SampleAt(work, L, T), SampleAt(work, R, T), SampleAt(work, R, B), SampleAt(work, L, B)};
+}
 
-    TCorner corners[4] = {{L, T}, {R, B}, {R, T}, {L, B}};
-    for (TCorner& c : corners) {
-        variables.SetValue("x", c.X);
-        variables.SetValue("y", c.Y);
-        c.Ok = Evaluate(calculator);
-        c.Value = std::fabs(calculator.Value);
+void TCoordinate::RefineImplicitCell(TExpCal& calculator, TVarMemory& variables, double L, double T,
+                                     double R, double B, long double S) {
+    TImplicitWork work{calculator, TFreeVariable(variables, "x"), TFreeVariable(variables, "y"), S};
+    FImplicitCells = 0;
+    FImplicitTests = 0;
+    RefineCell(work, SampleCorners(work, L, T, R, B), L, T, R, B, 0);
+}
+
+bool TCoordinate::CellMayHoldCurve(TExpCal& calculator, TVarMemory& variables, double L, double T,
+                                   double R, double B) {
+    TImplicitWork work{calculator, TFreeVariable(variables, "x"), TFreeVariable(variables, "y"), 0};
+    return CellTest(work, SampleCorners(work, L, T, R, B), L, T, R, B);
+}
+
+// A cell at least S wide or high is split in four, and each quadrant that may hold the curve is
+// refined; the values at the five new points are shared by the quadrants. Below the depth limit
+// a cell counts as final even when larger than S; once the cell or test budget of the curve is
+// spent, nothing more is examined or drawn.
+void TCoordinate::RefineCell(TImplicitWork& work, const TCellSamples& c, double L, double T,
+                             double R, double B, int depth) {
+    const bool large = std::fabs(static_cast<long double>(L) - R) >= work.S ||
+                       std::fabs(static_cast<long double>(T) - B) >= work.S;
+    if (!large || depth >= DrawLimits.ImplicitDepth) {
+        if (FImplicitCells >= DrawLimits.ImplicitCells)
+            return;
+        ++FImplicitCells;
+        PlotFinalCell(c, L, T, R, B);
+        return;
     }
-    // A corner whose evaluation failed has no value: it is neither a minimum nor compared.
-    double m = INFINITY;
+    const double mx = (L + R) / 2;
+    const double my = (T + B) / 2;
+    const TImplicitSample top = SampleAt(work, mx, T);
+    const TImplicitSample left = SampleAt(work, L, my);
+    const TImplicitSample centre = SampleAt(work, mx, my);
+    const TImplicitSample right = SampleAt(work, R, my);
+    const TImplicitSample bottom = SampleAt(work, mx, B);
+    struct TQuadrant {
+        double L, T, R, B;
+        TCellSamples Corners;
+    };
+    const TQuadrant quadrants[4] = {{L, T, mx, my, {c[0], top, centre, left}},
+                                    {mx, T, R, my, {top, c[1], right, centre}},
+                                    {L, my, mx, B, {left, centre, bottom, c[3]}},
+                                    {mx, my, R, B, {centre, right, c[2], bottom}}};
+    for (const TQuadrant& q : quadrants) {
+        if (FImplicitTests >= DrawLimits.ImplicitTests ||
+            FImplicitCells >= DrawLimits.ImplicitCells)
+            return;
+        ++FImplicitTests;
+        if (CellTest(work, q.Corners, q.L, q.T, q.R, q.B))
+            RefineCell(work, q.Corners, q.L, q.T, q.R, q.B, depth + 1);
+    }
+}
+
+// Sets the pixel of the corner nearest to the curve (smallest |f|) and of the nearest of the
+// other three (all of them on ties). A corner whose evaluation failed has no value: it is
+// neither a minimum nor compared.
+void TCoordinate::PlotFinalCell(const TCellSamples& c, double L, double T, double R, double B) {
+    struct TCorner {
+        double X, Y;
+        TImplicitSample Sample;
+    };
+    // The order in which the corners are taken: (L, T), (R, B), (R, T), (L, B).
+    const TCorner corners[4] = {{L, T, c[0]}, {R, B, c[2]}, {R, T, c[1]}, {L, B, c[3]}};
+    double value[4];
     bool any = false;
-    for (const TCorner& c : corners)
-        if (c.Ok) {
-            m = any ? std::min(m, c.Value) : c.Value;
+    double m = 0;
+    for (int i = 0; i < 4; ++i) {
+        value[i] = std::fabs(corners[i].Sample.Value);
+        if (corners[i].Sample.Ok) {
+            m = any ? std::min(m, value[i]) : value[i];
             any = true;
         }
+    }
     if (!any)
         return;
     for (int i = 0; i < 4; ++i) {
-        if (!corners[i].Ok || corners[i].Value != m)
+        if (!corners[i].Sample.Ok || value[i] != m)
             continue;
         PlotWorldPixel(corners[i].X, corners[i].Y);
-        // The nearest of the other three as well (all of them on ties).
         for (int j = 0; j < 4; ++j) {
-            if (j == i || !corners[j].Ok)
+            if (j == i || !corners[j].Sample.Ok)
                 continue;
             bool nearest = true;
             for (int k = 0; k < 4; ++k)
-                if (k != i && k != j && corners[k].Ok && corners[j].Value > corners[k].Value)
+                if (k != i && k != j && corners[k].Sample.Ok && value[j] > value[k])
                     nearest = false;
             if (nearest)
                 PlotWorldPixel(corners[j].X, corners[j].Y);
@@ -189,21 +232,17 @@ void TCoordinate::RefineCell(TExpCal& calculator, TVarMemory& variables, double 
 // Corners of both signs (or a zero) may enclose the curve; corners of one sign only when a
 // probe along one edge finds the other sign. Failed corners take no part in the sign test, so
 // the border of an expression's domain is not mistaken for the curve.
-bool TCoordinate::CellMayHoldCurve(TExpCal& calculator, TVarMemory& variables, double L, double T,
-                                   double R, double B) {
-    TCorner corners[4] = {{L, T}, {R, T}, {R, B}, {L, B}};
+bool TCoordinate::CellTest(TImplicitWork& work, const TCellSamples& corners, double L, double T,
+                           double R, double B) {
     bool any = false;
     bool allPositive = true;
     bool allNegative = true;
-    for (TCorner& c : corners) {
-        variables.SetValue("x", c.X);
-        variables.SetValue("y", c.Y);
-        c.Ok = Evaluate(calculator);
+    for (const TImplicitSample& c : corners) {
         if (!c.Ok)
             continue;
         any = true;
-        allPositive = allPositive && calculator.Value > 0;
-        allNegative = allNegative && calculator.Value < 0;
+        allPositive = allPositive && c.Value > 0;
+        allNegative = allNegative && c.Value < 0;
     }
     if (!any)
         return false;
@@ -220,9 +259,8 @@ bool TCoordinate::CellMayHoldCurve(TExpCal& calculator, TVarMemory& variables, d
         if (!(next > x))
             break;
         x = next;
-        variables.SetValue("x", x);
-        variables.SetValue("y", edge);
-        if (Evaluate(calculator) && (allPositive ? calculator.Value < 0 : calculator.Value > 0))
+        const TImplicitSample sample = SampleAt(work, x, edge);
+        if (sample.Ok && (allPositive ? sample.Value < 0 : sample.Value > 0))
             return true;
     }
     return false;

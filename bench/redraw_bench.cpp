@@ -1,0 +1,99 @@
+// Full redraws of the slides in bench/slides/ on a 1920 x 1080 view, drawn on a canvas that
+// only counts what it is asked to draw, so the figures are the view's own work: mapping,
+// sampling, evaluating and the drawing calls, without any rasterising.
+//
+// Counters per redraw: Evaluations (expression evaluations) and Operations (canvas calls).
+
+#include "common/decimalseparator.h"
+#include "docfile/addlabeldata.h"
+#include "docfile/documentloader.h"
+#include "expr/operatorlib.h"
+#include "expr/varmemory.h"
+#include "view/canvas.h"
+#include "view/coordinate.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace curvana {
+namespace {
+
+// Measures text like the recording canvas (half the font height a character) and counts calls.
+class TNullCanvas : public TCanvas {
+public:
+    std::uint64_t Operations = 0;
+
+    std::int32_t TextWidth(const std::string& text) override {
+        return static_cast<std::int32_t>(text.size()) * (std::abs(Font.Height) / 2);
+    }
+    std::int32_t TextHeight(const std::string&) override { return std::abs(Font.Height) + 2; }
+
+protected:
+    void DoMoveTo(TPoint) override { ++Operations; }
+    void DoLineTo(TPoint, TPoint) override { ++Operations; }
+    void DoRectangle(const TRect&) override { ++Operations; }
+    void DoEllipse(const TRect&) override { ++Operations; }
+    void DoPolygon(std::span<const TPoint>) override { ++Operations; }
+    void DoFillRect(const TRect&) override { ++Operations; }
+    void DoTextOut(TPoint, const std::string&) override { ++Operations; }
+    void DoSetPixel(TPoint, TColor) override { ++Operations; }
+};
+
+// One slide loaded as the slide window loads it, with the window's lists.
+struct TSlide {
+    TNullCanvas Canvas;
+    TCoordinate View;
+    std::unique_ptr<TMemory> Graphs = std::make_unique<TMemory>();
+    std::vector<TAddLabelData> Labels;
+    TOperatorLib Library;
+    TVarMemory Variables;
+    TVarMemory Constants;
+
+    explicit TSlide(const std::string& name) {
+        for (const char* variable : {"x", "y", "t", "a"})
+            Variables.AddVariable(variable, 0);
+        Constants.AddVariable("PI", 3.141592653589793);
+        View.Canvas = &Canvas;
+        View.Width = 1920;
+        View.Height = 1080;
+        TDecimalSeparatorScope dot('.');
+        LoadDocumentFile(std::string(CURVANA_SOURCE_DIR) + "/bench/slides/" + name,
+                         {View, Graphs, Labels});
+    }
+
+    void Redraw() { View.Redraw(Graphs.get(), Library, Variables, Constants); }
+};
+
+void BM_Redraw(benchmark::State& state, const std::string& name) {
+    TSlide slide(name);
+    slide.Redraw(); // the first redraw clears the lines of regions for good
+    for (auto _ : state) {
+        slide.Canvas.Operations = 0;
+        slide.Redraw();
+        benchmark::DoNotOptimize(slide.Canvas.Operations);
+    }
+    state.counters["Evaluations"] = static_cast<double>(slide.View.Evaluations);
+    state.counters["Operations"] = static_cast<double>(slide.Canvas.Operations);
+}
+
+BENCHMARK_CAPTURE(BM_Redraw, explicit_curves, std::string("explicit-curves.xml"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Redraw, implicit_circle, std::string("implicit-circle.xml"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Redraw, implicit_lemniscate, std::string("implicit-lemniscate.xml"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Redraw, implicit_singular, std::string("implicit-singular.xml"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Redraw, region_200, std::string("region-200.xml"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Redraw, table_10000_smooth, std::string("table-10000-smooth.xml"))
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace curvana
+
+BENCHMARK_MAIN();
