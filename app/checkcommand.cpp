@@ -10,7 +10,9 @@
 #include "expr/expcal.h"
 #include "expr/operatorlib.h"
 #include "expr/varmemory.h"
+#include "view/canvas.h"
 #include "view/coordinate.h"
+#include "view/graphcaption.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +22,7 @@
 #include <numbers>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string_view>
 
 namespace curvana {
@@ -46,17 +49,6 @@ std::string Quoted(const std::string& text) {
     quoted.append(text, 0, cut);
     quoted += "...\"";
     return quoted;
-}
-
-std::string TrimBlanksAndControls(const std::string& text) {
-    const auto keep = [](char c) { return static_cast<unsigned char>(c) > ' '; };
-    const auto first = std::find_if(text.begin(), text.end(), keep);
-    const auto last = std::find_if(text.rbegin(), text.rend(), keep).base();
-    return first < last ? std::string(first, last) : std::string();
-}
-
-bool IsImplicitCurve(const TFunctionObj& f) {
-    return TrimBlanksAndControls(f.AddExp) == "=0";
 }
 
 // The element a path names below start ("Memory[2]/FunctionObj" and so on), as far as it can be
@@ -96,6 +88,63 @@ pugi::xml_node Resolve(pugi::xml_node start, std::string_view path, bool skipFir
     }
     return node;
 }
+
+// The legend's caption; "kind N" for a FunctionObjType that has none.
+std::string Caption(const TMemory& list, int index) {
+    if (const TTableObj* table = list.Table(index)) {
+        return GraphCaption(*table);
+    }
+    const TFunctionObj* function = list.Function(index);
+    if (function == nullptr) {
+        return std::string();
+    }
+    std::string caption = GraphCaption(*function);
+    return caption.empty() ? "kind " + std::to_string(function->FunctionObjType) : caption;
+}
+
+// A canvas that only counts the marks a plot leaves inside the picture.
+class TMarkCounter : public TCanvas {
+public:
+    TMarkCounter(std::int32_t width, std::int32_t height) : Width(width), Height(height) {}
+
+    std::int64_t Marks = 0;
+
+    std::int32_t TextWidth(const std::string& text) override {
+        return static_cast<std::int32_t>(text.size()) * 7;
+    }
+    std::int32_t TextHeight(const std::string&) override { return 16; }
+
+protected:
+    void DoLineTo(TPoint from, TPoint to) override { Count(from, to); }
+    void DoRectangle(const TRect& rect) override { Count(rect); }
+    void DoEllipse(const TRect& rect) override { Count(rect); }
+    void DoPolygon(std::span<const TPoint> points) override {
+        for (const TPoint& point : points) {
+            Count(point, point);
+        }
+    }
+    void DoFillRect(const TRect& rect) override { Count(rect); }
+    void DoTextOut(TPoint, const std::string&) override {}
+    void DoSetPixel(TPoint at, TColor) override { Count(at, at); }
+
+private:
+    void Count(const TRect& rect) {
+        Count({rect.Left, rect.Top}, {rect.Right - 1, rect.Bottom - 1});
+    }
+    void Count(TPoint a, TPoint b) {
+        if (std::max(a.X, b.X) >= 0 && std::min(a.X, b.X) < Width && std::max(a.Y, b.Y) >= 0 &&
+            std::min(a.Y, b.Y) < Height) {
+            ++Marks;
+        }
+    }
+
+    std::int32_t Width;
+    std::int32_t Height;
+};
+
+// The size the slide's picture is assumed to have when checking what a graph draws.
+constexpr std::int32_t CheckWidth = 1024;
+constexpr std::int32_t CheckHeight = 768;
 
 // Samples from..to, both ends included, by step (repeated addition, as the plots walk), with
 // at most SampleLimit steps; true as soon as one sample succeeds.
@@ -144,6 +193,8 @@ private:
     void CheckView(pugi::xml_node root, const std::string& prefix);
     void CheckGraph(int index, int line, const std::string& prefix);
     void CheckFunction(const TFunctionObj& f, int line, const std::string& what);
+    // Plots the graph (shown) on a counting canvas; true when it marks the picture.
+    bool CheckDrawing(int index);
     // Compiles an expression of a graph; reports and answers nullptr when it cannot be used.
     std::unique_ptr<TExpCal> Compile(const std::string& expression, int line,
                                      const std::string& what);
@@ -315,8 +366,8 @@ void TChecker::CheckView(pugi::xml_node root, const std::string& prefix) {
 }
 
 void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
-    const std::string what = prefix + "graph " + std::to_string(index + 1) + " " +
-                             Quoted(GraphCaption(*GraphList, index));
+    const std::string what =
+        prefix + "graph " + std::to_string(index + 1) + " " + Quoted(Caption(*GraphList, index));
     const TFlag shown = GraphList->GetShowEnabled(index);
     if (shown == 0) {
         Add(TSeverity::Note, line,
@@ -325,6 +376,7 @@ void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
         Add(TSeverity::Note, line,
             what + " has ShowEnabled " + std::to_string(shown) + "; only 1 means shown everywhere");
     }
+    const std::size_t before = Findings.size();
     if (const TTableObj* table = GraphList->Table(index)) {
         if (table->Count() < 2) {
             Add(TSeverity::Error, line,
@@ -332,11 +384,44 @@ void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
                     (table->Count() == 1 ? " point" : " points") +
                     ", and a table needs two to draw");
         }
-        return;
-    }
-    if (const TFunctionObj* function = GraphList->Function(index)) {
+    } else if (const TFunctionObj* function = GraphList->Function(index)) {
         CheckFunction(*function, line, what);
     }
+    // Nothing found so far: let the view draw the graph (as if shown) and see whether anything
+    // lands in the picture.
+    if (Findings.size() == before && !CheckDrawing(index)) {
+        Add(TSeverity::Note, line,
+            what + " draws nothing in the view the slide sets (x " +
+                FloatToStr(View.XInterval.Min) + ".." + FloatToStr(View.XInterval.Max) + ", y " +
+                FloatToStr(View.YInterval.Min) + ".." + FloatToStr(View.YInterval.Max) + ")");
+    }
+}
+
+bool TChecker::CheckDrawing(int index) {
+    TMarkCounter canvas(CheckWidth, CheckHeight);
+    View.Canvas = &canvas;
+    View.Width = CheckWidth;
+    View.Height = CheckHeight;
+    try {
+        // Copies, so that the check changes nothing a later slide would see (a region plot
+        // clears its graph's line).
+        if (const TFunctionObj* function = GraphList->Function(index)) {
+            TFunctionObj copy;
+            copy.Assign(*function);
+            copy.ShowEnabled = 1;
+            View.PlotFunction(copy, OperatorLib, Variables, Constants);
+        } else if (const TTableObj* table = GraphList->Table(index)) {
+            TTableObj copy;
+            copy.Assign(*table);
+            copy.ShowEnabled = 1;
+            View.PlotTable(copy);
+        }
+    } catch (const std::exception&) {
+        View.Canvas = nullptr;
+        return true; // what fails here was reported by the checks before
+    }
+    View.Canvas = nullptr;
+    return canvas.Marks > 0;
 }
 
 std::unique_ptr<TExpCal> TChecker::Compile(const std::string& expression, int line,
@@ -499,30 +584,6 @@ void TChecker::CheckFunction(const TFunctionObj& f, int line, const std::string&
 
 } // namespace
 
-std::string GraphCaption(const TMemory& list, int index) {
-    if (const TTableObj* table = list.Table(index)) {
-        return "Table: " + std::to_string(table->Count()) + " Items";
-    }
-    const TFunctionObj* f = list.Function(index);
-    if (f == nullptr) {
-        return std::string();
-    }
-    switch (f->FunctionObjType) {
-    case ftYofX:
-        return "Y(x)=" + f->Exp;
-    case ftXofY:
-        return "X(y)=" + f->Exp;
-    case ftPolar:
-        return "R(a)=" + f->Exp;
-    case ftParametric:
-        return "X(t)=" + f->Exp + " ; Y(t)=" + f->AddExp;
-    case ftRelation:
-        return "f(x,y)=" + f->Exp + f->AddExp;
-    default:
-        return "kind " + std::to_string(f->FunctionObjType);
-    }
-}
-
 std::vector<TCheckFinding> CheckFile(const std::string& path) {
     try {
         return TChecker(path).Run();
@@ -548,7 +609,9 @@ const char* CheckCommandHelp() {
            "    points) and an empty visible range;\n"
            "  - notes, which do not fail the check: hidden graphs (ShowEnabled 0), which the\n"
            "    presenter can switch on during the show; graphs whose Interval lies outside\n"
-           "    the visible range; tick, label or grid steps that are not positive.\n"
+           "    the visible range; graphs that, drawn in the view the slide sets (on a\n"
+           "    1024 x 768 picture), leave no mark in it; tick, label or grid steps that are\n"
+           "    not positive.\n"
            "  Slides of a show are read in order with one view and one graph list carried\n"
            "  from slide to slide; graphs are checked on the slides that give a Memory.\n"
            "  Exit status: 0 when no file has errors, 1 when one has, 2 for a usage error.\n";

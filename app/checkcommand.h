@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/memory.h"
-
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -32,10 +30,5 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
 
 // The text --help shows for --check.
 const char* CheckCommandHelp();
-
-// The caption of a graph as the legend and the graph list menu show it: "Y(x)=" + Exp,
-// "X(y)=", "R(a)=", "X(t)=... ; Y(t)=...", "f(x,y)=" + Exp + AddExp, "Table: N Items";
-// "kind N" for a FunctionObjType that has no caption.
-std::string GraphCaption(const TMemory& list, int index);
 
 } // namespace curvana

@@ -158,6 +158,33 @@ TEST_F(CheckCommand, ImplicitCurvesAndRegionsAreCompiledAsTheyArePlotted) {
          {TSeverity::Error, 6, "graph 5 \"R(a)=r\" draws nothing"}});
 }
 
+TEST_F(CheckCommand, GraphsThatLandOutsideTheSlidesViewAreNoted) {
+    TempFile doc("<CurvanaDocument><Coordinate><YInterval><Min>-5</Min><Max>5</Max>"
+                 "</YInterval></Coordinate><Memory>\n"
+                 "<FunctionObj><Exp>x+100</Exp><ShowEnabled>1</ShowEnabled></FunctionObj>\n"
+                 "<FunctionObj><Exp>x/2</Exp><ShowEnabled>1</ShowEnabled></FunctionObj>\n"
+                 "<TableObj><ShowEnabled>1</ShowEnabled><TableElemObjList>"
+                 "<TableElemObj><x>500</x><y>500</y></TableElemObj>"
+                 "<TableElemObj><x>600</x><y>500</y></TableElemObj>"
+                 "</TableElemObjList></TableObj>\n"
+                 "<TableObj><ShowEnabled>1</ShowEnabled><TableElemObjList>"
+                 "<TableElemObj><x>-500</x><y>0</y></TableElemObj>"
+                 "<TableElemObj><x>500</x><y>0</y></TableElemObj>"
+                 "</TableElemObjList></TableObj>\n"
+                 "<FunctionObj><Exp>x^2+y^2+1</Exp><AddExp>=0</AddExp><ShowEnabled>1"
+                 "</ShowEnabled><FunctionObjType>4</FunctionObjType></FunctionObj>\n"
+                 "</Memory></CurvanaDocument>\n");
+    ExpectFindings(doc.Path,
+                   {{TSeverity::Info, 0, "document"},
+                    {TSeverity::Note, 2,
+                     "graph 1 \"Y(x)=x+100\" draws nothing in the view the slide sets (x "
+                     "-10..10, y -5..5)"},
+                    // A table is drawn without range checks: one crossing the view shows.
+                    {TSeverity::Note, 4, "graph 3 \"Table: 2 Items\" draws nothing in the view"},
+                    // A curve without real points has values but no pixel.
+                    {TSeverity::Note, 6, "graph 5 \"f(x,y)=x^2+y^2+1=0\" draws nothing"}});
+}
+
 TEST_F(CheckCommand, ExamplesPassWithoutErrors) {
     const std::filesystem::path examples = std::filesystem::path(CURVANA_SOURCE_DIR) / "examples";
     if (!std::filesystem::is_directory(examples)) {
@@ -221,35 +248,6 @@ TEST_F(CheckCommand, ExitCodesAndOutputFormat) {
 
     std::ostringstream mixedOut;
     EXPECT_EQ(RunCheckCommand({clean.Path, DataDir + "malformed.xml"}, mixedOut, err), 1);
-}
-
-TEST(GraphCaption, FollowsTheLegendTexts) {
-    TMemory list;
-    const auto add = [&](TEnum8 type, const char* exp, const char* addExp) {
-        TFunctionObj f;
-        f.FunctionObjType = type;
-        f.Exp = exp;
-        f.AddExp = addExp;
-        list.AddFunctionCopy(f);
-    };
-    add(0, "sin(x)", "ignored");
-    add(1, "y^2", "");
-    add(2, "1+cos(a)", "");
-    add(3, "cos(t)", "sin(t)");
-    add(4, "x^2+y^2-1", "=0");
-    add(9, "x", "");
-    TTableObj table;
-    for (int i = 0; i < 12; ++i) {
-        table.AddPoint(i, i);
-    }
-    list.AddTableCopy(table);
-    const char* expected[] = {
-        "Y(x)=sin(x)",        "X(y)=y^2", "R(a)=1+cos(a)",  "X(t)=cos(t) ; Y(t)=sin(t)",
-        "f(x,y)=x^2+y^2-1=0", "kind 9",   "Table: 12 Items"};
-    for (int i = 0; i < list.Count(); ++i) {
-        EXPECT_EQ(GraphCaption(list, i), expected[i]);
-    }
-    EXPECT_EQ(GraphCaption(list, list.Count()), "");
 }
 
 } // namespace
