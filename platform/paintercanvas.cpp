@@ -19,8 +19,9 @@ namespace {
 // Wider pens are drawn at this width: enough to cover any picture, small enough for the painter.
 constexpr int MaxPenWidth = 10000;
 // Ellipses whose box lies within this distance of the origin go to the painter as they are;
-// larger ones are cut as polygons first.
-constexpr double DirectEllipseLimit = 100000;
+// larger ones are cut as polygons first. The painter's own ellipses lose their edge beyond
+// radii of about 1e5 (the extreme points drift off by whole pixels).
+constexpr double DirectEllipseLimit = 16384;
 
 // Every dash pattern is 6 or 24 pixels long, so the running phase can be kept below this.
 constexpr double DashCycle = 24;

@@ -322,14 +322,21 @@ TEST(PainterCanvasShapes, EllipseInItsBox) {
 }
 
 TEST(PainterCanvasShapes, HugeEllipseAndPolygonAreCut) {
-    // A circle of radius 1e8 whose right edge runs down column 9: inside red, edge black.
-    TRasterCanvas circle(20, 20);
-    circle.Brush = {Red, bsSolid};
-    circle.Ellipse(-200'000'000 + 10, 10 - 100'000'000, 11, 10 + 100'000'000);
-    for (int y = 0; y < 20; ++y) {
-        EXPECT_EQ(PixelRows(circle.Image(), 0, y, 20, 1, clBlack, Red), "ooooooooo#..........\n")
-            << "row " << y;
-    }
+    // Circles whose right edge runs down column 9, at radii on both sides of the painter's own
+    // limits: over 20 rows they are straight, so every radius gives the same picture.
+    const auto circle = [](std::int32_t radius) {
+        auto canvas = std::make_unique<TRasterCanvas>(20, 20);
+        canvas->Brush = {Red, bsSolid};
+        canvas->Ellipse(10 - 2 * radius, 10 - radius, 11, 11 + radius);
+        return canvas;
+    };
+    const auto reference = circle(10'000);
+    for (int y = 0; y < 20; ++y)
+        EXPECT_EQ(PixelRows(reference->Image(), 0, y, 20, 1, clBlack, Red),
+                  y == 10 ? "oooooooooo#.........\n" : "ooooooooo#..........\n")
+            << "row " << y; // the extreme point itself reaches the last column of the box
+    for (std::int32_t radius : {50'000, 100'000, 1'000'000, 100'000'000})
+        EXPECT_EQ(circle(radius)->Image(), reference->Image()) << "radius " << radius;
     // A triangle far larger than the picture covers it.
     TRasterCanvas polygon(10, 10);
     polygon.Brush = {Red, bsSolid};
