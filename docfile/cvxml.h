@@ -24,11 +24,17 @@ namespace curvana {
 // view settings. Every reading operation takes an element of any loaded document; positions in
 // errors are known for elements of the document this reader loaded.
 //
-// Leaf values: an element's text is the text and character data it holds, joined (comments and
-// processing instructions do not count); an element without content reads as the empty text,
-// which is an error for every number. A leaf that holds an element fails with "Element does
-// not contain a single text node". Failures are EDocumentError with the element's path and
-// line; what was written into a target before the failure stays written.
+// Leaf values ("a single text node"):
+//   <Exp>x^2</Exp>                 "x^2"
+//   <Exp/>, <Exp></Exp>            ""  (the empty text: an error for every number)
+//   <Exp>  </Exp>                  "  " (blanks are a value when they are all there is)
+//   <Exp><![CDATA[x<1]]></Exp>     "x<1" (character data is text)
+//   <Exp>x<!-- c -->+1</Exp>       "x+1" (comments and instructions drop out; the pieces of
+//                                        text and character data left are joined, as the
+//                                        slide show splitting joins them)
+//   <Exp>x<b/></Exp>               "Element does not contain a single text node"
+// Failures are EDocumentError with the element's path and line; what was written into a target
+// before the failure stays written.
 class TCVXML {
 public:
     // The document component: load and reach the root. Throws EDocumentError.
@@ -45,7 +51,11 @@ public:
     TInterval ReadInterval(pugi::xml_node node) const;
     TGraphStyle ReadGraphStyle(pugi::xml_node node) const;
     std::unique_ptr<TFunctionObj> ReadFunctionObj(pugi::xml_node node) const;
-    // Appends the points of a TableElemObjList; answers whether it appended any.
+    // Appends the points of a TableElemObjList; answers whether it appended any. Each
+    // TableElemObj child appends one point: x from its first child element when that is named
+    // x, y from its second when that is named y, otherwise the previous point's value (0 for the
+    // first point). Text and comments between the children do not count; children of the list
+    // with other names are skipped.
     bool ReadTableElemObjList(pugi::xml_node node, TTableObj& table) const;
     std::unique_ptr<TTableObj> ReadTableObj(pugi::xml_node node) const;
     std::unique_ptr<TMemory> ReadMemory(pugi::xml_node node) const;
