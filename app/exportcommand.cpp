@@ -166,8 +166,9 @@ public:
     void AbandonSlide() override { FCanvas.reset(); }
 
     void Finish() override {
+        // No slide got as far as drawing: no document rather than an empty page.
         if (!FPainter)
-            FPainter = std::make_unique<QPainter>(FWriter.get());
+            return;
         FPainter->end();
         FPainter.reset();
         FWriter.reset();
@@ -402,6 +403,10 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
             return 1;
         }
         slides = split->Slides;
+        if (slides.empty()) {
+            err << options.File << ": the slide show holds no slides\n";
+            return 1;
+        }
     } else {
         slides.push_back(options.File);
     }

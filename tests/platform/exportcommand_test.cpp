@@ -162,7 +162,17 @@ TEST_F(ExportCommand, InputsThatCannotBeRead) {
     const std::string blocker = Write("blocker", "x");
     EXPECT_EQ(Run({blocker + "/out", Write("doc.xml", EmptyDocument)}), 1);
     EXPECT_NE(FErr.str().find("cannot make the output folder"), std::string::npos);
-    // A document whose root is something else after a document first line.
+    // A slide show without slides writes nothing.
+    EXPECT_EQ(Run({Out(), Write("empty.sld", "<CurvanaSlides>\n<Other/>\n</CurvanaSlides>\n")}), 1);
+    EXPECT_NE(FErr.str().find("holds no slides"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Out()));
+    // A PDF of slides that all fail to load is not written.
+    EXPECT_EQ(
+        Run({Out(), "--format", "pdf",
+             Write("bad.sld", "<CurvanaSlides>\n" + Slide(BadNumber) + "</CurvanaSlides>\n")}),
+        1);
+    EXPECT_FALSE(fs::exists(Out() + "/slides.pdf"));
+    // A document that is not well-formed XML after a document first line.
     EXPECT_EQ(Run({Out(), Write("broken.xml", "<CurvanaDocument><x>\n")}), 1);
     EXPECT_FALSE(fs::exists(Out() + "/slide-01.png"));
 }
