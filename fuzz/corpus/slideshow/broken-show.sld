@@ -1,0 +1,36 @@
+<CurvanaSlides>
+  <CurvanaDocument>
+    <Coordinate>
+      <BackgroundColor>255</BackgroundColor>
+    </Coordinate>
+    <Memory>
+      <FunctionObj>
+        <Exp>x</Exp>
+        <ShowEnabled>1</ShowEnabled>
+      </FunctionObj>
+    </Memory>
+  </CurvanaDocument>
+  <Notes>not a slide</Notes>
+  <CurvanaDocument>
+    <Memory>
+      <FunctionObj>
+        <Exp>x</Exp>
+        <Interval>
+          <Min>0</Min>
+          <Max>1..5</Max>
+        </Interval>
+      </FunctionObj>
+    </Memory>
+  </CurvanaDocument>
+  <CurvanaDocument>
+    <Memory>
+      <TableObj>
+        <ShowEnabled>1</ShowEnabled>
+      </TableObj>
+      <FunctionObj>
+        <Exp>2(x</Exp>
+        <ShowEnabled>1</ShowEnabled>
+      </FunctionObj>
+    </Memory>
+  </CurvanaDocument>
+</CurvanaSlides>

@@ -1,0 +1,3 @@
+<CurvanaSlides>
+  <CurvanaDocument>
+</CurvanaSlides>
