@@ -193,6 +193,7 @@ private:
     void CheckView(pugi::xml_node root, const std::string& prefix);
     void CheckGraph(int index, int line, const std::string& prefix);
     void CheckFunction(const TFunctionObj& f, int line, const std::string& what);
+    void CheckLabels(pugi::xml_node root, const std::string& prefix);
     // Plots the graph (shown) on a counting canvas; true when it marks the picture.
     bool CheckDrawing(int index);
     // Compiles an expression of a graph; reports and answers nullptr when it cannot be used.
@@ -317,6 +318,33 @@ void TChecker::ReadDocument(const std::string& file, pugi::xml_node base, bool b
                                  ? lineOf(details.GraphPaths[static_cast<std::size_t>(i)])
                                  : 0;
             CheckGraph(i, line, prefix);
+        }
+    }
+    CheckLabels(baseIsRoot ? base : base.child("CurvanaDocument"), prefix);
+}
+
+void TChecker::CheckLabels(pugi::xml_node root, const std::string& prefix) {
+    // Labels were read in the order of the AddLabel elements, so the n-th label is the n-th
+    // element even when reading stopped early.
+    std::vector<pugi::xml_node> elements;
+    for (pugi::xml_node labels : root.children("AddLabels")) {
+        for (pugi::xml_node label : labels.children("AddLabel")) {
+            elements.push_back(label);
+        }
+    }
+    TMarkCounter canvas(CheckWidth, CheckHeight); // measures the titles for the margins
+    View.Width = CheckWidth;
+    View.Height = CheckHeight;
+    for (std::size_t i = 0; i < Labels.size(); ++i) {
+        const TAddLabelData& label = Labels[i];
+        const int line = i < elements.size() ? Source.LineOf(elements[i]) : 0;
+        View.Canvas = &canvas;
+        const TPoint corner = View.WorldToScreen(label.x, label.y);
+        View.Canvas = nullptr;
+        if (corner.X < 0 || corner.X >= CheckWidth || corner.Y < 0 || corner.Y >= CheckHeight) {
+            Add(TSeverity::Note, line,
+                prefix + "label " + Quoted(label.Caption) + " at (" + FloatToStr(label.x) + ", " +
+                    FloatToStr(label.y) + ") lies outside the view the slide sets");
         }
     }
 }

@@ -185,6 +185,27 @@ TEST_F(CheckCommand, GraphsThatLandOutsideTheSlidesViewAreNoted) {
                     {TSeverity::Note, 6, "graph 5 \"f(x,y)=x^2+y^2+1=0\" draws nothing"}});
 }
 
+TEST_F(CheckCommand, LabelsOutsideTheSlidesViewAreNoted) {
+    TempFile show("<CurvanaSlides>\n"
+                  "<CurvanaDocument><AddLabels>\n"
+                  "<AddLabel><Caption>inside</Caption><x>9</x><y>-9</y></AddLabel>\n"
+                  "<AddLabel><Caption>right</Caption><x>10.5</x><y>0</y></AddLabel>\n"
+                  "</AddLabels><AddLabels>\n"
+                  "<AddLabel><Caption>low</Caption><x>0</x><y>-30</y></AddLabel>\n"
+                  "</AddLabels></CurvanaDocument>\n"
+                  "<CurvanaDocument><Coordinate><XInterval><Min>0</Min><Max>100</Max>"
+                  "</XInterval></Coordinate><AddLabels>\n"
+                  "<AddLabel><Caption>right</Caption><x>10.5</x><y>0</y></AddLabel>\n"
+                  "</AddLabels></CurvanaDocument>\n"
+                  "</CurvanaSlides>\n");
+    // The view maps the margins' 30 pixels outside the ranges into the picture, so x 10.5 on
+    // -10..10 (about 27 pixels beyond) still shows, y -30 does not.
+    ExpectFindings(show.Path,
+                   {{TSeverity::Info, 0, "slide show with 2 slides"},
+                    {TSeverity::Note, 6,
+                     "slide 1: label \"low\" at (0, -30) lies outside the view the slide sets"}});
+}
+
 TEST_F(CheckCommand, ExamplesPassWithoutErrors) {
     const std::filesystem::path examples = std::filesystem::path(CURVANA_SOURCE_DIR) / "examples";
     if (!std::filesystem::is_directory(examples)) {
