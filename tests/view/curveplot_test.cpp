@@ -66,6 +66,10 @@ TEST_F(CurveShapeTest, GapRuleBreaksJumps) {
     for (const Case& c : {Case{"9*sign(x)", 300, {2, 498}}, Case{"9*sign(x)", 500, {1, 500}},
                           // sqrt fails at one sample only: a gap of two segments
                           Case{"sqrt(abs(x+2)-0.01)", 300, {2, 498}},
+                          // A failed sample leaves 0 as the previous y: the jump back to
+                          // 9.5 against 200 * 0.04 = 8 makes the next sample bad as well.
+                          Case{"9.5+0*sqrt(abs(x+2)-0.01)", 200, {2, 497}},
+                          Case{"9.5+0*sqrt(abs(x+2)-0.01)", 300, {2, 498}},
                           // 20 sin(x) leaves the view: separate arcs
                           Case{"20*sin(x)", 300, {7, 0}}}) {
         SCOPED_TRACE(c.exp);
@@ -131,6 +135,16 @@ TEST_F(CurveShapeTest, Parametric) {
     broken.Interval = {1, 0, 1};
     broken.PlotParameter.Steps = 4;
     Plot(broken);
+    EXPECT_EQ(Shape(), (TShape{2, 2}));
+
+    // Each coordinate keeps its last successful value: after the failed y the gap test still
+    // compares with 9.5, not 0 (the gap limit is 1 * 20 / 4 = 5).
+    canvas.Clear();
+    TFunctionObj& kept = AddFunction(ftParametric, "t", "9.5+0*sqrt(abs(t-0.5)-0.01)");
+    kept.Interval = {1, 0, 1};
+    kept.PlotParameter.Steps = 4;
+    kept.PlotParameter.MaxGap = 1;
+    Plot(kept);
     EXPECT_EQ(Shape(), (TShape{2, 2}));
 }
 
