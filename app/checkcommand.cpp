@@ -638,8 +638,8 @@ const char* CheckCommandHelp() {
            "  - notes, which do not fail the check: hidden graphs (ShowEnabled 0), which the\n"
            "    presenter can switch on during the show; graphs whose Interval lies outside\n"
            "    the visible range; graphs that, drawn in the view the slide sets (on a\n"
-           "    1024 x 768 picture), leave no mark in it; tick, label or grid steps that are\n"
-           "    not positive.\n"
+           "    1024 x 768 picture), leave no mark in it; labels placed outside that view;\n"
+           "    tick, label or grid steps that are not positive.\n"
            "  Slides of a show are read in order with one view and one graph list carried\n"
            "  from slide to slide; graphs are checked on the slides that give a Memory.\n"
            "  Exit status: 0 when no file has errors, 1 when one has, 2 for a usage error.\n";
