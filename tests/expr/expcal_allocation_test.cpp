@@ -18,12 +18,16 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
+// The replacements pair with the operator new above, which takes its memory from malloc.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
+#pragma GCC diagnostic pop
 
 namespace curvana {
 namespace {
