@@ -3,6 +3,7 @@
 #include "common/errors.h"
 
 #include <string>
+#include <utility>
 
 namespace curvana {
 
