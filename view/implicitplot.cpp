@@ -259,7 +259,9 @@ bool TCoordinate::CellTest(TImplicitWork& work, const TCellSamples& corners, dou
         if (!(next > x))
             break;
         x = next;
-        const TImplicitSample sample = SampleAt(work, x, edge);
+        // The last probe normally lands on the right corner, whose value is known.
+        const TImplicitSample sample =
+            x == R ? corners[allPositive ? 2 : 1] : SampleAt(work, x, edge);
         if (sample.Ok && (allPositive ? sample.Value < 0 : sample.Value > 0))
             return true;
     }
