@@ -19,10 +19,9 @@ public:
     // as 0; an empty picture draws nothing.
     void SetSize(std::int32_t width, std::int32_t height);
 
-    // The picture itself. Painting continues into the same buffer, so a copy that must not
-    // change with later drawing is taken with Snapshot (a plain QImage copy would share it).
+    // The picture itself. A copy taken from it keeps the picture of its moment (Qt copies an
+    // image that is being painted on instead of sharing it).
     const QImage& Image() const { return FImage; }
-    QImage Snapshot() const { return FImage.copy(); }
 
 private:
     QImage FImage;

@@ -38,6 +38,15 @@ TEST(RasterCanvas, NewPictureIsWhiteAndResizes) {
     EXPECT_GT(canvas.TextWidth("x"), 0);
 }
 
+TEST(RasterCanvas, ACopyKeepsThePictureOfItsMoment) {
+    TRasterCanvas canvas(4, 4);
+    canvas.SetPixel(0, 0, Red);
+    const QImage before = canvas.Image();
+    canvas.SetPixel(1, 1, Red);
+    EXPECT_EQ(CountColor(before, Red), 1);
+    EXPECT_EQ(CountColor(canvas.Image(), Red), 2);
+}
+
 TEST(PainterCanvasLines, EndPixelLeftOutInEveryDirection) {
     struct TCase {
         TPoint From, To;
