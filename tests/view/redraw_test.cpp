@@ -191,3 +191,44 @@ TEST_F(RedrawTest, DegenerateAxisStepsEnd) {
 
 } // namespace
 } // namespace curvana
+
+namespace curvana {
+namespace {
+
+// Views no dialog would produce, with every kind of graph and every part of the picture on:
+// each redraw ends, and its work stays bounded.
+TEST_F(RedrawTest, HostileViewsEnd) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    view.GridHorEnabled = view.GridVerEnabled = view.GridRadialEnabled = view.GridAngularEnabled =
+        1;
+    view.LegendEnabled = 1;
+    view.TitleTopEnabled = view.TitleLeftEnabled = 1;
+    view.TitleTop = view.TitleLeft = "title";
+    view.DrawLimits.Marks = 1000;
+    view.DrawLimits.ImplicitCells = 20000;
+    AddFunction(ftYofX, "x");
+    AddFunction(ftXofY, "y");
+    AddFunction(ftPolar, "a").Interval = {1, 0, 2};
+    AddFunction(ftParametric, "t", "t").Interval = {1, -5, 5};
+    AddFunction(ftRelation, "x^2+y^2-25", "=0");
+    AddFunction(ftRelation, "x*y", ">0");
+    AddTable({{-inf, nan}, {1, 1}, {1e300, -1e300}}, 1);
+    const TInterval ranges[] = {{1, -10, 10},        {1, 5, 5},   {1, 10, -10},
+                                {1, -1e308, 1e308},  {1, nan, 1}, {1, -inf, inf},
+                                {1, 1e17, 1e17 + 16}};
+    for (std::int32_t size : {0, 1, 61, 673}) {
+        for (const TInterval& range : ranges) {
+            SCOPED_TRACE(testing::Message() << size << " " << range.Min << ".." << range.Max);
+            canvas.Clear();
+            view.Width = view.Height = size;
+            view.XInterval = range;
+            view.YInterval = range;
+            Redraw();
+            EXPECT_LT(canvas.Ops.size(), 200000u);
+        }
+    }
+}
+
+} // namespace
+} // namespace curvana
