@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TCountingCanvas canvas;
     TCoordinate view;
     view.Canvas = &canvas;
-    view.Width = 480;
-    view.Height = 270;
+    view.Width = 240;
+    view.Height = 135;
     std::unique_ptr<TMemory> graphs = std::make_unique<TMemory>();
     view.GraphList = graphs.get();
     std::vector<TAddLabelData> labels;

@@ -34,12 +34,14 @@ for t in "${targets[@]}"; do
     mkdir -p "$work" "$findings"
     echo "Fuzzing $t for ${seconds}s (findings in $findings)"
     # Timeouts count as findings: a document must never keep the window busy for long.
-    # With -jobs libFuzzer writes its log as fuzz-0.log into the current folder.
-    (cd "$dir" && nice -n 19 "fuzz/curvana_fuzz_$t" "work/$t" "$root/fuzz/corpus/$t" \
+    # With -jobs libFuzzer writes its log as fuzz-0.log into the current folder, so each target
+    # runs in a folder of its own (several targets may run at once).
+    run=$dir/run/$t
+    mkdir -p "$run"
+    (cd "$run" && nice -n 19 "$root/$dir/fuzz/curvana_fuzz_$t" "$root/$work" "$root/fuzz/corpus/$t" \
         -dict="$root/fuzz/$t.dict" -max_total_time="$seconds" -jobs=1 -workers=1 \
         -timeout=20 -rss_limit_mb=3072 -max_len=65536 -print_final_stats=1 \
-        -artifact_prefix="findings/$t/" >/dev/null 2>&1 || true
-     mv -f fuzz-0.log "$t.log" 2>/dev/null || true)
-    tail -n 12 "$dir/$t.log" || true
+        -artifact_prefix="$root/$findings/" >/dev/null 2>&1 || true)
+    tail -n 12 "$run/fuzz-0.log" || true
     ls "$findings"
 done
