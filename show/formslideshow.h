@@ -1,0 +1,157 @@
+#pragma once
+
+#include "common/types.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QKeyEvent;
+class QTimer;
+
+namespace curvana {
+
+class TCoordinate;
+class TControlPanel;
+class TCoordinateImage;
+class TGraphStyle;
+class TMemory;
+class TOperatorLib;
+class TVarMemory;
+
+// The full-screen window that presents one document or a list of slide documents. The view's
+// picture changes only through Redraw; labels are widgets over the view, placed at the pixels
+// of their world points after every redraw.
+class TFormSlideShow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormSlideShow(QWidget* parent = nullptr);
+    ~TFormSlideShow() override;
+
+    // Each shows the window modally (full screen) and returns when the presenter closes it.
+    void ShowDocument(const std::string& path);
+    void ShowSlides(int startIndex, const std::vector<std::string>& list);
+
+    // The set-up part of the entries without the modal loop: fields, indicator, the window
+    // shown, the first load armed. The entries call these and then run the loop.
+    void BeginShowDocument(const std::string& path);
+    void BeginShowSlides(int startIndex, const std::vector<std::string>& list);
+
+    // Shows the text of an error that ended a command. The default is a critical message box.
+    using TErrorReporter = std::function<void(QWidget* owner, const QString& message)>;
+    void SetErrorReporter(TErrorReporter reporter);
+
+    // Slide navigation; each does nothing when the move is not possible.
+    void NextSlide();
+    void PreviousSlide();
+    void FirstSlide();
+    void LastSlide();
+    void GoToSlide(int index);
+    void UpdateSlideIndicator();
+
+    // Reads the document at the path into the view, the graph list and the labels, then redraws.
+    void LoadDocument(const std::string& path);
+    void PlaceAddLabels();
+
+    // The deferred load armed by navigation.
+    void Timer1Timer();
+    void FormKeyDown(QKeyEvent* event);
+
+    // View commands; each ends with the refresh (Redraw, then the labels placed).
+    void ActionCoordMoveLeftExecute();
+    void ActionCoordMoveRightExecute();
+    void ActionCoordMoveUpExecute();
+    void ActionCoordMoveDownExecute();
+    void ActionCoordMoveLeftMoreExecute();
+    void ActionCoordMoveRightMoreExecute();
+    void ActionCoordMoveUpMoreExecute();
+    void ActionCoordMoveDownMoreExecute();
+    void ActionCoordViewCenterExecute();
+    void ActionCoordExpandHorExecute();
+    void ActionCoordExpandVerExecute();
+    void ActionCoordContractHorExecute();
+    void ActionCoordContractVerExecute();
+    void ActionCoordExpandBothExecute();
+    void ActionCoordContractBothExecute();
+    void Refresh1Click();
+
+    // The control panel.
+    void CoordinateMovementPanel1Click();
+    void LabelHideClick();
+    void CheckBoxAccClick();
+    // Hidden and shown again (visible afterwards), the menu item's check mark untouched.
+    void HideAndShowControlPanel();
+
+    void ActionFileOpenExecute();
+    void Help1Click();
+    void CloseFullScreen1Click();
+
+    // The view and its picture widget.
+    TCoordinate& View();
+    TCoordinateImage* Coordinate1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    TControlPanel* GroupBoxMovement = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // Commands as actions, for the key map, the control panel and the menus.
+    QAction* ActionCoordMoveLeft = nullptr;
+    QAction* ActionCoordMoveRight = nullptr;
+    QAction* ActionCoordMoveUp = nullptr;
+    QAction* ActionCoordMoveDown = nullptr;
+    QAction* ActionCoordMoveLeftMore = nullptr;
+    QAction* ActionCoordMoveRightMore = nullptr;
+    QAction* ActionCoordMoveUpMore = nullptr;
+    QAction* ActionCoordMoveDownMore = nullptr;
+    QAction* ActionCoordViewCenter = nullptr;
+    QAction* ActionCoordExpandHor = nullptr;
+    QAction* ActionCoordExpandVer = nullptr;
+    QAction* ActionCoordContractHor = nullptr;
+    QAction* ActionCoordContractVer = nullptr;
+    QAction* ActionCoordExpandBoth = nullptr;
+    QAction* ActionCoordContractBoth = nullptr;
+    QAction* ActionFileOpen = nullptr;
+    QAction* Refresh1 = nullptr;
+    QAction* CoordinateMovementPanel1 = nullptr;
+    QAction* PreviousSlide1 = nullptr;
+    QAction* NextSlide1 = nullptr;
+    QAction* heFirstSlide1 = nullptr;
+    QAction* heLastSlide1 = nullptr;
+    QAction* Help1 = nullptr;
+    QAction* CloseFullScreen1 = nullptr;
+
+    // State of the show.
+    std::string ExeDir;
+    std::string CurrentPath;
+    std::optional<std::vector<std::string>> SlideList;
+    std::int32_t SlideIndex = -1;
+
+    // Owned objects, made by FormShow.
+    std::unique_ptr<TMemory> GraphList;
+    std::unique_ptr<TOperatorLib> OperatorLib;
+    std::unique_ptr<TVarMemory> Variables;
+    std::unique_ptr<TVarMemory> Constants;
+    TEnum8 PointerMode = 0;
+    std::unique_ptr<TGraphStyle> PenStyle;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormShow();
+    void RunModal();
+    void ReportError(const QString& message);
+
+    bool FShown = false;
+    TErrorReporter FErrorReporter;
+    class TModalLoop;
+    std::unique_ptr<TModalLoop> FModalLoop;
+};
+
+} // namespace curvana
