@@ -74,10 +74,22 @@ void TCoordinate::DrawAngularGrid() {
     ApplyTo(GridAngularGraphStyle, canvas);
     const long double radius = static_cast<double>(FarthestEnd(XInterval, YInterval));
     TStepWalk s(0, GridAngularStep, DrawLimits.Marks + 1);
+    // A ray that starts on the pixel of the ray before it is the same line again: with a very
+    // fine step that would be tens of thousands of identical lines, so it is drawn once. A start
+    // at the saturation limit says nothing about the direction, so such rays are all drawn.
+    bool drawn = false;
+    TPoint lastStart;
     while (s.Value() < 2 && s.Next()) {
         const long double angle = std::numbers::pi_v<long double> * s.Value();
-        DrawWorldLine(static_cast<double>(radius * std::cos(angle)),
-                      static_cast<double>(radius * std::sin(angle)), 0, 0);
+        const double X = static_cast<double>(radius * std::cos(angle));
+        const double Y = static_cast<double>(radius * std::sin(angle));
+        const TPoint start = WorldToScreen(X, Y);
+        const bool saturated = std::abs(start.X) >= PixelLimit || std::abs(start.Y) >= PixelLimit;
+        if (drawn && !saturated && start == lastStart)
+            continue;
+        DrawWorldLine(X, Y, 0, 0);
+        drawn = true;
+        lastStart = start;
     }
     RestoreCanvasState();
 }

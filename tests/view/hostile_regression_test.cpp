@@ -1,0 +1,63 @@
+// Documents that made the picture take far too long: work that only repeats what is already on
+// the canvas is skipped, and what is drawn stays the same.
+
+#include "drawfixture.h"
+
+#include <set>
+#include <utility>
+
+namespace curvana {
+namespace {
+
+using HostileDrawTest = DrawTest;
+
+std::set<std::pair<int, int>> Starts(const std::vector<std::pair<TPoint, TPoint>>& lines) {
+    std::set<std::pair<int, int>> starts;
+    for (const auto& line : lines)
+        starts.insert({line.first.X, line.first.Y});
+    return starts;
+}
+
+// An angular grid step of 1e-300 (or 1e-9) walked up to the mark limit: 100,000 rays, each
+// drawn pixel by pixel, kept the window busy for tens of seconds although they all were the
+// same line.
+TEST_F(HostileDrawTest, AngularGridDrawsARayThatRepeatsTheOneBeforeOnce) {
+    view.GridAngularEnabled = 1;
+    for (double step : {1e-300, 1e-9}) {
+        SCOPED_TRACE(step);
+        canvas.Clear();
+        view.GridAngularStep = step;
+        view.DrawAngularGrid();
+        ASSERT_EQ(Lines().size(), 1u);
+        EXPECT_EQ(Lines()[0].second, (TPoint{336, 216}));
+    }
+    // A fine step whose rays do move: every start pixel is still reached, each once in a row.
+    canvas.Clear();
+    view.GridAngularStep = 2e-5; // 100,000 rays over the full turn
+    view.DrawAngularGrid();
+    const auto lines = Lines();
+    EXPECT_GT(lines.size(), 1000u);
+    EXPECT_LT(lines.size(), 5000u); // about the border pixels of the 673 x 433 picture
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        ASSERT_NE(lines[i].first, lines[i - 1].first) << i;
+    // The same start pixels as with one ray per pixel of the border.
+    canvas.Clear();
+    view.GridAngularStep = 2e-5;
+    view.DrawLimits.Marks = 100'000;
+    view.DrawAngularGrid();
+    EXPECT_EQ(Starts(Lines()), Starts(lines));
+}
+
+// Far from the origin every ray starts at the saturation limit, where equal start pixels do not
+// mean equal lines: those rays are all drawn.
+TEST_F(HostileDrawTest, AngularGridKeepsSaturatedRays) {
+    view.GridAngularEnabled = 1;
+    view.GridAngularStep = 0.25;
+    view.XInterval = {1, 1e300, 1e300 * (1 + 1e-12)};
+    view.YInterval = {1, 1e300, 1e300 * (1 + 1e-12)};
+    view.DrawAngularGrid();
+    EXPECT_GE(canvas.Count(TCanvasOpKind::MoveTo), 8u);
+}
+
+} // namespace
+} // namespace curvana
