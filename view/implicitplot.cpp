@@ -191,8 +191,8 @@ void TCoordinate::RefineCell(TImplicitWork& work, const TCellSamples& c, double 
 }
 
 // Sets the pixel of the corner nearest to the curve (smallest |f|) and of the nearest of the
-// other three (all of them on ties). A corner whose evaluation failed has no value: it is
-// neither a minimum nor compared.
+// other three (all of them on ties), each pixel once. A corner whose evaluation failed has no
+// value: it is neither a minimum nor compared.
 void TCoordinate::PlotFinalCell(const TCellSamples& c, double L, double T, double R, double B) {
     struct TCorner {
         double X, Y;
@@ -212,10 +212,12 @@ void TCoordinate::PlotFinalCell(const TCellSamples& c, double L, double T, doubl
     }
     if (!any)
         return;
+    // Each corner's pixel is set once, however many ties name it.
+    bool set[4] = {false, false, false, false};
     for (int i = 0; i < 4; ++i) {
         if (!corners[i].Sample.Ok || value[i] != m)
             continue;
-        PlotWorldPixel(corners[i].X, corners[i].Y);
+        set[i] = true;
         for (int j = 0; j < 4; ++j) {
             if (j == i || !corners[j].Sample.Ok)
                 continue;
@@ -223,10 +225,12 @@ void TCoordinate::PlotFinalCell(const TCellSamples& c, double L, double T, doubl
             for (int k = 0; k < 4; ++k)
                 if (k != i && k != j && corners[k].Sample.Ok && value[j] > value[k])
                     nearest = false;
-            if (nearest)
-                PlotWorldPixel(corners[j].X, corners[j].Y);
+            set[j] = set[j] || nearest;
         }
     }
+    for (int i = 0; i < 4; ++i)
+        if (set[i])
+            PlotWorldPixel(corners[i].X, corners[i].Y);
 }
 
 // Corners of both signs (or a zero) may enclose the curve; corners of one sign only when a

@@ -107,6 +107,35 @@ TEST_F(ImplicitPlotTest, CircleIsDrawnAsSinglePixels) {
     EXPECT_EQ(quadrants.size(), 4u);
 }
 
+// A final cell sets the corner of the smallest |f| and the nearest of the other three.
+TEST_F(ImplicitPlotTest, FinalCellSetsTheTwoNearestCorners) {
+    struct Case {
+        const char* exp;
+        std::set<std::pair<int, int>> corners; // (x, y) in world units
+    };
+    // |f| at (L,T), (R,T), (R,B), (L,B) of the cell -1..1 x -1..1:
+    for (const Case& c : {// 0, 0, 0, 0: every corner, each once
+                          Case{"0", {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}}},
+                          // 1, 3, 1, 3
+                          Case{"x+2*y", {{-1, 1}, {1, -1}}},
+                          // 1.5, 3.5, 1.5, 0.5: the tie of the other three is set twice over
+                          Case{"x+y+1.5", {{-1, -1}, {-1, 1}, {1, -1}}},
+                          // failed, 2, 2, failed
+                          Case{"sqrt(x)+1", {{1, 1}, {1, -1}}}, Case{"sqrt(-1)", {}}}) {
+        SCOPED_TRACE(c.exp);
+        canvas.Clear();
+        TExpCal calculator(c.exp, library, variables, constants);
+        view.RefineImplicitCell(calculator, variables, -1, 1, 1, -1, 100);
+        std::set<std::pair<int, int>> expected;
+        for (const auto& [x, y] : c.corners) {
+            const TPoint p = view.WorldToScreen(x, y);
+            expected.insert({p.X, p.Y});
+        }
+        EXPECT_EQ(PixelSet(canvas), expected);
+        EXPECT_EQ(Count(TCanvasOpKind::SetPixel), expected.size());
+    }
+}
+
 TEST_F(ImplicitPlotTest, NoRealPointsStopsAtTheFirstLevel) {
     Plot(AddFunction(ftRelation, "x^2+y^2+1", "=0"));
     EXPECT_TRUE(canvas.Ops.empty());
