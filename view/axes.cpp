@@ -1,6 +1,7 @@
 #include "common/numtext.h"
 #include "view/applystyle.h"
 #include "view/coordinate.h"
+#include "view/pixelmath.h"
 #include "view/walk.h"
 
 #include <array>
@@ -51,12 +52,12 @@ void TCoordinate::DrawXAxisCrossed() {
     const double ay = CrossingPosition(YInterval);
     DrawWorldLine(XInterval.Min, ay, XInterval.Max, ay);
 
-    const std::int32_t reach = XAxesTicksLength + 1;
+    const std::int64_t reach = std::int64_t{XAxesTicksLength} + 1;
     for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
          v.Value() <= XInterval.Max;) {
         const TPoint p = WorldToScreen(v.Value(), ay);
-        canvas.MoveTo(p.X, p.Y - reach);
-        canvas.LineTo(p.X, p.Y + reach);
+        canvas.MoveTo(p.X, SaturatedPixel(p.Y - reach));
+        canvas.LineTo(p.X, SaturatedPixel(p.Y + reach));
         if (!v.Next())
             break;
     }
@@ -93,12 +94,12 @@ void TCoordinate::DrawYAxisCrossed() {
     const double ax = CrossingPosition(XInterval);
     DrawWorldLine(ax, YInterval.Min, ax, YInterval.Max);
 
-    const std::int32_t reach = YAxesTicksLength + 1;
+    const std::int64_t reach = std::int64_t{YAxesTicksLength} + 1;
     for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
          v.Value() <= YInterval.Max;) {
         const TPoint p = WorldToScreen(ax, v.Value());
-        canvas.MoveTo(p.X - reach, p.Y);
-        canvas.LineTo(p.X + reach, p.Y);
+        canvas.MoveTo(SaturatedPixel(p.X - reach), p.Y);
+        canvas.LineTo(SaturatedPixel(p.X + reach), p.Y);
         if (!v.Next())
             break;
     }
@@ -142,7 +143,7 @@ void TCoordinate::DrawXAxisBoxed() {
          v.Value() <= XInterval.Max;) {
         const TPoint p = WorldToScreen(v.Value(), b);
         canvas.MoveTo(p.X, p.Y);
-        canvas.LineTo(p.X, p.Y - XAxesTicksLength - 1);
+        canvas.LineTo(p.X, SaturatedPixel(std::int64_t{p.Y} - XAxesTicksLength - 1));
         if (!v.Next())
             break;
     }
@@ -170,7 +171,7 @@ void TCoordinate::DrawYAxisBoxed() {
          v.Value() <= YInterval.Max;) {
         const TPoint p = WorldToScreen(c, v.Value());
         canvas.MoveTo(p.X, p.Y);
-        canvas.LineTo(p.X + YAxesTicksLength + 1, p.Y);
+        canvas.LineTo(SaturatedPixel(std::int64_t{p.X} + YAxesTicksLength + 1), p.Y);
         if (!v.Next())
             break;
     }
@@ -190,12 +191,14 @@ void TCoordinate::DrawTitles() {
     // An enabled title with no text draws nothing.
     if (TitleTopEnabled == 1 && !TitleTop.empty()) {
         canvas.Font.Assign(TitleTopFont);
-        canvas.TextOut(Width / 2 - canvas.TextWidth(TitleTop) / 2, 5, TitleTop);
+        canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleTop) / 2), 5,
+                       TitleTop);
     }
     if (TitleBottomEnabled == 1 && !TitleBottom.empty()) {
         canvas.Font.Assign(TitleBottomFont);
-        canvas.TextOut(Width / 2 - canvas.TextWidth(TitleBottom) / 2,
-                       Height - canvas.TextHeight(TitleBottom) - 10, TitleBottom);
+        canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleBottom) / 2),
+                       SaturatedPixel(std::int64_t{Height} - canvas.TextHeight(TitleBottom) - 10),
+                       TitleBottom);
     }
     // Side titles are turned by a temporary font: clockwise on the left, counter-clockwise on
     // the right; width and height are measured along and across the turned line.
@@ -203,15 +206,17 @@ void TCoordinate::DrawTitles() {
         TFont turned = TitleLeftFont;
         turned.Escapement = -900;
         canvas.Font.Assign(turned);
-        canvas.TextOut(canvas.TextHeight(TitleLeft) + 10,
-                       Height / 2 - canvas.TextWidth(TitleLeft) / 2, TitleLeft);
+        canvas.TextOut(SaturatedPixel(std::int64_t{canvas.TextHeight(TitleLeft)} + 10),
+                       SaturatedPixel(std::int64_t{Height / 2} - canvas.TextWidth(TitleLeft) / 2),
+                       TitleLeft);
     }
     if (TitleRightEnabled == 1 && !TitleRight.empty()) {
         TFont turned = TitleRightFont;
         turned.Escapement = 900;
         canvas.Font.Assign(turned);
-        canvas.TextOut(Width - 5 - canvas.TextHeight(TitleRight),
-                       Height / 2 + canvas.TextWidth(TitleRight) / 2, TitleRight);
+        canvas.TextOut(SaturatedPixel(std::int64_t{Width} - 5 - canvas.TextHeight(TitleRight)),
+                       SaturatedPixel(std::int64_t{Height / 2} + canvas.TextWidth(TitleRight) / 2),
+                       TitleRight);
     }
     RestoreCanvasState();
 }

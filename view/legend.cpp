@@ -1,6 +1,7 @@
 #include "view/applystyle.h"
 #include "view/coordinate.h"
 #include "view/graphcaption.h"
+#include "view/pixelmath.h"
 
 namespace curvana {
 
@@ -46,11 +47,11 @@ void TCoordinate::DrawLegend() {
         return;
     TCanvas& canvas = RequireCanvas();
 
-    std::int32_t b = 20;
+    std::int64_t b = 20;
     if (TitleBottomEnabled == 1) {
         SaveCanvasState();
         canvas.Font.Assign(TitleBottomFont);
-        b = canvas.TextHeight(TitleBottom) + 20;
+        b = std::int64_t{canvas.TextHeight(TitleBottom)} + 20;
         RestoreCanvasState();
     }
     // Positions other than 0 and 2 take the middle, the default.
@@ -64,19 +65,20 @@ void TCoordinate::DrawLegend() {
         TLegendEntry entry;
         if (EntryOf(*GraphList, i, entry)) {
             h += 16;
-            const std::int32_t top = static_cast<std::int32_t>(Height - h);
+            const std::int32_t top = SaturatedPixel(Height - h);
             ApplyTo(*entry.Style, canvas);
             canvas.Font.Color = TextColorAsGraphEnabled == 1 ? entry.Style->LineColor : clBlack;
             if (entry.Kind == TEntryKind::Line) {
                 if (ShowSampleEnabled != 0) {
-                    canvas.MoveTo(lx - 60, top + 7);
-                    canvas.LineTo(lx - 10, top + 7);
+                    canvas.MoveTo(lx - 60, SaturatedPixel(std::int64_t{top} + 7));
+                    canvas.LineTo(lx - 10, SaturatedPixel(std::int64_t{top} + 7));
                 }
             } else {
                 canvas.Pen.Style = psClear;
                 canvas.Pen.Color = clWhite;
                 if (ShowSampleEnabled != 0)
-                    canvas.Rectangle(lx - 60, top + 1, lx - 10, top + 15);
+                    canvas.Rectangle(lx - 60, SaturatedPixel(std::int64_t{top} + 1), lx - 10,
+                                     SaturatedPixel(std::int64_t{top} + 15));
             }
             canvas.TextOut(lx, top, entry.Text);
         }

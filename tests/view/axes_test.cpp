@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace curvana {
 namespace {
@@ -180,6 +181,22 @@ TEST_F(AxesTest, TitlesAroundThePlotArea) {
     view.TitleRightEnabled = 0;
     view.DrawTitles();
     EXPECT_TRUE(canvas.Ops.empty());
+}
+
+// Sums of pixel positions with a document's absurd tick length or title font saturate.
+TEST_F(AxesTest, AbsurdLengthsSaturate) {
+    constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    view.XAxesTicksLength = max;
+    view.XArrow.Enabled = 0;
+    view.DrawXAxisCrossed();
+    EXPECT_EQ(Lines()[1], (std::pair<TPoint, TPoint>{{30, 215 - max}, {30, max}}));
+
+    canvas.Clear();
+    view.TitleLeftEnabled = 1;
+    view.TitleLeft = "Left";
+    view.TitleLeftFont.Height = std::numeric_limits<std::int32_t>::min(); // measures max
+    view.DrawTitles();
+    EXPECT_EQ(TextOp("Left")->Points[0].X, max);
 }
 
 } // namespace
