@@ -18,6 +18,8 @@ class QTimer;
 namespace curvana {
 
 class TCoordinate;
+class TAddLabel;
+class TAddLabelData;
 class TControlPanel;
 class TCoordinateImage;
 class TGraphStyle;
@@ -47,6 +49,11 @@ public:
     using TErrorReporter = std::function<void(QWidget* owner, const QString& message)>;
     void SetErrorReporter(TErrorReporter reporter);
 
+    // Asks for the document to open; no value when the presenter cancels. The default is a
+    // file dialog for "*.xml".
+    using TFileChooser = std::function<std::optional<std::string>(QWidget* owner)>;
+    void SetFileChooser(TFileChooser chooser);
+
     // Slide navigation; each does nothing when the move is not possible.
     void NextSlide();
     void PreviousSlide();
@@ -58,6 +65,8 @@ public:
     // Reads the document at the path into the view, the graph list and the labels, then redraws.
     void LoadDocument(const std::string& path);
     void PlaceAddLabels();
+    // The free text labels of the slide: the TAddLabel children of Panel1.
+    std::vector<TAddLabel*> AddLabels() const;
 
     // The deferred load armed by navigation.
     void Timer1Timer();
@@ -89,6 +98,7 @@ public:
     void HideAndShowControlPanel();
 
     void ActionFileOpenExecute();
+    // The help book at its default page, in a help window owned by this window.
     void Help1Click();
     void CloseFullScreen1Click();
 
@@ -142,14 +152,24 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormShow();
+    void OpenWindow();
     void RunModal();
     void ReportError(const QString& message);
+    // Redraw into a picture of the view's size; the widget shows the result.
+    void RedrawView();
+    // The panel placed, coloured and made visible exactly when the menu item is checked.
+    void ApplyControlPanelCheck();
+    void ReplaceAddLabels(const std::vector<TAddLabelData>& labels);
 
     bool FShown = false;
+    // The view fills Panel1 from the first load on.
+    bool FCoordinateAligned = false;
     TErrorReporter FErrorReporter;
+    TFileChooser FFileChooser;
     class TModalLoop;
     std::unique_ptr<TModalLoop> FModalLoop;
 };

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "view/coordinate.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace curvana {
+
+class TRasterCanvas;
+
+// The view on screen: the coordinate view and its picture, a raster canvas of the widget's
+// size. Painting only copies the picture; the picture changes only when the view draws into it.
+class TCoordinateImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TCoordinateImage(QWidget* parent = nullptr);
+    ~TCoordinateImage() override;
+
+    TCoordinate Coordinate;
+
+    // Makes the picture the widget's size (a new white picture when the size changed) and
+    // points the view at it. Called before every redraw.
+    void FitPicture();
+    TRasterCanvas& Picture() { return *FPicture; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::unique_ptr<TRasterCanvas> FPicture;
+};
+
+} // namespace curvana

@@ -1,0 +1,659 @@
+#include "show/formslideshow.h"
+
+#include "common/errors.h"
+#include "docfile/documentloader.h"
+#include "expr/operatorlib.h"
+#include "expr/varmemory.h"
+#include "model/graphstyle.h"
+#include "model/memory.h"
+#include "platform/qtfont.h"
+#include "show/addlabel.h"
+#ifdef CURVANA_HAVE_HELP_WINDOW
+#include "show/chmhelp.h"
+#endif
+#include "show/clicklabel.h"
+#include "show/controlpanel.h"
+#include "show/coordinateimage.h"
+#include "show/viewcommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+#include <exception>
+
+namespace curvana {
+
+class TFormSlideShow::TModalLoop {
+public:
+    QEventLoop Loop;
+};
+
+namespace {
+
+// Runs a command at the event boundary: an error ends the command and is shown with its text.
+template <typename TCommand>
+void Guarded(TFormSlideShow& window, const TFormSlideShow::TErrorReporter& report,
+             TCommand&& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        report(&window, QString::fromUtf8(e.what()));
+    }
+}
+
+void DefaultErrorReporter(QWidget* owner, const QString& message) {
+    QMessageBox::critical(owner, QGuiApplication::applicationDisplayName(), message);
+}
+
+// Texts with the key shown in the menu; the keys themselves belong to the window's key map, so
+// no action carries a shortcut.
+QAction* MakeAction(QObject* owner, const char* text) {
+    auto* action = new QAction(QString::fromUtf8(text), owner);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    return action;
+}
+
+} // namespace
+
+TFormSlideShow::TFormSlideShow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), FErrorReporter(DefaultErrorReporter) {
+    setWindowTitle(QStringLiteral("FormSlideShow"));
+    TFont formFont;
+    formFont.Height = -11;
+    setFont(ToQFont(formFont));
+    setFocusPolicy(Qt::StrongFocus);
+
+    Panel1 = new QWidget(this);
+    Coordinate1 = new TCoordinateImage(Panel1);
+    GroupBoxMovement = new TControlPanel(Panel1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(10);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    const auto bind = [this](QAction*& action, const char* text,
+                             void (TFormSlideShow::*handler)()) {
+        action = MakeAction(this, text);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            Guarded(*this, FErrorReporter, [this, handler] { (this->*handler)(); });
+        });
+    };
+    bind(ActionCoordMoveLeft, "Move to the Left", &TFormSlideShow::ActionCoordMoveLeftExecute);
+    bind(ActionCoordMoveRight, "Move to the Right", &TFormSlideShow::ActionCoordMoveRightExecute);
+    bind(ActionCoordMoveUp, "Move Upwards", &TFormSlideShow::ActionCoordMoveUpExecute);
+    bind(ActionCoordMoveDown, "Move Downwards", &TFormSlideShow::ActionCoordMoveDownExecute);
+    bind(ActionCoordMoveLeftMore, "Move to the Left",
+         &TFormSlideShow::ActionCoordMoveLeftMoreExecute);
+    bind(ActionCoordMoveRightMore, "Move to the Right",
+         &TFormSlideShow::ActionCoordMoveRightMoreExecute);
+    bind(ActionCoordMoveUpMore, "Move Upwards", &TFormSlideShow::ActionCoordMoveUpMoreExecute);
+    bind(ActionCoordMoveDownMore, "Move Downwards",
+         &TFormSlideShow::ActionCoordMoveDownMoreExecute);
+    bind(ActionCoordViewCenter, "Center View", &TFormSlideShow::ActionCoordViewCenterExecute);
+    bind(ActionCoordExpandHor, "Zoom Out X", &TFormSlideShow::ActionCoordExpandHorExecute);
+    bind(ActionCoordExpandVer, "Zoom Out Y", &TFormSlideShow::ActionCoordExpandVerExecute);
+    bind(ActionCoordContractHor, "Zoom In X", &TFormSlideShow::ActionCoordContractHorExecute);
+    bind(ActionCoordContractVer, "Zoom In Y", &TFormSlideShow::ActionCoordContractVerExecute);
+    bind(ActionCoordExpandBoth, "Zoom Out X and Y", &TFormSlideShow::ActionCoordExpandBothExecute);
+    bind(ActionCoordContractBoth, "Zoom In X and Y",
+         &TFormSlideShow::ActionCoordContractBothExecute);
+    bind(ActionFileOpen, "Open Document...", &TFormSlideShow::ActionFileOpenExecute);
+    bind(Refresh1, "Refresh\tF5", &TFormSlideShow::Refresh1Click);
+    bind(PreviousSlide1, "Previous Slide (PageUp Key)", &TFormSlideShow::PreviousSlide);
+    bind(NextSlide1, "Next Slide (PageDown Key)", &TFormSlideShow::NextSlide);
+    bind(heFirstSlide1, "The First Slide (Home Key)", &TFormSlideShow::FirstSlide);
+    bind(heLastSlide1, "The Last Slide (End Key)", &TFormSlideShow::LastSlide);
+    bind(CloseFullScreen1, "Close Full Screen (ESC Key)", &TFormSlideShow::CloseFullScreen1Click);
+    bind(Help1, "Help", &TFormSlideShow::Help1Click);
+
+    // The check mark drives the panel: a menu click has flipped it already, so only apply it.
+    CoordinateMovementPanel1 = MakeAction(this, "Show/Hide Control Panel (Space Key)");
+    CoordinateMovementPanel1->setCheckable(true);
+    connect(CoordinateMovementPanel1, &QAction::triggered, this,
+            [this] { Guarded(*this, FErrorReporter, [this] { ApplyControlPanelCheck(); }); });
+
+    TControlPanel& panel = *GroupBoxMovement;
+    const auto onClick = [this](TClickLabel* picture, auto handler) {
+        connect(picture, &TClickLabel::Clicked, this,
+                [this, handler] { Guarded(*this, FErrorReporter, handler); });
+    };
+    const auto accelerated = [this] { return GroupBoxMovement->CheckBoxAcc->isChecked(); };
+    onClick(panel.Image1, [this, accelerated] {
+        accelerated() ? ActionCoordMoveUpMoreExecute() : ActionCoordMoveUpExecute();
+    });
+    onClick(panel.Image2, [this, accelerated] {
+        accelerated() ? ActionCoordMoveDownMoreExecute() : ActionCoordMoveDownExecute();
+    });
+    onClick(panel.Image3, [this, accelerated] {
+        accelerated() ? ActionCoordMoveLeftMoreExecute() : ActionCoordMoveLeftExecute();
+    });
+    onClick(panel.Image4, [this, accelerated] {
+        accelerated() ? ActionCoordMoveRightMoreExecute() : ActionCoordMoveRightExecute();
+    });
+    onClick(panel.Image5, [this] { ActionCoordViewCenterExecute(); });
+    onClick(panel.ImageLastSlide, [this] { PreviousSlide(); });
+    onClick(panel.ImageNextSlide, [this] { NextSlide(); });
+    onClick(panel.LabelHide, [this] { LabelHideClick(); });
+    connect(panel.CheckBoxAcc, &QCheckBox::clicked, this, [this] { CheckBoxAccClick(); });
+
+    const auto onButton = [this](QToolButton* button, QAction* action) {
+        connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    };
+    onButton(panel.ToolButton1, ActionCoordExpandBoth);
+    onButton(panel.ToolButton2, ActionCoordExpandHor);
+    onButton(panel.ToolButton3, ActionCoordExpandVer);
+    onButton(panel.ToolButton4, ActionCoordContractBoth);
+    onButton(panel.ToolButton5, ActionCoordContractHor);
+    onButton(panel.ToolButton6, ActionCoordContractVer);
+    onButton(panel.ToolButton9, Refresh1);
+    onButton(panel.ToolButton16, ActionFileOpen);
+    onButton(panel.ToolButton17, CloseFullScreen1);
+
+    // Enabled from the start: the first load follows as soon as the show's loop runs.
+    Timer1->start();
+}
+
+TFormSlideShow::~TFormSlideShow() {
+    // The view must not keep a reference to the graph list past it.
+    View().GraphList = nullptr;
+}
+
+TCoordinate& TFormSlideShow::View() {
+    return Coordinate1->Coordinate;
+}
+
+void TFormSlideShow::SetErrorReporter(TErrorReporter reporter) {
+    FErrorReporter = reporter ? std::move(reporter) : TErrorReporter(DefaultErrorReporter);
+}
+
+void TFormSlideShow::SetFileChooser(TFileChooser chooser) {
+    FFileChooser = std::move(chooser);
+}
+
+void TFormSlideShow::ReportError(const QString& message) {
+    FErrorReporter(this, message);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Entries
+
+void TFormSlideShow::ShowDocument(const std::string& path) {
+    BeginShowDocument(path);
+    RunModal();
+}
+
+void TFormSlideShow::ShowSlides(int startIndex, const std::vector<std::string>& list) {
+    BeginShowSlides(startIndex, list);
+    RunModal();
+}
+
+void TFormSlideShow::BeginShowDocument(const std::string& path) {
+    CurrentPath = path;
+    SlideIndex = -1;
+    SlideList.reset();
+    UpdateSlideIndicator();
+    OpenWindow();
+}
+
+void TFormSlideShow::BeginShowSlides(int startIndex, const std::vector<std::string>& list) {
+    CurrentPath.clear();
+    SlideIndex = startIndex;
+    SlideList = list;
+    if (startIndex < 0 || startIndex > static_cast<std::int64_t>(list.size()) - 1) {
+        SlideIndex = -1;
+    } else {
+        CurrentPath = list[static_cast<std::size_t>(startIndex)];
+    }
+    UpdateSlideIndicator();
+    OpenWindow();
+}
+
+void TFormSlideShow::OpenWindow() {
+    // The screen of the owner, else the one under the pointer. The geometry is set before
+    // showing, so the window covers the screen even where no window manager honours the
+    // full-screen state.
+    QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : nullptr;
+    if (screen == nullptr)
+        screen = QGuiApplication::screenAt(QCursor::pos());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr)
+        setGeometry(screen->geometry());
+    setWindowModality(Qt::ApplicationModal);
+    FormShow();
+    showFullScreen();
+    activateWindow();
+    setFocus();
+    Timer1->start();
+}
+
+void TFormSlideShow::RunModal() {
+    if (!isVisible())
+        return;
+    FModalLoop = std::make_unique<TModalLoop>();
+    FModalLoop->Loop.exec();
+    FModalLoop.reset();
+}
+
+void TFormSlideShow::closeEvent(QCloseEvent* event) {
+    Timer1->stop();
+    if (FModalLoop)
+        FModalLoop->Loop.quit();
+    event->accept();
+}
+
+void TFormSlideShow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Panel1->setGeometry(rect());
+    if (FCoordinateAligned)
+        Coordinate1->setGeometry(Panel1->rect());
+}
+
+void TFormSlideShow::FormShow() {
+    if (FShown)
+        return;
+    FShown = true;
+    ExeDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+    OperatorLib = std::make_unique<TOperatorLib>();
+    Variables = std::make_unique<TVarMemory>();
+    for (const char* name : {"x", "y", "t", "a"})
+        Variables->AddVariable(name, 0);
+    Constants = std::make_unique<TVarMemory>();
+    Constants->AddVariable("PI", 3.141592653589793);
+    GraphList = std::make_unique<TMemory>();
+    PointerMode = 0;
+    PenStyle = std::make_unique<TGraphStyle>();
+    PenStyle->LineColor = 0xFF0000;
+    PenStyle->LineWidth = 2;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Slides
+
+void TFormSlideShow::NextSlide() {
+    if (!SlideList || SlideIndex + 1 < 0 ||
+        SlideIndex + 1 >= static_cast<std::int64_t>(SlideList->size()))
+        return;
+    ++SlideIndex;
+    GoToSlide(SlideIndex);
+    UpdateSlideIndicator();
+}
+
+void TFormSlideShow::PreviousSlide() {
+    if (!SlideList || SlideIndex - 1 < 0 ||
+        SlideIndex - 1 >= static_cast<std::int64_t>(SlideList->size()))
+        return;
+    --SlideIndex;
+    GoToSlide(SlideIndex);
+    UpdateSlideIndicator();
+}
+
+void TFormSlideShow::FirstSlide() {
+    if (!SlideList || SlideList->empty())
+        return;
+    SlideIndex = 0;
+    GoToSlide(SlideIndex);
+    UpdateSlideIndicator();
+}
+
+void TFormSlideShow::LastSlide() {
+    if (!SlideList || SlideList->empty())
+        return;
+    SlideIndex = static_cast<std::int32_t>(SlideList->size()) - 1;
+    GoToSlide(SlideIndex);
+    UpdateSlideIndicator();
+}
+
+void TFormSlideShow::GoToSlide(int index) {
+    if (!SlideList || index < 0 || index > static_cast<std::int64_t>(SlideList->size()) - 1)
+        return;
+    CurrentPath = (*SlideList)[static_cast<std::size_t>(index)];
+    CoordinateMovementPanel1->setChecked(false);
+    Timer1->start();
+}
+
+void TFormSlideShow::UpdateSlideIndicator() {
+    TControlPanel& panel = *GroupBoxMovement;
+    const std::int64_t count = SlideList ? static_cast<std::int64_t>(SlideList->size()) : 0;
+    if (SlideIndex == -1) {
+        panel.ImageLastSlide->hide();
+        panel.ImageNextSlide->hide();
+        panel.LabelSlide->hide();
+        return;
+    }
+    if (SlideIndex == 0) {
+        panel.ImageLastSlide->hide();
+        panel.ImageNextSlide->show();
+    } else if (SlideIndex == count - 1) {
+        panel.ImageLastSlide->show();
+        panel.ImageNextSlide->hide();
+    } else if (SlideIndex > 0 && SlideIndex < count - 1) {
+        panel.ImageLastSlide->show();
+        panel.ImageNextSlide->show();
+    } else {
+        return;
+    }
+    panel.LabelSlide->setText(QStringLiteral("Slide: %1/%2").arg(SlideIndex + 1).arg(count));
+    panel.LabelSlide->adjustSize();
+    panel.LabelSlide->show();
+}
+
+void TFormSlideShow::Timer1Timer() {
+    if (!FShown)
+        return;
+    // Stopped first, so that an error below is not repeated by the timer.
+    Timer1->stop();
+    FCoordinateAligned = true;
+    Coordinate1->setGeometry(Panel1->rect());
+    try {
+        // The old slide again, without pen strokes, before the new file is read.
+        RedrawView();
+    } catch (const std::exception&) {
+        // That slide's error was shown when it was drawn; the load below redraws anyway.
+    }
+    try {
+        LoadDocument(CurrentPath);
+    } catch (const std::exception& e) {
+        ReportError(QString::fromUtf8(e.what()));
+        return;
+    }
+    CoordinateMovementPanel1Click();
+}
+
+void TFormSlideShow::LoadDocument(const std::string& path) {
+    std::vector<TAddLabelData> labels;
+    TLoadOutcome outcome = TLoadOutcome::NoFile;
+    try {
+        outcome = LoadDocumentFile(path, {View(), GraphList, labels});
+    } catch (...) {
+        // The labels read before the failure replace the old ones, placed where they belong
+        // rather than left at the corner.
+        ReplaceAddLabels(labels);
+        PlaceAddLabels();
+        throw;
+    }
+    if (outcome == TLoadOutcome::NoFile)
+        return;
+    ReplaceAddLabels(labels);
+    if (outcome == TLoadOutcome::NotADocument)
+        return;
+    RedrawView();
+    PlaceAddLabels();
+}
+
+std::vector<TAddLabel*> TFormSlideShow::AddLabels() const {
+    std::vector<TAddLabel*> labels;
+    for (QObject* child : Panel1->children())
+        if (auto* label = qobject_cast<TAddLabel*>(child))
+            labels.push_back(label);
+    return labels;
+}
+
+void TFormSlideShow::ReplaceAddLabels(const std::vector<TAddLabelData>& labels) {
+    for (TAddLabel* label : AddLabels())
+        delete label;
+    for (const TAddLabelData& data : labels) {
+        auto* label = new TAddLabel(Panel1);
+        label->Assign(data);
+        label->setToolTip(QStringLiteral("AddLabel"));
+        label->show();
+    }
+    // Labels lie over the view, the control panel over them.
+    GroupBoxMovement->raise();
+}
+
+void TFormSlideShow::PlaceAddLabels() {
+    for (TAddLabel* label : AddLabels()) {
+        const TPoint at = View().WorldToScreen(label->x, label->y);
+        label->move(Coordinate1->x() + at.X, Coordinate1->y() + at.Y);
+    }
+}
+
+void TFormSlideShow::RedrawView() {
+    Coordinate1->FitPicture();
+    struct TShowPicture {
+        TCoordinateImage* Image;
+        ~TShowPicture() { Image->update(); }
+    } showPicture{Coordinate1};
+    View().Redraw(GraphList.get(), *OperatorLib, *Variables, *Constants);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+void TFormSlideShow::keyPressEvent(QKeyEvent* event) {
+    Guarded(*this, FErrorReporter, [this, event] { FormKeyDown(event); });
+    // After any key, mapped or not, the window has the keyboard focus.
+    setFocus();
+}
+
+void TFormSlideShow::FormKeyDown(QKeyEvent* event) {
+    const int key = event->key();
+    const bool accelerated = GroupBoxMovement->CheckBoxAcc->isChecked();
+    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+    switch (key) {
+    case Qt::Key_Up:
+        accelerated ? ActionCoordMoveUpMoreExecute() : ActionCoordMoveUpExecute();
+        break;
+    case Qt::Key_Down:
+        accelerated ? ActionCoordMoveDownMoreExecute() : ActionCoordMoveDownExecute();
+        break;
+    case Qt::Key_Left:
+        accelerated ? ActionCoordMoveLeftMoreExecute() : ActionCoordMoveLeftExecute();
+        break;
+    case Qt::Key_Right:
+        accelerated ? ActionCoordMoveRightMoreExecute() : ActionCoordMoveRightExecute();
+        break;
+    case Qt::Key_PageDown:
+        NextSlide();
+        break;
+    case Qt::Key_PageUp:
+        PreviousSlide();
+        break;
+    case Qt::Key_Home:
+        FirstSlide();
+        break;
+    case Qt::Key_End:
+        LastSlide();
+        break;
+    case Qt::Key_F4:
+        // The pen toggle arrives with the pointer options.
+        break;
+    case Qt::Key_F5:
+        Refresh1Click();
+        break;
+    case Qt::Key_F6:
+        // Capture arrives with the capture job.
+        break;
+    case Qt::Key_Escape:
+        CloseFullScreen1Click();
+        break;
+    case Qt::Key_Plus:
+        // Only the keypad's plus and minus zoom; those of the main keyboard do nothing.
+        if (keypad)
+            ActionCoordContractBothExecute();
+        break;
+    case Qt::Key_Minus:
+        if (keypad)
+            ActionCoordExpandBothExecute();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ActionCoordViewCenterExecute();
+        break;
+    case Qt::Key_Space:
+        CoordinateMovementPanel1Click();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// View commands
+
+void TFormSlideShow::Refresh1Click() {
+    RedrawView();
+    PlaceAddLabels();
+}
+
+void TFormSlideShow::ActionCoordMoveLeftExecute() {
+    MoveLeft(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordMoveRightExecute() {
+    MoveRight(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordMoveUpExecute() {
+    MoveUp(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordMoveDownExecute() {
+    MoveDown(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordMoveLeftMoreExecute() {
+    MoveLeftMore(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordMoveRightMoreExecute() {
+    MoveRightMore(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordMoveUpMoreExecute() {
+    MoveUpMore(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordMoveDownMoreExecute() {
+    MoveDownMore(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordViewCenterExecute() {
+    ViewCenter(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordExpandHorExecute() {
+    ExpandHor(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordExpandVerExecute() {
+    ExpandVer(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordContractHorExecute() {
+    ContractHor(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordContractVerExecute() {
+    ContractVer(View());
+    Refresh1Click();
+}
+
+void TFormSlideShow::ActionCoordExpandBothExecute() {
+    ExpandRadialGrid(View());
+    ActionCoordExpandHorExecute();
+    ActionCoordExpandVerExecute();
+}
+
+void TFormSlideShow::ActionCoordContractBothExecute() {
+    ContractRadialGrid(View());
+    ActionCoordContractHorExecute();
+    ActionCoordContractVerExecute();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Control panel
+
+void TFormSlideShow::CoordinateMovementPanel1Click() {
+    CoordinateMovementPanel1->setChecked(!CoordinateMovementPanel1->isChecked());
+    ApplyControlPanelCheck();
+}
+
+void TFormSlideShow::ApplyControlPanelCheck() {
+    TControlPanel& panel = *GroupBoxMovement;
+    // Placed and coloured at every show, so it follows the view's size and background.
+    panel.move(Coordinate1->x() + Coordinate1->width() - panel.width() - 20,
+               Coordinate1->y() + Coordinate1->height() - panel.height() - 20);
+    panel.SetBackgroundColor(View().BackgroundColor);
+    panel.raise();
+    panel.setVisible(CoordinateMovementPanel1->isChecked());
+}
+
+void TFormSlideShow::LabelHideClick() {
+    CoordinateMovementPanel1->setChecked(false);
+    GroupBoxMovement->hide();
+}
+
+void TFormSlideShow::CheckBoxAccClick() {
+    HideAndShowControlPanel();
+    // The arrow keys must keep moving the view.
+    setFocus();
+}
+
+void TFormSlideShow::HideAndShowControlPanel() {
+    GroupBoxMovement->hide();
+    GroupBoxMovement->show();
+    // Nothing on the panel keeps the focus away from the window's keys.
+    if (GroupBoxMovement->isAncestorOf(QApplication::focusWidget()))
+        setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files, help, closing
+
+void TFormSlideShow::ActionFileOpenExecute() {
+    std::optional<std::string> chosen;
+    if (FFileChooser) {
+        chosen = FFileChooser(this);
+    } else {
+        QFileDialog dialog(this);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter(QStringLiteral("*.xml (*.xml)"));
+        dialog.setDefaultSuffix(QStringLiteral("xml"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst().toStdString();
+    }
+    CurrentPath = chosen.value_or(std::string());
+    CoordinateMovementPanel1->setChecked(false);
+    Timer1->start();
+    HideAndShowControlPanel();
+}
+
+void TFormSlideShow::Help1Click() {
+#ifdef CURVANA_HAVE_HELP_WINDOW
+    TCHMHelp().ShowHelp(this, QString::fromLatin1(HelpFileName), true, QString());
+#endif
+}
+
+void TFormSlideShow::CloseFullScreen1Click() {
+    close();
+}
+
+} // namespace curvana
