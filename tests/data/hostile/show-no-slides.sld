@@ -1,0 +1,1 @@
+<CurvanaSlides><Foo/></CurvanaSlides>
