@@ -43,6 +43,8 @@ for t in "${targets[@]}"; do
         -dict="$root/fuzz/$t.dict" -max_total_time="$seconds" -jobs=1 -workers=1 \
         -timeout=60 -rss_limit_mb=3072 -max_len=65536 -print_final_stats=1 \
         -artifact_prefix="$root/$findings/" >/dev/null 2>&1 || true)
+    # Keep every session's log: the fuzzing time per target adds up from their final lines.
+    cat "$run/fuzz-0.log" >>"$dir/$t-sessions.log" 2>/dev/null || true
     tail -n 12 "$run/fuzz-0.log" || true
     ls "$findings"
 done
