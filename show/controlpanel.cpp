@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QToolBar>
@@ -147,6 +148,10 @@ void TControlPanel::SetBackgroundColor(TColor color) {
         colours.setColor(QPalette::Button, background);
         widget->setPalette(colours);
     }
+}
+
+void TControlPanel::keyPressEvent(QKeyEvent* event) {
+    event->accept();
 }
 
 } // namespace curvana
