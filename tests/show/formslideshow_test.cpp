@@ -257,6 +257,21 @@ TEST_F(FormSlideShowTest, MalformedSlideShowsItsErrorAndTheNextSlideStillLoads) 
     EXPECT_TRUE(Panel().isVisible());
 }
 
+TEST_F(FormSlideShowTest, LabelsReadBeforeAFailureAreShownWhereTheyBelong) {
+    Window.BeginShowSlides(0,
+                           {Write("a.xml", Document(4, "", Labels(Label("old", 0, 3)))),
+                            Write("b.xml", "<CurvanaDocument>" + Labels(Label("early", 1, 4)) +
+                                               "<Coordinate><XAxesTicksStep>many</XAxesTicksStep>"
+                                               "</Coordinate></CurvanaDocument>")});
+    ASSERT_TRUE(Settle());
+    Key(Qt::Key_PageDown);
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(Errors.size(), 1u);
+    ASSERT_EQ(LabelCaptions(), std::vector<std::string>{"early"});
+    const TPoint at = View().WorldToScreen(1, 4);
+    EXPECT_EQ(Window.AddLabels()[0]->pos(), Window.Coordinate1->pos() + QPoint(at.X, at.Y));
+}
+
 TEST_F(FormSlideShowTest, MissingFileAndWrongRootChangeNothingButTheLabelsOfAWrongRoot) {
     const std::string good = Write("good.xml", Document(5, "", Labels(Label("kept", 1, 3))));
     const std::string other =
