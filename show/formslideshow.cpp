@@ -36,11 +36,6 @@
 
 namespace curvana {
 
-class TFormSlideShow::TModalLoop {
-public:
-    QEventLoop Loop;
-};
-
 namespace {
 
 // Runs a command at the event boundary: an error ends the command and is shown with its text.
@@ -62,7 +57,6 @@ void DefaultErrorReporter(QWidget* owner, const QString& message) {
 // no action carries a shortcut.
 QAction* MakeAction(QObject* owner, const char* text) {
     auto* action = new QAction(QString::fromUtf8(text), owner);
-    action->setShortcutContext(Qt::WidgetShortcut);
     return action;
 }
 
@@ -244,15 +238,16 @@ void TFormSlideShow::OpenWindow() {
 void TFormSlideShow::RunModal() {
     if (!isVisible())
         return;
-    FModalLoop = std::make_unique<TModalLoop>();
-    FModalLoop->Loop.exec();
-    FModalLoop.reset();
+    QEventLoop loop;
+    FModalLoop = &loop;
+    loop.exec();
+    FModalLoop = nullptr;
 }
 
 void TFormSlideShow::closeEvent(QCloseEvent* event) {
     Timer1->stop();
-    if (FModalLoop)
-        FModalLoop->Loop.quit();
+    if (FModalLoop != nullptr)
+        FModalLoop->quit();
     event->accept();
 }
 

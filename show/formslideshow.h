@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAction;
+class QEventLoop;
 class QKeyEvent;
 class QTimer;
 
@@ -170,8 +171,8 @@ private:
     bool FCoordinateAligned = false;
     TErrorReporter FErrorReporter;
     TFileChooser FFileChooser;
-    class TModalLoop;
-    std::unique_ptr<TModalLoop> FModalLoop;
+    // The loop of the modal show while it runs.
+    QEventLoop* FModalLoop = nullptr;
 };
 
 } // namespace curvana
