@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace curvana {
 
@@ -298,6 +299,10 @@ private:
     // Work done by the implicit curve being drawn, against DrawLimits.
     std::int64_t FImplicitCells = 0;
     std::int64_t FImplicitTests = 0;
+    // Pixels of the picture the implicit curve being drawn has set, row by row: neighbouring
+    // cells share corners, and a curve that holds everywhere would set each pixel four times.
+    std::vector<bool> FImplicitPixels;
+    void PlotImplicitPixel(double X, double Y);
 
     int FFreezeCount = 0;
     TMapping FFrozen;

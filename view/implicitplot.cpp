@@ -141,6 +141,10 @@ void TCoordinate::RefineImplicitCell(TExpCal& calculator, TVarMemory& variables,
     TImplicitWork work{calculator, TFreeVariable(variables, "x"), TFreeVariable(variables, "y"), S};
     FImplicitCells = 0;
     FImplicitTests = 0;
+    // A picture too large for the map goes without it: the curve is the same, only slower.
+    const std::int64_t pixels = static_cast<std::int64_t>(std::max(Width, 0)) * std::max(Height, 0);
+    FImplicitPixels.assign(pixels <= (std::int64_t{1} << 28) ? static_cast<std::size_t>(pixels) : 0,
+                           false);
     RefineCell(work, SampleCorners(work, L, T, R, B), L, T, R, B, 0);
 }
 
@@ -230,7 +234,20 @@ void TCoordinate::PlotFinalCell(const TCellSamples& c, double L, double T, doubl
     }
     for (int i = 0; i < 4; ++i)
         if (set[i])
-            PlotWorldPixel(corners[i].X, corners[i].Y);
+            PlotImplicitPixel(corners[i].X, corners[i].Y);
+}
+
+void TCoordinate::PlotImplicitPixel(double X, double Y) {
+    TCanvas& canvas = RequireCanvas();
+    const TPoint p = WorldToScreen(X, Y);
+    if (p.X >= 0 && p.Y >= 0 && p.X < Width && p.Y < Height && !FImplicitPixels.empty()) {
+        const std::size_t index =
+            static_cast<std::size_t>(p.Y) * static_cast<std::size_t>(Width) + p.X;
+        if (FImplicitPixels[index])
+            return;
+        FImplicitPixels[index] = true;
+    }
+    canvas.SetPixel(p.X, p.Y, canvas.Pen.Color);
 }
 
 // Corners of both signs (or a zero) may enclose the curve; corners of one sign only when a

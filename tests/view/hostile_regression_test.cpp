@@ -59,5 +59,26 @@ TEST_F(HostileDrawTest, AngularGridKeepsSaturatedRays) {
     EXPECT_GE(canvas.Count(TCanvasOpKind::MoveTo), 8u);
 }
 
+// The implicit curve "0 = 0" holds in every cell: at pixel size each pixel was set once for
+// every cell that shares it as a corner, four million cells in all. Each pixel is now set once
+// per curve.
+TEST_F(HostileDrawTest, ImplicitCurveSetsEachPixelOnce) {
+    for (const char* exp : {"0", "x^2+y^2-25", "x*y"}) {
+        SCOPED_TRACE(exp);
+        canvas.Clear();
+        Plot(AddFunction(ftRelation, exp, "=0"));
+        const auto ops = canvas.OfKind(TCanvasOpKind::SetPixel);
+        std::set<std::pair<int, int>> pixels;
+        for (const TCanvasOp* op : ops)
+            pixels.insert({op->Points[0].X, op->Points[0].Y});
+        EXPECT_GT(pixels.size(), 100u);
+        EXPECT_EQ(pixels.size(), ops.size());
+    }
+    // "0 = 0" still covers the plot area, from corner to corner (613 x 373 pixels).
+    canvas.Clear();
+    Plot(AddFunction(ftRelation, "0", "=0"));
+    EXPECT_GE(canvas.Count(TCanvasOpKind::SetPixel), 613u * 373u);
+}
+
 } // namespace
 } // namespace curvana
