@@ -1,8 +1,13 @@
 #include "app/checkcommand.h"
 #include "app/evalcommand.h"
 #include "app/exportcommand.h"
+#include "app/form1.h"
+#include "app/tempslidefolder.h"
 #include "app/version.h"
 #include "common/decimalseparator.h"
+#include "show/formslideshow.h"
+
+#include <QApplication>
 
 #include <cstdio>
 #include <iostream>
@@ -15,11 +20,37 @@ namespace {
 
 void PrintUsage() {
     std::printf("Usage:\n"
+                "  curvana [FILE]\n"
                 "  curvana --eval EXPR [NAME=VALUE ...] [--explain]\n"
                 "  curvana --check FILE...\n"
                 "  curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n"
                 "  curvana --help\n"
-                "  curvana --version\n");
+                "  curvana --version\n"
+                "\n"
+                "Without arguments the launcher opens; with a document or slide show FILE the\n"
+                "show starts at once and the program ends when it closes.\n");
+}
+
+// The launcher, and with a path the show of that file. Returns when the launcher closes.
+int RunLauncher(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("curvana"));
+    app.setApplicationDisplayName(QString::fromLatin1(curvana::ProgramName));
+    curvana::RemoveStaleTempSlideFolders();
+
+    curvana::TLauncherHooks hooks;
+    hooks.ShowDocument = [](const std::string& path) {
+        curvana::TFormSlideShow window(nullptr);
+        window.ShowDocument(path);
+    };
+    hooks.ShowSlides = [](int startIndex, const std::vector<std::string>& slides) {
+        curvana::TFormSlideShow window(nullptr);
+        window.ShowSlides(startIndex, slides);
+    };
+    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    curvana::TForm1 launcher(path, std::move(hooks));
+    launcher.show();
+    return app.exec();
 }
 
 } // namespace
@@ -50,6 +81,10 @@ int main(int argc, char** argv) {
         return curvana::RunExportCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
                                          std::cerr, isatty(STDERR_FILENO) == 1);
     }
-    PrintUsage();
-    return 2;
+    if (command.starts_with("--")) {
+        PrintUsage();
+        return 2;
+    }
+    // No argument, or a path: the window program.
+    return RunLauncher(argc, argv);
 }

@@ -1,0 +1,348 @@
+#include "app/form1.h"
+
+#include "app/installvalues.h"
+#include "tests/app/slidetestfiles.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace curvana {
+namespace {
+
+using testing::TTempDir;
+using testing::WriteFile;
+namespace fs = std::filesystem;
+
+const std::string Document = "<CurvanaDocument><Memory/></CurvanaDocument>\n";
+const std::string SlideShow = "<CurvanaSlides>\n"
+                              "<CurvanaDocument><Coordinate><XInterval>1</XInterval></Coordinate>"
+                              "</CurvanaDocument>\n"
+                              "<Notes>skipped</Notes>\n"
+                              "<CurvanaDocument><Memory/></CurvanaDocument>\n"
+                              "</CurvanaSlides>\n";
+
+// Records what the launcher hands out instead of opening windows and boxes.
+struct TRecorder {
+    std::vector<std::string> Documents;
+    std::vector<std::vector<std::string>> SlideLists;
+    std::vector<int> StartIndexes;
+    std::vector<bool> SlidesPresentDuringShow;
+    std::vector<QString> Warnings;
+    std::vector<QString> Errors;
+};
+
+class LauncherTest : public ::testing::Test {
+protected:
+    TLauncherHooks Hooks() {
+        TLauncherHooks hooks;
+        hooks.ShowDocument = [this](const std::string& path) { Rec.Documents.push_back(path); };
+        hooks.ShowSlides = [this](int start, const std::vector<std::string>& slides) {
+            Rec.StartIndexes.push_back(start);
+            Rec.SlideLists.push_back(slides);
+            bool present = !slides.empty();
+            for (const std::string& slide : slides)
+                present = present && fs::is_regular_file(slide) &&
+                          slide.starts_with(TempRoot.Path.string());
+            Rec.SlidesPresentDuringShow.push_back(present);
+        };
+        hooks.WarningBox = [this](const QString& text) { Rec.Warnings.push_back(text); };
+        hooks.ErrorBox = [this](const QString& text) { Rec.Errors.push_back(text); };
+        hooks.TempSlideRoot = TempRoot.Path.string();
+        return hooks;
+    }
+
+    std::unique_ptr<TForm1> MakeForm(const QString& commandLinePath = {}) {
+        return std::make_unique<TForm1>(commandLinePath, Hooks());
+    }
+
+    std::string Write(const std::string& name, const std::string& content) {
+        const std::string path = Files / name;
+        WriteFile(path, content);
+        return path;
+    }
+
+    bool TempRootEmpty() const { return fs::is_empty(TempRoot.Path); }
+
+    TTempDir Files;
+    TTempDir TempRoot;
+    TRecorder Rec;
+};
+
+struct OpenCase {
+    const char* what;
+    std::string name;
+    std::string content;
+    int documents;
+    int slideShows;
+};
+
+TEST_F(LauncherTest, OpenFileDispatchesByTheFirstLineAlone) {
+    const OpenCase cases[] = {
+        {"document", "a.xml", Document, 1, 0},
+        {"slide show", "b.sld", SlideShow, 0, 1},
+        {"document named .sld", "c.sld", Document, 1, 0},
+        {"slide show named .xml", "d.xml", SlideShow, 0, 1},
+        {"declaration before the root", "e.xml", "<?xml version=\"1.0\"?>\n" + Document, 0, 0},
+        {"root in lower case", "f.sld", "<curvanaslides>\n</curvanaslides>\n", 0, 0},
+        {"not XML at all", "g.txt", "hello\n", 0, 0},
+    };
+    for (const OpenCase& c : cases) {
+        Rec = {};
+        auto form = MakeForm();
+        const std::string path = Write(c.name, c.content);
+        form->OpenFile(QString::fromStdString(path));
+        EXPECT_EQ(int(Rec.Documents.size()), c.documents) << c.what;
+        EXPECT_EQ(int(Rec.SlideLists.size()), c.slideShows) << c.what;
+        if (c.documents == 1) {
+            EXPECT_EQ(Rec.Documents[0], path) << c.what;
+        }
+        EXPECT_TRUE(Rec.Warnings.empty()) << c.what;
+    }
+}
+
+TEST_F(LauncherTest, MissingPathDoesNothingAndSaysNothing) {
+    auto form = MakeForm();
+    form->OpenFile(QString::fromStdString(Files / "nowhere.sld"));
+    form->OpenFile(QString());
+    form->OpenFile(QString::fromStdString(Files.Path.string())); // a folder is no file either
+    EXPECT_TRUE(Rec.Documents.empty());
+    EXPECT_TRUE(Rec.SlideLists.empty());
+    EXPECT_TRUE(Rec.Warnings.empty());
+}
+
+TEST_F(LauncherTest, SlideShowRunsOnPrivateFilesThatAreGoneAfterTheShow) {
+    auto form = MakeForm();
+    form->OpenFile(QString::fromStdString(Write("show.sld", SlideShow)));
+    ASSERT_EQ(Rec.SlideLists.size(), 1u);
+    EXPECT_EQ(Rec.StartIndexes[0], 0);
+    ASSERT_EQ(Rec.SlideLists[0].size(), 2u);
+    EXPECT_EQ(fs::path(Rec.SlideLists[0][0]).filename(), "~TempSlide1.xml");
+    EXPECT_EQ(fs::path(Rec.SlideLists[0][1]).filename(), "~TempSlide2.xml");
+    EXPECT_TRUE(Rec.SlidesPresentDuringShow[0]);
+    EXPECT_TRUE(TempRootEmpty());
+    // Nothing lands beside the program.
+    EXPECT_FALSE(fs::exists(fs::path(QCoreApplication::applicationDirPath().toStdString()) /
+                            "~TempSlide1.xml"));
+}
+
+TEST_F(LauncherTest, FailuresShowTheOneWarningAndLeaveNoFiles) {
+    auto form = MakeForm();
+    // A slide show that is not well-formed XML after its first line.
+    form->OpenFile(QString::fromStdString(
+        Write("broken.sld", "<CurvanaSlides>\n<CurvanaDocument><Memory>\n</CurvanaSlides>\n")));
+    ASSERT_EQ(Rec.Warnings.size(), 1u);
+    EXPECT_EQ(Rec.Warnings[0], QStringLiteral("Open Slide Show File Error."));
+    EXPECT_TRUE(Rec.SlideLists.empty());
+    EXPECT_TRUE(TempRootEmpty());
+
+    // A path that cannot be read as a file (a pipe would block the reader).
+    const std::string pipe = Files / "pipe.sld";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    form->OpenFile(QString::fromStdString(pipe));
+    EXPECT_EQ(Rec.Warnings.size(), 2u);
+    EXPECT_TRUE(Rec.Documents.empty());
+
+    // A show that throws still has its slide folder removed.
+    TLauncherHooks hooks = Hooks();
+    hooks.ShowSlides = [](int, const std::vector<std::string>&) {
+        throw std::runtime_error("window failed");
+    };
+    TForm1 throwing({}, hooks);
+    throwing.OpenFile(QString::fromStdString(Write("ok.sld", SlideShow)));
+    EXPECT_EQ(Rec.Warnings.size(), 3u);
+    EXPECT_TRUE(TempRootEmpty());
+}
+
+void PressKey(QWidget* widget, int key, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+TEST_F(LauncherTest, EnterInTheLocationBoxOpensItsText) {
+    auto form = MakeForm();
+    PressKey(form->Edit1, Qt::Key_Return);
+    EXPECT_TRUE(Rec.Documents.empty()) << "empty box";
+    EXPECT_TRUE(Rec.Warnings.empty());
+
+    const std::string path = Write("doc.xml", Document);
+    form->Edit1->setText(QString::fromStdString(path));
+    PressKey(form->Edit1, Qt::Key_Return);
+    PressKey(form->Edit1, Qt::Key_Enter); // the keypad's Enter too
+    EXPECT_EQ(Rec.Documents, (std::vector<std::string>{path, path}));
+
+    // Other keys stay with the edit.
+    PressKey(form->Edit1, Qt::Key_X, QStringLiteral("x"));
+    EXPECT_EQ(form->Edit1->text(), QString::fromStdString(path) + u'x');
+    EXPECT_EQ(Rec.Documents.size(), 2u);
+}
+
+TEST_F(LauncherTest, RadioGroupSetsTheBrowseDialogsSuffixAndFilter) {
+    auto form = MakeForm();
+    QFileDialog* dialog = form->OpenDialog1;
+    EXPECT_EQ(dialog->nameFilters(), (QStringList{QStringLiteral("Slide Show File(*.sld)"),
+                                                  QStringLiteral("XML File(*.xml)")}));
+    EXPECT_EQ(form->RadioGroup1ItemIndex(), 0);
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("sld"));
+    EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Slide Show File(*.sld)"));
+
+    form->RadioGroup1Items->button(1)->click();
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("xml"));
+    EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("XML File(*.xml)"));
+
+    form->RadioGroup1Items->button(0)->click();
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("sld"));
+    EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Slide Show File(*.sld)"));
+}
+
+// Closes the Browse dialog once it runs: accepting the given file, or cancelling.
+void AnswerBrowseDialog(TForm1& form, const QString& file) {
+    auto* timer = new QTimer(&form);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, &form, [&form, file, timer] {
+        QFileDialog* dialog = form.OpenDialog1;
+        if (QApplication::activeModalWidget() != dialog)
+            return;
+        timer->deleteLater();
+        timer->stop();
+        if (file.isEmpty()) {
+            dialog->reject();
+        } else {
+            // Typed into the dialog's name box, as a user would.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr) {
+                ADD_FAILURE() << "the Browse dialog has no name box";
+                dialog->reject();
+                return;
+            }
+            name->setText(file);
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides it
+        }
+    });
+    timer->start();
+}
+
+TEST_F(LauncherTest, BrowseOpensTheChosenFileAndCancelOpensTheBoxsText) {
+    auto form = MakeForm();
+    const std::string typed = Write("typed.xml", Document);
+    form->Edit1->setText(QString::fromStdString(typed));
+    AnswerBrowseDialog(*form, {});
+    form->Button2Click();
+    EXPECT_EQ(Rec.Documents, std::vector<std::string>{typed});
+    EXPECT_EQ(form->Edit1->text(), QString::fromStdString(typed));
+
+    const std::string chosen = Write("chosen.sld", SlideShow);
+    AnswerBrowseDialog(*form, QString::fromStdString(chosen));
+    form->Button2Click();
+    EXPECT_EQ(form->Edit1->text(), QString::fromStdString(chosen));
+    EXPECT_EQ(Rec.SlideLists.size(), 1u);
+}
+
+// Lets the launcher's queued start-up work run.
+void RunEvents() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+TEST_F(LauncherTest, CommandLineFileOpensAtOnceAndTheLauncherCloses) {
+    const std::string path = Write("start.sld", SlideShow);
+    auto form = MakeForm(QString::fromStdString(path));
+    form->show();
+    RunEvents();
+    EXPECT_EQ(Rec.SlideLists.size(), 1u);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(Rec.Errors.empty());
+    EXPECT_TRUE(TempRootEmpty());
+
+    // Without a path the launcher waits.
+    Rec = {};
+    auto idle = MakeForm();
+    idle->show();
+    RunEvents();
+    EXPECT_TRUE(idle->isVisible());
+    EXPECT_TRUE(Rec.SlideLists.empty() && Rec.Documents.empty());
+}
+
+TEST_F(LauncherTest, AssociationFailureIsShownButTheCommandLineFileStillOpens) {
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    // A data folder that is a file: nothing can be created below it.
+    const std::string blocked = Write("not-a-folder", "x");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(blocked));
+    const std::string path = Write("start.xml", Document);
+    auto form = MakeForm(QString::fromStdString(path));
+    form->show();
+    RunEvents();
+    qputenv("XDG_DATA_HOME", saved);
+
+    ASSERT_EQ(Rec.Errors.size(), 1u);
+    EXPECT_TRUE(Rec.Errors[0].contains(QString::fromStdString(blocked)))
+        << Rec.Errors[0].toStdString();
+    EXPECT_EQ(Rec.Documents, std::vector<std::string>{path});
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(LauncherTest, CreationRecordsWhereTheProgramLives) {
+    auto form = MakeForm();
+    const QString exeDir = QCoreApplication::applicationDirPath() + u'/';
+    EXPECT_EQ(form->ExeDir, exeDir);
+    // The store is the user's file of the organisation, under the configured folder.
+    const QString file = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Orvane.conf");
+    ASSERT_TRUE(QFileInfo::exists(file));
+    QSettings stored(file, QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("CVShowPath")).toString(), exeDir);
+    EXPECT_EQ(stored.value(QStringLiteral("CVShowVersion")).toString(), QStringLiteral("2.0"));
+    EXPECT_TRUE(Rec.Errors.empty());
+}
+
+// The next widget that Tab reaches after widget.
+QWidget* NextTabStop(QWidget* widget) {
+    for (QWidget* next = widget->nextInFocusChain(); next != widget;
+         next = next->nextInFocusChain())
+        if ((next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus)
+            return next;
+    return nullptr;
+}
+
+TEST_F(LauncherTest, LayoutFollowsTheWindowsTable) {
+    auto form = MakeForm();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Curvana Kit"));
+    EXPECT_EQ(form->size(), QSize(468, 210));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    // The banner decodes through the JPEG plugin.
+    ASSERT_FALSE(form->Image1->pixmap().isNull());
+    EXPECT_EQ(form->Image1->pixmap().size(), QSize(449, 33));
+    EXPECT_EQ(form->Image1->geometry(), QRect(8, 8, 449, 33));
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("Curvana Slide Show 2.0"));
+    EXPECT_EQ(form->Edit1->geometry(), QRect(56, 20, 305, 21));
+    EXPECT_EQ(form->Button2->geometry(), QRect(366, 18, 75, 25));
+    // Tab order: Browse, the location, then the radio group.
+    EXPECT_EQ(NextTabStop(form->Button2), form->Edit1);
+    EXPECT_EQ(NextTabStop(form->Edit1), form->RadioGroup1Items->button(0));
+    // The captions fit their places: nothing overlaps its right-hand neighbour.
+    EXPECT_LE(form->Label3->geometry().right(), form->Label4->x());
+    EXPECT_LE(form->Label1->geometry().right(), form->Edit1->x());
+    EXPECT_LE(form->Label4->geometry().right(), form->width());
+}
+
+} // namespace
+} // namespace curvana
