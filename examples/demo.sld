@@ -280,53 +280,70 @@
         <Font>
           <Charset>1</Charset>
           <Color>220</Color>
-          <Height>-19</Height>
+          <Height>-17</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>13</Size>
           <Style>
             <fsItalic/>
           </Style>
         </Font>
-        <x>1.3</x>
-        <y>-3.6</y>
+        <x>1.2</x>
+        <y>-4.4</y>
       </AddLabel>
       <AddLabel>
-        <Caption>roots: x = -1 and x = 3</Caption>
+        <Caption>roots: -1 and 3</Caption>
         <Color>16777215</Color>
         <Transparent>1</Transparent>
         <Font>
           <Charset>1</Charset>
           <Color>220</Color>
-          <Height>-21</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>16</Size>
+          <Size>12</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>-5.6</x>
-        <y>9.4</y>
+        <x>-5.8</x>
+        <y>9.2</y>
       </AddLabel>
       <AddLabel>
-        <Caption>y = x^2 - 2x - 3 = (x - 1)^2 - 4</Caption>
+        <Caption>y = x^2 - 2x - 3</Caption>
         <Color>16777215</Color>
         <Transparent>1</Transparent>
         <Font>
           <Charset>1</Charset>
           <Color>0</Color>
-          <Height>-19</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>12</Size>
           <Style/>
         </Font>
-        <x>-5.6</x>
-        <y>8.2</y>
+        <x>-5.8</x>
+        <y>8.0</y>
+      </AddLabel>
+      <AddLabel>
+        <Caption>   = (x - 1)^2 - 4</Caption>
+        <Color>16777215</Color>
+        <Transparent>1</Transparent>
+        <Font>
+          <Charset>1</Charset>
+          <Color>0</Color>
+          <Height>-16</Height>
+          <Name>DejaVu Sans</Name>
+          <Pitch>0</Pitch>
+          <PixelsPerInch>96</PixelsPerInch>
+          <Size>12</Size>
+          <Style/>
+        </Font>
+        <x>-5.8</x>
+        <y>6.9</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
@@ -400,7 +417,7 @@
         <Exp>tan(x)</Exp>
         <AddExp></AddExp>
         <ShowEnabled>1</ShowEnabled>
-        <Description>sin(x)/cos(x): period pi, poles where cos(x) = 0</Description>
+        <Description>sin(x)/cos(x): period pi, poles where cos(x) = 0; drawn up to pi/2, to leave room for the identities</Description>
         <GraphStyle>
           <LineWidth>1</LineWidth>
           <LineStyle>0</LineStyle>
@@ -409,9 +426,9 @@
           <BrushColor>16777215</BrushColor>
         </GraphStyle>
         <Interval>
-          <Min>0</Min>
-          <Max>0</Max>
-          <Enabled>0</Enabled>
+          <Min>-7.854</Min>
+          <Max>1.5708</Max>
+          <Enabled>1</Enabled>
         </Interval>
         <AddInterval>
           <Min>0</Min>
@@ -644,16 +661,16 @@
         <Font>
           <Charset>1</Charset>
           <Color>8388608</Color>
-          <Height>-21</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>16</Size>
+          <Size>12</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>2.2</x>
+        <x>1.8</x>
         <y>2.8</y>
       </AddLabel>
       <AddLabel>
@@ -663,15 +680,15 @@
         <Font>
           <Charset>1</Charset>
           <Color>0</Color>
-          <Height>-19</Height>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>11</Size>
           <Style/>
         </Font>
-        <x>-6.8</x>
-        <y>2.8</y>
+        <x>1.8</x>
+        <y>-1.4</y>
       </AddLabel>
       <AddLabel>
         <Caption>sin(2x) = 2 sin(x)</Caption>
@@ -680,17 +697,17 @@
         <Font>
           <Charset>1</Charset>
           <Color>160</Color>
-          <Height>-19</Height>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>11</Size>
           <Style>
             <fsStrikeOut/>
           </Style>
         </Font>
-        <x>-6.8</x>
-        <y>2.35</y>
+        <x>1.8</x>
+        <y>-1.85</y>
       </AddLabel>
       <AddLabel>
         <Caption>sin(2x) = 2 sin(x) cos(x)</Caption>
@@ -699,17 +716,17 @@
         <Font>
           <Charset>1</Charset>
           <Color>25600</Color>
-          <Height>-19</Height>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>11</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>-6.8</x>
-        <y>1.9</y>
+        <x>1.8</x>
+        <y>-2.3</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
@@ -988,23 +1005,42 @@
     </Coordinate>
     <AddLabels>
       <AddLabel>
-        <Caption>r = 4 cos(n a), r = 3 sin(n a)</Caption>
+        <Caption>r = 4 cos(3a)</Caption>
         <Color>16777215</Color>
         <Transparent>1</Transparent>
         <Font>
           <Charset>1</Charset>
-          <Color>0</Color>
-          <Height>-21</Height>
+          <Color>220</Color>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>16</Size>
+          <Size>11</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
         <x>-4.9</x>
-        <y>4.9</y>
+        <y>4.95</y>
+      </AddLabel>
+      <AddLabel>
+        <Caption>r = 3 sin(2a)</Caption>
+        <Color>16777215</Color>
+        <Transparent>1</Transparent>
+        <Font>
+          <Charset>1</Charset>
+          <Color>14435840</Color>
+          <Height>-15</Height>
+          <Name>DejaVu Sans</Name>
+          <Pitch>0</Pitch>
+          <PixelsPerInch>96</PixelsPerInch>
+          <Size>11</Size>
+          <Style>
+            <fsBold/>
+          </Style>
+        </Font>
+        <x>1.4</x>
+        <y>-4.35</y>
       </AddLabel>
       <AddLabel>
         <Caption>odd n: n petals</Caption>
@@ -1013,17 +1049,17 @@
         <Font>
           <Charset>1</Charset>
           <Color>220</Color>
-          <Height>-19</Height>
+          <Height>-13</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>10</Size>
           <Style>
             <fsUnderline/>
           </Style>
         </Font>
-        <x>-4.9</x>
-        <y>4.3</y>
+        <x>1.4</x>
+        <y>4.95</y>
       </AddLabel>
       <AddLabel>
         <Caption>even n: 2n petals</Caption>
@@ -1032,17 +1068,17 @@
         <Font>
           <Charset>1</Charset>
           <Color>14435840</Color>
-          <Height>-19</Height>
+          <Height>-13</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>10</Size>
           <Style>
             <fsUnderline/>
           </Style>
         </Font>
         <x>-4.9</x>
-        <y>3.8</y>
+        <y>-4.35</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
@@ -1083,7 +1119,7 @@
       <FunctionObj>
         <Name>Lissajous figure</Name>
         <Exp>4sin(3t)</Exp>
-        <AddExp>4cos(2t)</AddExp>
+        <AddExp>4sin(2t)</AddExp>
         <ShowEnabled>1</ShowEnabled>
         <Description>frequencies 3 and 2 give three loops across and two down</Description>
         <GraphStyle>
@@ -1321,40 +1357,57 @@
     </Coordinate>
     <AddLabels>
       <AddLabel>
-        <Caption>t runs from 0 to 2 pi</Caption>
+        <Caption>t from 0 to 2 pi</Caption>
         <Color>16777215</Color>
         <Transparent>1</Transparent>
         <Font>
           <Charset>1</Charset>
           <Color>0</Color>
-          <Height>-19</Height>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>11</Size>
           <Style>
             <fsItalic/>
           </Style>
         </Font>
         <x>-5.9</x>
-        <y>5.9</y>
+        <y>5.95</y>
       </AddLabel>
       <AddLabel>
-        <Caption>x = 4 sin(3t), y = 4 cos(2t)</Caption>
+        <Caption>x = 4 sin(3t),</Caption>
         <Color>16777215</Color>
         <Transparent>1</Transparent>
         <Font>
           <Charset>1</Charset>
           <Color>10485960</Color>
-          <Height>-19</Height>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>11</Size>
           <Style/>
         </Font>
-        <x>1.6</x>
-        <y>5.9</y>
+        <x>-5.9</x>
+        <y>-5.15</y>
+      </AddLabel>
+      <AddLabel>
+        <Caption>y = 4 sin(2t)</Caption>
+        <Color>16777215</Color>
+        <Transparent>1</Transparent>
+        <Font>
+          <Charset>1</Charset>
+          <Color>10485960</Color>
+          <Height>-15</Height>
+          <Name>DejaVu Sans</Name>
+          <Pitch>0</Pitch>
+          <PixelsPerInch>96</PixelsPerInch>
+          <Size>11</Size>
+          <Style/>
+        </Font>
+        <x>0.4</x>
+        <y>-5.15</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
@@ -1370,7 +1423,7 @@
         <GraphStyle>
           <LineWidth>1</LineWidth>
           <LineStyle>0</LineStyle>
-          <LineColor>36095</LineColor>
+          <LineColor>23180</LineColor>
           <BrushStyle>0</BrushStyle>
           <BrushColor>11204095</BrushColor>
         </GraphStyle>
@@ -1386,8 +1439,8 @@
         </AddInterval>
         <PlotParameter>
           <Steps>500</Steps>
-          <StepsOnX>90</StepsOnX>
-          <StepsOnY>90</StepsOnY>
+          <StepsOnX>400</StepsOnX>
+          <StepsOnY>400</StepsOnY>
           <MaxGap>300</MaxGap>
         </PlotParameter>
         <FunctionObjType>4</FunctionObjType>
@@ -1417,8 +1470,8 @@
         </AddInterval>
         <PlotParameter>
           <Steps>500</Steps>
-          <StepsOnX>60</StepsOnX>
-          <StepsOnY>60</StepsOnY>
+          <StepsOnX>240</StepsOnX>
+          <StepsOnY>240</StepsOnY>
           <MaxGap>300</MaxGap>
         </PlotParameter>
         <FunctionObjType>4</FunctionObjType>
@@ -1448,8 +1501,8 @@
         </AddInterval>
         <PlotParameter>
           <Steps>500</Steps>
-          <StepsOnX>60</StepsOnX>
-          <StepsOnY>60</StepsOnY>
+          <StepsOnX>240</StepsOnX>
+          <StepsOnY>240</StepsOnY>
           <MaxGap>300</MaxGap>
         </PlotParameter>
         <FunctionObjType>4</FunctionObjType>
@@ -1670,17 +1723,17 @@
         <Font>
           <Charset>1</Charset>
           <Color>220</Color>
-          <Height>-19</Height>
+          <Height>-13</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>10</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>3.6</x>
-        <y>-3.9</y>
+        <x>0.4</x>
+        <y>-6.6</y>
       </AddLabel>
       <AddLabel>
         <Caption>x^2 + y^2 &lt; 9</Caption>
@@ -1688,16 +1741,16 @@
         <Transparent>1</Transparent>
         <Font>
           <Charset>1</Charset>
-          <Color>0</Color>
-          <Height>-19</Height>
+          <Color>23180</Color>
+          <Height>-13</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>10</Size>
           <Style/>
         </Font>
-        <x>-1.4</x>
-        <y>0.9</y>
+        <x>-7.9</x>
+        <y>6.0</y>
       </AddLabel>
       <AddLabel>
         <Caption>x + y &gt; 4</Caption>
@@ -1706,18 +1759,18 @@
         <Font>
           <Charset>1</Charset>
           <Color>14435840</Color>
-          <Height>-19</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>12</Size>
           <Style>
             <fsBold/>
             <fsItalic/>
           </Style>
         </Font>
-        <x>4.6</x>
-        <y>7.6</y>
+        <x>3.4</x>
+        <y>7.7</y>
       </AddLabel>
       <AddLabel>
         <Caption>x^2/36 + y^2/9 = 1</Caption>
@@ -1726,15 +1779,15 @@
         <Font>
           <Charset>1</Charset>
           <Color>25600</Color>
-          <Height>-19</Height>
+          <Height>-12</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>9</Size>
           <Style/>
         </Font>
-        <x>-7.8</x>
-        <y>-2.6</y>
+        <x>-7.9</x>
+        <y>-6.6</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
