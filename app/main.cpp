@@ -35,7 +35,6 @@ void PrintUsage() {
 int RunLauncher(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("curvana"));
-    app.setApplicationDisplayName(QString::fromLatin1(curvana::ProgramName));
     curvana::RemoveStaleTempSlideFolders();
 
     curvana::TLauncherHooks hooks;
