@@ -2072,17 +2072,17 @@
         <Font>
           <Charset>1</Charset>
           <Color>220</Color>
-          <Height>-21</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>16</Size>
+          <Size>12</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>-0.3</x>
-        <y>5.6</y>
+        <x>-3.8</x>
+        <y>2.6</y>
       </AddLabel>
       <AddLabel>
         <Caption>y = ln(x)</Caption>
@@ -2091,17 +2091,17 @@
         <Font>
           <Charset>1</Charset>
           <Color>14435840</Color>
-          <Height>-21</Height>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>16</Size>
+          <Size>11</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>4.3</x>
-        <y>2.3</y>
+        <x>2.9</x>
+        <y>2.4</y>
       </AddLabel>
       <AddLabel>
         <Caption>y = x</Caption>
@@ -2110,34 +2110,51 @@
         <Font>
           <Charset>1</Charset>
           <Color>8421504</Color>
-          <Height>-19</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>12</Size>
           <Style>
             <fsItalic/>
           </Style>
         </Font>
-        <x>4.6</x>
-        <y>5.4</y>
+        <x>3.2</x>
+        <y>5.8</y>
       </AddLabel>
       <AddLabel>
-        <Caption>exp(0) = 1 and ln(1) = 0</Caption>
+        <Caption>exp(0) = 1</Caption>
         <Color>11204095</Color>
         <Transparent>0</Transparent>
         <Font>
           <Charset>1</Charset>
           <Color>0</Color>
-          <Height>-19</Height>
+          <Height>-15</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>11</Size>
           <Style/>
         </Font>
-        <x>-3.8</x>
-        <y>-2.4</y>
+        <x>-3.3</x>
+        <y>1.4</y>
+      </AddLabel>
+      <AddLabel>
+        <Caption>ln(1) = 0</Caption>
+        <Color>11204095</Color>
+        <Transparent>0</Transparent>
+        <Font>
+          <Charset>1</Charset>
+          <Color>0</Color>
+          <Height>-15</Height>
+          <Name>DejaVu Sans</Name>
+          <Pitch>0</Pitch>
+          <PixelsPerInch>96</PixelsPerInch>
+          <Size>11</Size>
+          <Style/>
+        </Font>
+        <x>1.3</x>
+        <y>-0.3</y>
       </AddLabel>
     </AddLabels>
   </CurvanaDocument>
@@ -2445,16 +2462,16 @@
         <Font>
           <Charset>1</Charset>
           <Color>220</Color>
-          <Height>-19</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>12</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>0.15</x>
+        <x>0.5</x>
         <y>47</y>
       </AddLabel>
       <AddLabel>
@@ -2464,16 +2481,16 @@
         <Font>
           <Charset>1</Charset>
           <Color>14435840</Color>
-          <Height>-19</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>12</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>0.15</x>
+        <x>0.5</x>
         <y>43</y>
       </AddLabel>
       <AddLabel>
@@ -2483,16 +2500,16 @@
         <Font>
           <Charset>1</Charset>
           <Color>0</Color>
-          <Height>-19</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>12</Size>
           <Style>
             <fsItalic/>
           </Style>
         </Font>
-        <x>0.15</x>
+        <x>0.5</x>
         <y>39</y>
       </AddLabel>
     </AddLabels>
@@ -2741,23 +2758,42 @@
     </Coordinate>
     <AddLabels>
       <AddLabel>
-        <Caption>x grows to the left: every graph is mirrored</Caption>
+        <Caption>x grows to the left:</Caption>
         <Color>16777215</Color>
         <Transparent>1</Transparent>
         <Font>
           <Charset>1</Charset>
           <Color>8388608</Color>
-          <Height>-21</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>16</Size>
+          <Size>12</Size>
           <Style>
             <fsBold/>
           </Style>
         </Font>
-        <x>3.9</x>
-        <y>5.8</y>
+        <x>-0.5</x>
+        <y>5.9</y>
+      </AddLabel>
+      <AddLabel>
+        <Caption>every graph is mirrored</Caption>
+        <Color>16777215</Color>
+        <Transparent>1</Transparent>
+        <Font>
+          <Charset>1</Charset>
+          <Color>8388608</Color>
+          <Height>-16</Height>
+          <Name>DejaVu Sans</Name>
+          <Pitch>0</Pitch>
+          <PixelsPerInch>96</PixelsPerInch>
+          <Size>12</Size>
+          <Style>
+            <fsBold/>
+          </Style>
+        </Font>
+        <x>-0.5</x>
+        <y>5.35</y>
       </AddLabel>
       <AddLabel>
         <Caption>y = exp(x)</Caption>
@@ -2766,11 +2802,11 @@
         <Font>
           <Charset>1</Charset>
           <Color>220</Color>
-          <Height>-19</Height>
+          <Height>-16</Height>
           <Name>DejaVu Sans</Name>
           <Pitch>0</Pitch>
           <PixelsPerInch>96</PixelsPerInch>
-          <Size>14</Size>
+          <Size>12</Size>
           <Style/>
         </Font>
         <x>1.2</x>
