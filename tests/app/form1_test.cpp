@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -342,6 +343,35 @@ TEST_F(LauncherTest, LayoutFollowsTheWindowsTable) {
     EXPECT_LE(form->Label3->geometry().right(), form->Label4->x());
     EXPECT_LE(form->Label1->geometry().right(), form->Edit1->x());
     EXPECT_LE(form->Label4->geometry().right(), form->width());
+}
+
+} // namespace
+} // namespace curvana
+
+namespace curvana {
+namespace {
+
+// The real program: started with a file that is missing or neither kind, it shows nothing but
+// the launcher's brief showing and ends by itself.
+TEST(Program, FileThatOpensNoShowEndsTheProgram) {
+    TTempDir dir;
+    const std::string neither = dir / "notes.sld";
+    WriteFile(neither, "just text\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir / "config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(dir / "data"));
+    for (const std::string& file : {dir / "missing.sld", neither}) {
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(CURVANA_BINARY), {QString::fromStdString(file)});
+        ASSERT_TRUE(program.waitForFinished(60000)) << file;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << file;
+        EXPECT_EQ(program.exitCode(), 0) << file;
+    }
+    // It still recorded itself and its association on the way.
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "config/Orvane.conf"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "data/applications/curvana.desktop"));
 }
 
 } // namespace
