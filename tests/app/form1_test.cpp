@@ -313,6 +313,21 @@ TEST_F(LauncherTest, CreationRecordsWhereTheProgramLives) {
     EXPECT_TRUE(Rec.Errors.empty());
 }
 
+TEST_F(LauncherTest, SettingsThatCannotBeWrittenAreReportedAndTheLauncherGoesOn) {
+    const std::string file =
+        (qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Orvane.conf")).toStdString();
+    std::filesystem::remove(file);
+    std::filesystem::create_directories(file + "/taken"); // a folder where the file belongs
+    auto form = MakeForm();
+    std::filesystem::remove_all(file);
+    ASSERT_EQ(Rec.Errors.size(), 1u);
+    EXPECT_EQ(Rec.Errors[0], QStringLiteral("Failed to set data for 'CVShowPath'"));
+    // The launcher still works.
+    const std::string path = Write("doc.xml", Document);
+    form->OpenFile(QString::fromStdString(path));
+    EXPECT_EQ(Rec.Documents, std::vector<std::string>{path});
+}
+
 // The next widget that Tab reaches after widget.
 QWidget* NextTabStop(QWidget* widget) {
     for (QWidget* next = widget->nextInFocusChain(); next != widget;
