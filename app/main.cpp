@@ -8,6 +8,7 @@
 #include "show/formslideshow.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <iostream>
@@ -35,6 +36,9 @@ void PrintUsage() {
 int RunLauncher(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("curvana"));
+    // Ties the windows to the desktop entry and its icon.
+    app.setDesktopFileName(QStringLiteral("curvana"));
+    app.setWindowIcon(QIcon(QStringLiteral(":/curvana/curvana.svg")));
     curvana::RemoveStaleTempSlideFolders();
 
     curvana::TLauncherHooks hooks;
