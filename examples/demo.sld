@@ -1439,8 +1439,8 @@
         </AddInterval>
         <PlotParameter>
           <Steps>500</Steps>
-          <StepsOnX>400</StepsOnX>
-          <StepsOnY>400</StepsOnY>
+          <StepsOnX>240</StepsOnX>
+          <StepsOnY>240</StepsOnY>
           <MaxGap>300</MaxGap>
         </PlotParameter>
         <FunctionObjType>4</FunctionObjType>
@@ -1470,8 +1470,8 @@
         </AddInterval>
         <PlotParameter>
           <Steps>500</Steps>
-          <StepsOnX>240</StepsOnX>
-          <StepsOnY>240</StepsOnY>
+          <StepsOnX>120</StepsOnX>
+          <StepsOnY>120</StepsOnY>
           <MaxGap>300</MaxGap>
         </PlotParameter>
         <FunctionObjType>4</FunctionObjType>
@@ -1501,8 +1501,8 @@
         </AddInterval>
         <PlotParameter>
           <Steps>500</Steps>
-          <StepsOnX>240</StepsOnX>
-          <StepsOnY>240</StepsOnY>
+          <StepsOnX>120</StepsOnX>
+          <StepsOnY>120</StepsOnY>
           <MaxGap>300</MaxGap>
         </PlotParameter>
         <FunctionObjType>4</FunctionObjType>
