@@ -100,14 +100,14 @@ TEST_F(RenderTest, DefaultAxesCrossAtTheOriginPixel) {
     // top end leaves out its last pixel, row 30).
     EXPECT_EQ(Row(216, 30, 643, clBlack), std::string(613, '#'));
     EXPECT_EQ(Column(336, 31, 404, clBlack), std::string(373, '#'));
-    // Nothing else in that row and column is axis ink, except the arrows beyond the ends.
+    // Left of the x axis and below the y axis (their arrows point the other way) it is bare.
     EXPECT_EQ(Row(216, 0, 26, clBlack), std::string(26, '.'));
     EXPECT_EQ(Column(336, 404, 433, clBlack), std::string(29, '.'));
     // Rows beside the axis only carry ticks: one short mark every 30.65 pixels.
     const std::string beside = Row(214, 30, 643, clBlack);
     EXPECT_EQ(Runs(beside), std::vector<int>(21, 1)) << beside;
     EXPECT_TRUE(Is(30, 214, clBlack));
-    EXPECT_TRUE(Is(642, 214, clBlack)); // x = 10: 30 + 20 * 30.65 = 643, one pixel short
+    EXPECT_TRUE(Is(642, 214, clBlack)); // the repeated sum ends just below x = 10
 }
 
 TEST_F(RenderTest, GridLinesAreGreyDottedAtTheMappedPixel) {
