@@ -267,9 +267,9 @@ TEST_F(HostileFiles, MillionTablePoints) {
           Drawn());
 }
 
-// Known slow: these finish, but far beyond the hang limit, because every line is set pixel
-// by pixel on the picture (a million table segments across the whole picture took 104 s,
-// 100,000 graphs 79 s). Run them with --gtest_also_run_disabled_tests (time-corpus.sh does).
+// Known slow: these finish, but near or beyond the hang limit, because every line is set pixel
+// by pixel on the picture (a million table segments across the whole picture took 35 to 104 s,
+// 100,000 graphs 59 to 79 s). Run them with --gtest_also_run_disabled_tests (time-corpus.sh does).
 TEST_F(HostileFiles, DISABLED_MillionTablePointsAcrossThePicture) {
     Check(Make("table-1m-zigzag.xml",
                [](std::ostream& o) {
@@ -313,7 +313,7 @@ TEST_F(HostileFiles, MegabyteExpressions) {
     Check(Make("exp-nested-1mb.xml", document(nested, 0, "")), Drawn());
 }
 
-// Known slow (12 to 34 s on a loaded 2-core machine): a region of a megabyte expression, about
+// Known slow (15 to 34 s on a loaded 2-core machine): a region of a megabyte expression, about
 // 175,000 instructions at each of the 2,601 grid points.
 TEST_F(HostileFiles, DISABLED_MegabyteRegion) {
     std::string sum;
