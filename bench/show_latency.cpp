@@ -22,7 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
+#include <exception>
 #include <map>
 #include <string>
 #include <unistd.h>
@@ -63,17 +63,37 @@ long long MonotonicNs() {
     return static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
 }
 
-// The offscreen platform's screen is 800 x 600 unless a configuration names another.
+// Removes the screen configuration when the process that wrote it ends.
+struct TScreenConfigFile {
+    std::string Path;
+    ~TScreenConfigFile() {
+        if (!Path.empty())
+            unlink(Path.c_str());
+    }
+} ScreenConfigFile;
+
+// The offscreen platform's screen is 800 x 600 unless a configuration names another. The file
+// is new and private (mkstemps), so no other user's file or link is written through.
 void UseFullHdOffscreenScreen() {
     const char* current = std::getenv("QT_QPA_PLATFORM");
     if (current != nullptr && std::strcmp(current, "offscreen") != 0)
         return; // a configuration of the caller's own (or the parent's) stays
-    const std::string path = "/tmp/curvana-show-latency-screen.json";
-    std::ofstream(path) << "{\"synchronousWindowSystemEvents\": false, \"windowFrameMargins\": "
-                           "false, \"screens\": [{\"name\": \"bench\", \"x\": 0, \"y\": 0, "
-                           "\"width\": 1920, \"height\": 1080, \"logicalDpi\": 96, "
-                           "\"logicalBaseDpi\": 96, \"dpr\": 1}]}\n";
-    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
+    const char* tmp = std::getenv("TMPDIR");
+    std::string path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
+                       "/curvana-show-latency-XXXXXX.json";
+    const int fd = mkstemps(path.data(), 5);
+    if (fd < 0)
+        return; // the default screen; the size check stops the run
+    ScreenConfigFile.Path = path;
+    const std::string config =
+        "{\"synchronousWindowSystemEvents\": false, \"windowFrameMargins\": false, "
+        "\"screens\": [{\"name\": \"bench\", \"x\": 0, \"y\": 0, \"width\": 1920, "
+        "\"height\": 1080, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}\n";
+    const bool written =
+        write(fd, config.data(), config.size()) == static_cast<ssize_t>(config.size());
+    close(fd);
+    if (written)
+        setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
 }
 
 // Watches the events that finish a picture. Every event passes through notify; the outermost
@@ -407,9 +427,14 @@ int main(int argc, char** argv) {
     }
     // Qt sees only the program name: the options above are ours.
     int qtArgc = 1;
-    if (startup)
-        return RunStartup(qtArgc, argv, slideShow, mainNs, mainAt);
-    const int result = RunKeys(qtArgc, argv, slideShow, reps);
+    int result = 0;
+    try {
+        if (startup)
+            return RunStartup(qtArgc, argv, slideShow, mainNs, mainAt);
+        result = RunKeys(qtArgc, argv, slideShow, reps);
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
     if (result == 0 && startupRuns > 0) {
         char self[4096] = {};
         const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
