@@ -24,8 +24,9 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
         -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -fno-omit-frame-pointer" \
         >/dev/null
 fi
+# Several runs of this script may start at once (one per target): one build at a time.
 for t in "${targets[@]}"; do
-    nice -n 19 cmake --build "$dir" --target "curvana_fuzz_$t" --parallel 2
+    flock "$dir/.build-lock" nice -n 19 cmake --build "$dir" --target "curvana_fuzz_$t" --parallel 2
 done
 
 for t in "${targets[@]}"; do
