@@ -9,8 +9,8 @@
 #include "docfile/documentloader.h"
 #include "expr/operatorlib.h"
 #include "expr/varmemory.h"
-#include "view/canvas.h"
 #include "view/coordinate.h"
+#include "view/countingcanvas.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,30 +22,9 @@
 namespace curvana {
 namespace {
 
-// Measures text like the recording canvas (half the font height a character) and counts calls.
-class TNullCanvas : public TCanvas {
-public:
-    std::uint64_t Operations = 0;
-
-    std::int32_t TextWidth(const std::string& text) override {
-        return static_cast<std::int32_t>(text.size()) * (std::abs(Font.Height) / 2);
-    }
-    std::int32_t TextHeight(const std::string&) override { return std::abs(Font.Height) + 2; }
-
-protected:
-    void DoMoveTo(TPoint) override { ++Operations; }
-    void DoLineTo(TPoint, TPoint) override { ++Operations; }
-    void DoRectangle(const TRect&) override { ++Operations; }
-    void DoEllipse(const TRect&) override { ++Operations; }
-    void DoPolygon(std::span<const TPoint>) override { ++Operations; }
-    void DoFillRect(const TRect&) override { ++Operations; }
-    void DoTextOut(TPoint, const std::string&) override { ++Operations; }
-    void DoSetPixel(TPoint, TColor) override { ++Operations; }
-};
-
 // One slide loaded as the slide window loads it, with the window's lists.
 struct TSlide {
-    TNullCanvas Canvas;
+    TCountingCanvas Canvas;
     TCoordinate View;
     std::unique_ptr<TMemory> Graphs = std::make_unique<TMemory>();
     std::vector<TAddLabelData> Labels;
