@@ -168,10 +168,8 @@ bool AnySampleSucceeds(long double from, long double to, long double step,
 class TChecker {
 public:
     explicit TChecker(std::string path) : Path(std::move(path)) {
-        for (const char* name : {"x", "y", "t", "a"}) {
-            Variables.AddVariable(name, 0);
-        }
-        Constants.AddVariable("PI", std::numbers::pi);
+        AddPlotVariables(Variables);
+        AddPlotConstants(Constants);
         GraphList = std::make_unique<TMemory>();
         View.GraphList = GraphList.get();
     }

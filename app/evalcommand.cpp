@@ -58,7 +58,7 @@ int RunEvalCommand(const std::vector<std::string>& arguments, std::ostream& out,
     for (const char* name : VariableNames) {
         variables.AddVariable(name, 0);
     }
-    constants.AddVariable("PI", 3.141592653589793);
+    AddPlotConstants(constants);
 
     for (const std::string& argument : arguments) {
         if (argument == "--explain") {

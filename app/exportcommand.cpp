@@ -208,9 +208,8 @@ struct TShowState {
     TVarMemory Constants;
 
     TShowState() {
-        for (const char* name : {"x", "y", "t", "a"})
-            Variables.AddVariable(name, 0);
-        Constants.AddVariable("PI", std::numbers::pi);
+        AddPlotVariables(Variables);
+        AddPlotConstants(Constants);
     }
 };
 

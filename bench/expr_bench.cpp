@@ -81,11 +81,9 @@ struct TEngine {
     TVarMemory Variables;
     TVarMemory Constants;
     TEngine() {
-        for (const char* name : {"x", "y", "t", "a"}) {
-            Variables.AddVariable(name, 0);
-        }
+        AddPlotVariables(Variables);
         Variables.SetValue("y", Y);
-        Constants.AddVariable("PI", 3.141592653589793);
+        AddPlotConstants(Constants);
     }
 };
 

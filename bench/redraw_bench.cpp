@@ -33,9 +33,8 @@ struct TSlide {
     TVarMemory Constants;
 
     explicit TSlide(const std::string& name) {
-        for (const char* variable : {"x", "y", "t", "a"})
-            Variables.AddVariable(variable, 0);
-        Constants.AddVariable("PI", 3.141592653589793);
+        AddPlotVariables(Variables);
+        AddPlotConstants(Constants);
         View.Canvas = &Canvas;
         View.Width = 1920;
         View.Height = 1080;

@@ -92,4 +92,14 @@ int TVarMemory::LongestPrefixMatch(std::string_view text) const {
     return best;
 }
 
+void AddPlotVariables(TVarMemory& variables) {
+    for (const char* name : {"x", "y", "t", "a"}) {
+        variables.AddVariable(name, 0);
+    }
+}
+
+void AddPlotConstants(TVarMemory& constants) {
+    constants.AddVariable("PI", 3.141592653589793);
+}
+
 } // namespace curvana

@@ -52,4 +52,9 @@ private:
     static std::uint64_t NextStamp();
 };
 
+// The lists every expression of a slide is compiled with: the variables x, y, t and a, each 0,
+// in this order, and the constant PI.
+void AddPlotVariables(TVarMemory& variables);
+void AddPlotConstants(TVarMemory& constants);
+
 } // namespace curvana

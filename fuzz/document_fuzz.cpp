@@ -40,10 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TOperatorLib library;
     TVarMemory variables;
-    for (const char* name : {"x", "y", "t", "a"})
-        variables.AddVariable(name, 0);
+    AddPlotVariables(variables);
     TVarMemory constants;
-    constants.AddVariable("PI", 3.141592653589793);
+    AddPlotConstants(constants);
     try {
         view.Redraw(graphs.get(), library, variables, constants);
     } catch (const EOverflow&) {

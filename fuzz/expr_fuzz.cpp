@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         variables.AddVariable(name, end == cursor ? 0.0 : value);
         cursor = end == cursor ? cursor : end;
     }
-    constants.AddVariable("PI", 3.141592653589793);
+    AddPlotConstants(constants);
 
     try {
         TExpCal cal(expression, library, variables, constants);

@@ -265,10 +265,9 @@ void TFormSlideShow::FormShow() {
     ExeDir = QCoreApplication::applicationDirPath().toStdString() + "/";
     OperatorLib = std::make_unique<TOperatorLib>();
     Variables = std::make_unique<TVarMemory>();
-    for (const char* name : {"x", "y", "t", "a"})
-        Variables->AddVariable(name, 0);
+    AddPlotVariables(*Variables);
     Constants = std::make_unique<TVarMemory>();
-    Constants->AddVariable("PI", 3.141592653589793);
+    AddPlotConstants(*Constants);
     GraphList = std::make_unique<TMemory>();
     PointerMode = 0;
     PenStyle = std::make_unique<TGraphStyle>();

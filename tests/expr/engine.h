@@ -14,10 +14,8 @@ struct TEngine {
     TVarMemory Constants;
 
     TEngine() {
-        for (const char* name : {"x", "y", "t", "a"}) {
-            Variables.AddVariable(name, 0);
-        }
-        Constants.AddVariable("PI", 3.141592653589793);
+        AddPlotVariables(Variables);
+        AddPlotConstants(Constants);
     }
 
     std::vector<std::string> VariableNames() const {

@@ -30,9 +30,8 @@ protected:
         view.Canvas = &canvas;
         view.Width = 673;
         view.Height = 433;
-        for (const char* name : {"x", "y", "t", "a"})
-            variables.AddVariable(name, 0);
-        constants.AddVariable("PI", std::numbers::pi);
+        AddPlotVariables(variables);
+        AddPlotConstants(constants);
     }
 
     TFunctionObj& AddFunction(TEnum8 type, const std::string& exp, const std::string& addExp,
