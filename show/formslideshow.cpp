@@ -1,5 +1,8 @@
 #include "show/formslideshow.h"
 
+#include "capture/capscreen.h"
+#include "capture/capturefile.h"
+#include "capture/formsetcapturejob.h"
 #include "common/errors.h"
 #include "docfile/documentloader.h"
 #include "expr/operatorlib.h"
@@ -7,6 +10,7 @@
 #include "model/graphstyle.h"
 #include "model/memory.h"
 #include "platform/qtfont.h"
+#include "platform/rastercanvas.h"
 #include "show/addlabel.h"
 #ifdef CURVANA_HAVE_HELP_WINDOW
 #include "show/chmhelp.h"
@@ -14,6 +18,7 @@
 #include "show/clicklabel.h"
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
+#include "show/popupmenus.h"
 #include "show/viewcommands.h"
 
 #include <QAction>
@@ -113,6 +118,9 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     bind(heLastSlide1, "The Last Slide (End Key)", &TFormSlideShow::LastSlide);
     bind(CloseFullScreen1, "Close Full Screen (ESC Key)", &TFormSlideShow::CloseFullScreen1Click);
     bind(Help1, "Help", &TFormSlideShow::Help1Click);
+    bind(CaptureScreen1, "Capture Screen\tF6", &TFormSlideShow::CaptureScreen1Click);
+    bind(SetBatchCaptureJob1, "Set Batch Capture Job...",
+         &TFormSlideShow::SetBatchCaptureJob1Click);
 
     // The check mark drives the panel: a menu click has flipped it already, so only apply it.
     CoordinateMovementPanel1 = MakeAction(this, "Show/Hide Control Panel (Space Key)");
@@ -156,6 +164,9 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     onButton(panel.ToolButton9, Refresh1);
     onButton(panel.ToolButton16, ActionFileOpen);
     onButton(panel.ToolButton17, CloseFullScreen1);
+    onButton(panel.ToolButton13, CaptureScreen1);
+
+    Menus = new TPopupMenus(*this);
 
     // Enabled from the start: the first load follows as soon as the show's loop runs.
     Timer1->start();
@@ -176,6 +187,10 @@ void TFormSlideShow::SetErrorReporter(TErrorReporter reporter) {
 
 void TFormSlideShow::SetFileChooser(TFileChooser chooser) {
     FFileChooser = std::move(chooser);
+}
+
+void TFormSlideShow::SetCoordinateEditor(TCoordinateEditor editor) {
+    FCoordinateEditor = std::move(editor);
 }
 
 void TFormSlideShow::ReportError(const QString& message) {
@@ -273,6 +288,12 @@ void TFormSlideShow::FormShow() {
     PenStyle = std::make_unique<TGraphStyle>();
     PenStyle->LineColor = 0xFF0000;
     PenStyle->LineWidth = 2;
+    CaptureJob = std::make_unique<TCapScreen>();
+    CaptureJob->FileNamePrefix = "Outputpic";
+    CaptureJob->OutputDirectory = DefaultOutputDirectory(ExeDir);
+    CaptureJob->PictureFormat = 0;
+    CaptureJob->CurrentIndex = 1;
+    CaptureJob->Digital = 2;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -471,7 +492,7 @@ void TFormSlideShow::FormKeyDown(QKeyEvent* event) {
         Refresh1Click();
         break;
     case Qt::Key_F6:
-        // Capture arrives with the capture job.
+        CaptureScreen1Click();
         break;
     case Qt::Key_Escape:
         CloseFullScreen1Click();
@@ -648,6 +669,33 @@ void TFormSlideShow::Help1Click() {
 
 void TFormSlideShow::CloseFullScreen1Click() {
     close();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Capture
+
+void TFormSlideShow::CaptureScreen1Click() {
+    if (!CaptureJob)
+        return;
+    CapturePicture(*CaptureJob, Coordinate1->Picture().Image());
+}
+
+void TFormSlideShow::SetBatchCaptureJob1Click() {
+    if (CaptureJob) {
+        TFormSetCaptureJob dialog(this);
+        dialog.SetErrorReporter(FErrorReporter);
+        dialog.ShowCaptureJob(*CaptureJob);
+    }
+    HideAndShowControlPanel();
+}
+
+void TFormSlideShow::CoordinateProperties1Click() {
+    // The dialog is gone before the redraw, also when it failed.
+    const bool applied = FCoordinateEditor ? FCoordinateEditor(this, View())
+                                           : RunCoordinatePropertiesDialog(this, View());
+    if (applied)
+        Refresh1Click();
+    HideAndShowControlPanel();
 }
 
 } // namespace curvana

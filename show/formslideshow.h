@@ -21,11 +21,13 @@ namespace curvana {
 class TCoordinate;
 class TAddLabel;
 class TAddLabelData;
+class TCapScreen;
 class TControlPanel;
 class TCoordinateImage;
 class TGraphStyle;
 class TMemory;
 class TOperatorLib;
+class TPopupMenus;
 class TVarMemory;
 
 // The full-screen window that presents one document or a list of slide documents. The view's
@@ -103,12 +105,28 @@ public:
     void Help1Click();
     void CloseFullScreen1Click();
 
+    // Writes the view's picture, pen strokes included, to the capture job's next file and
+    // advances its number; labels, panel and menus are widgets of their own and not in it.
+    void CaptureScreen1Click();
+    // Edits the capture job in its dialog; the control panel is visible afterwards.
+    void SetBatchCaptureJob1Click();
+
+    // Edits every setting of the view in the coordinate properties dialog; redraws when OK
+    // applied them.
+    void CoordinateProperties1Click();
+    // The dialog step of CoordinateProperties1Click: true when the values were applied to the
+    // view. The default runs the coordinate properties dialog.
+    using TCoordinateEditor = std::function<bool(QWidget* owner, TCoordinate& view)>;
+    void SetCoordinateEditor(TCoordinateEditor editor);
+
     // The view and its picture widget.
     TCoordinate& View();
     TCoordinateImage* Coordinate1 = nullptr;
     QWidget* Panel1 = nullptr;
     TControlPanel* GroupBoxMovement = nullptr;
     QTimer* Timer1 = nullptr;
+    // The context menu and the tool bar's drop-down menus.
+    TPopupMenus* Menus = nullptr;
 
     // Commands as actions, for the key map, the control panel and the menus.
     QAction* ActionCoordMoveLeft = nullptr;
@@ -135,6 +153,8 @@ public:
     QAction* heLastSlide1 = nullptr;
     QAction* Help1 = nullptr;
     QAction* CloseFullScreen1 = nullptr;
+    QAction* CaptureScreen1 = nullptr;
+    QAction* SetBatchCaptureJob1 = nullptr;
 
     // State of the show.
     std::string ExeDir;
@@ -149,6 +169,7 @@ public:
     std::unique_ptr<TVarMemory> Constants;
     TEnum8 PointerMode = 0;
     std::unique_ptr<TGraphStyle> PenStyle;
+    std::unique_ptr<TCapScreen> CaptureJob;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -156,6 +177,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The menus run their commands as the window's own, errors shown by its reporter.
+    friend class TPopupMenus;
+
     void FormShow();
     void OpenWindow();
     void RunModal();
@@ -171,6 +195,7 @@ private:
     bool FCoordinateAligned = false;
     TErrorReporter FErrorReporter;
     TFileChooser FFileChooser;
+    TCoordinateEditor FCoordinateEditor;
     // The loop of the modal show while it runs.
     QEventLoop* FModalLoop = nullptr;
 };

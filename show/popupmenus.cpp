@@ -1,0 +1,356 @@
+#include "show/popupmenus.h"
+
+#include "model/memory.h"
+#include "show/controlpanel.h"
+#include "show/coordinateimage.h"
+#include "show/formslideshow.h"
+#include "view/coordinate.h"
+#include "view/graphcaption.h"
+
+#if defined(CURVANA_HAVE_DIALOGS) && __has_include("dialogs/formcoordinateproperties.h")
+#include "dialogs/formcoordinateproperties.h"
+#define CURVANA_HAVE_COORDINATE_DIALOG 1
+#endif
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QPoint>
+#include <QToolButton>
+
+#include <exception>
+#include <memory>
+
+namespace curvana {
+
+namespace {
+
+// Menus cut a long caption at this many characters: a document may hold an expression of a
+// megabyte, which no menu can show and whose layout would stall the window.
+constexpr int MaxGraphCaption = 200;
+
+// The caption shown as it is: "&" would mark a mnemonic and a tab would start the shortcut
+// column.
+QString MenuText(const std::string& caption) {
+    QString text = QString::fromStdString(caption);
+    if (text.size() > MaxGraphCaption)
+        text = text.left(MaxGraphCaption - 1) + QChar(0x2026);
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return text;
+}
+
+QMenu* AddSubmenu(QMenu* menu, const char* title) {
+    auto* submenu = new QMenu(QString::fromUtf8(title), menu);
+    menu->addMenu(submenu);
+    return submenu;
+}
+
+} // namespace
+
+TPopupMenus::TPopupMenus(TFormSlideShow& form) : QObject(&form), FForm(form) {
+    PopupMenuMain = new QMenu(&form);
+    connect(PopupMenuMain, &QMenu::aboutToShow, this, [this] { PopupMenuMainPopup(); });
+
+    GraphList1 = AddSubmenu(PopupMenuMain, "Graph List");
+
+    CoordinateMovementPanel1 = form.CoordinateMovementPanel1;
+    PopupMenuMain->addAction(CoordinateMovementPanel1);
+
+    GoTo1 = AddSubmenu(PopupMenuMain, "&Go");
+    PreviousSlide1 = form.PreviousSlide1;
+    NextSlide1 = form.NextSlide1;
+    heFirstSlide1 = form.heFirstSlide1;
+    heLastSlide1 = form.heLastSlide1;
+    GoTo1->addAction(PreviousSlide1);
+    GoTo1->addAction(NextSlide1);
+    N6 = GoTo1->addSeparator();
+    GoTo1->addAction(heFirstSlide1);
+    GoTo1->addAction(heLastSlide1);
+
+    QuickCaptureScreen1 = AddSubmenu(PopupMenuMain, "Quick Capture Screen");
+    CaptureScreen1 = AddPending(QuickCaptureScreen1, "Capture Screen\tF6");
+    N5 = QuickCaptureScreen1->addSeparator();
+    SetBatchCaptureJob1 = AddPending(QuickCaptureScreen1, "Set Batch Capture Job...");
+
+    N1 = PopupMenuMain->addSeparator();
+
+    GridProperties1 = AddSubmenu(PopupMenuMain, "Grid Properties");
+    HorizontalGridLines1 =
+        AddCheck(GridProperties1, "Horizontal Grid Lines", &TPopupMenus::HorizontalGridLines1Click);
+    VerticalGridLines1 =
+        AddCheck(GridProperties1, "Vertical Grid Lines", &TPopupMenus::VerticalGridLines1Click);
+    RadialGridLines1 =
+        AddCheck(GridProperties1, "Radial Grid Lines", &TPopupMenus::RadialGridLines1Click);
+    AngularGirdLines1 =
+        AddCheck(GridProperties1, "Angular Gird Lines", &TPopupMenus::AngularGirdLines1Click);
+
+    CoordinateStyle1 = AddSubmenu(PopupMenuMain, "Coordinate Style");
+    Equalscaleofmarks1 =
+        AddCheck(CoordinateStyle1, "Equal scale of marks", &TPopupMenus::Equalscaleofmarks1Click);
+    AxesView1 = AddSubmenu(CoordinateStyle1, "Axes View");
+    AddAxesView(AxesView1, Crossed1, Boxed1);
+    Legend1 = AddCheck(CoordinateStyle1, "Legend", &TPopupMenus::Legend1Click);
+
+    PointOption1 = AddSubmenu(PopupMenuMain, "Pointer Option");
+    Arrow1 = AddPending(PointOption1, "Arrow");
+    Hide1 = AddPending(PointOption1, "Hide");
+    Pen1 = AddPending(PointOption1, "Pen\tF4");
+    N3 = PointOption1->addSeparator();
+    PenProperties1 = AddPending(PointOption1, "Pen Properties...");
+
+    CoordinateProperties1 = PopupMenuMain->addAction(QStringLiteral("Coordinate Properties"));
+    connect(CoordinateProperties1, &QAction::triggered, this, [this] {
+        try {
+            FForm.CoordinateProperties1Click();
+        } catch (const std::exception& e) {
+            FForm.ReportError(QString::fromUtf8(e.what()));
+        }
+    });
+
+    N2 = PopupMenuMain->addSeparator();
+    OpenDocument1 = form.ActionFileOpen;
+    PopupMenuMain->addAction(OpenDocument1);
+    N4 = PopupMenuMain->addSeparator();
+    Refresh1 = form.Refresh1;
+    Help1 = form.Help1;
+    CloseFullScreen1 = form.CloseFullScreen1;
+    PopupMenuMain->addAction(Refresh1);
+    PopupMenuMain->addAction(Help1);
+    PopupMenuMain->addAction(CloseFullScreen1);
+
+    // The tool bar's drop-down menus: parts of the context menu with the same commands.
+    PopupMenuGraphList = new QMenu(&form);
+    connect(PopupMenuGraphList, &QMenu::aboutToShow, this, [this] { PopupMenuGraphListPopup(); });
+    GraphList2 = AddSubmenu(PopupMenuGraphList, "Graph List");
+
+    PopupMenuGridProperties = new QMenu(&form);
+    connect(PopupMenuGridProperties, &QMenu::aboutToShow, this,
+            [this] { PopupMenuGridPropertiesPopup(); });
+    GridProperties2 = AddSubmenu(PopupMenuGridProperties, "Grid Properties");
+    HorizontalGridLines2 =
+        AddCheck(GridProperties2, "Horizontal Grid Lines", &TPopupMenus::HorizontalGridLines1Click);
+    VerticalGridLines2 =
+        AddCheck(GridProperties2, "Vertical Grid Lines", &TPopupMenus::VerticalGridLines1Click);
+    RadialGridLines2 =
+        AddCheck(GridProperties2, "Radial Grid Lines", &TPopupMenus::RadialGridLines1Click);
+    AngularGirdLines2 =
+        AddCheck(GridProperties2, "Angular Gird Lines", &TPopupMenus::AngularGirdLines1Click);
+
+    PopupMenuCoordinateStyle = new QMenu(&form);
+    connect(PopupMenuCoordinateStyle, &QMenu::aboutToShow, this,
+            [this] { PopupMenuCoordinateStylePopup(); });
+    CoordinateStyle2 = AddSubmenu(PopupMenuCoordinateStyle, "Coordinate Style");
+    Equalscaleofmarks2 =
+        AddCheck(CoordinateStyle2, "Equal scale of marks", &TPopupMenus::Equalscaleofmarks1Click);
+    AxesView2 = AddSubmenu(CoordinateStyle2, "Axes View");
+    AddAxesView(AxesView2, Crossed2, Boxed2);
+    Legend2 = AddCheck(CoordinateStyle2, "Legend", &TPopupMenus::Legend1Click);
+
+    // The view opens the context menu on a right click.
+    form.Coordinate1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(form.Coordinate1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) {
+                Coordinate1ContextPopup(FForm.Coordinate1->mapToGlobal(pos));
+            });
+
+    TControlPanel& panel = *form.GroupBoxMovement;
+    const auto dropDown = [](QToolButton* button, QMenu* menu) {
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setEnabled(true);
+    };
+    dropDown(panel.ToolButton8, PopupMenuGraphList);
+    dropDown(panel.ToolButton10, PopupMenuGridProperties);
+    dropDown(panel.ToolButton11, PopupMenuCoordinateStyle);
+    connect(panel.ToolButton12, &QToolButton::clicked, CoordinateProperties1, &QAction::trigger);
+    panel.ToolButton12->setEnabled(true);
+    // A split button: the face captures, the arrow shows the capture submenu.
+    panel.ToolButton13->setMenu(QuickCaptureScreen1);
+    panel.ToolButton13->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
+TPopupMenus::~TPopupMenus() = default;
+
+TCoordinate& TPopupMenus::View() {
+    return FForm.View();
+}
+
+void TPopupMenus::Guard(void (TPopupMenus::*handler)()) {
+    try {
+        (this->*handler)();
+    } catch (const std::exception& e) {
+        FForm.ReportError(QString::fromUtf8(e.what()));
+    }
+}
+
+QAction* TPopupMenus::AddCommand(QMenu* menu, const char* caption, void (TPopupMenus::*handler)()) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    connect(action, &QAction::triggered, this, [this, handler] { Guard(handler); });
+    return action;
+}
+
+QAction* TPopupMenus::AddCheck(QMenu* menu, const char* caption, void (TPopupMenus::*handler)()) {
+    QAction* action = AddCommand(menu, caption, handler);
+    action->setCheckable(true);
+    return action;
+}
+
+void TPopupMenus::AddAxesView(QMenu* submenu, QAction*& crossed, QAction*& boxed) {
+    auto* group = new QActionGroup(submenu);
+    crossed = AddCheck(submenu, "Crossed", &TPopupMenus::Crossed1Click);
+    boxed = AddCheck(submenu, "Boxed", &TPopupMenus::Boxed1Click);
+    group->addAction(crossed);
+    group->addAction(boxed);
+}
+
+QAction* TPopupMenus::AddPending(QMenu* menu, const char* caption) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setEnabled(false);
+    return action;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening
+
+void TPopupMenus::Coordinate1ContextPopup(const QPoint& globalPos) {
+    // The check marks are set by the menu's opening handler.
+    PopupMenuMain->popup(globalPos);
+}
+
+void TPopupMenus::SetGridChecks(QAction* hor, QAction* ver, QAction* radial, QAction* angular) {
+    const TCoordinate& view = View();
+    hor->setChecked(view.GridHorEnabled != 0);
+    ver->setChecked(view.GridVerEnabled != 0);
+    radial->setChecked(view.GridRadialEnabled != 0);
+    angular->setChecked(view.GridAngularEnabled != 0);
+}
+
+void TPopupMenus::SetStyleChecks(QAction* equal, QAction* crossed, QAction* boxed,
+                                 QAction* legend) {
+    const TCoordinate& view = View();
+    equal->setChecked(view.EqualScaleEnabled != 0);
+    if (view.AxesStyle != 0)
+        boxed->setChecked(true);
+    else
+        crossed->setChecked(true);
+    legend->setChecked(view.LegendEnabled != 0);
+}
+
+void TPopupMenus::PopupMenuMainPopup() {
+    SetGridChecks(HorizontalGridLines1, VerticalGridLines1, RadialGridLines1, AngularGirdLines1);
+    GoTo1->menuAction()->setEnabled(FForm.SlideList.has_value());
+    SetStyleChecks(Equalscaleofmarks1, Crossed1, Boxed1, Legend1);
+    Arrow1->setChecked(FForm.PointerMode == 0);
+    Hide1->setChecked(FForm.PointerMode == 1);
+    Pen1->setChecked(FForm.PointerMode == 2);
+    RebuildGraphList(GraphList1);
+}
+
+void TPopupMenus::PopupMenuGraphListPopup() {
+    RebuildGraphList(GraphList2);
+}
+
+void TPopupMenus::PopupMenuGridPropertiesPopup() {
+    SetGridChecks(HorizontalGridLines2, VerticalGridLines2, RadialGridLines2, AngularGirdLines2);
+}
+
+void TPopupMenus::PopupMenuCoordinateStylePopup() {
+    SetStyleChecks(Equalscaleofmarks2, Crossed2, Boxed2, Legend2);
+}
+
+void TPopupMenus::RebuildGraphList(QMenu* submenu) {
+    // The items belong to the submenu, so clearing it destroys them.
+    submenu->clear();
+    const TMemory* graphs = FForm.GraphList.get();
+    if (graphs == nullptr)
+        return;
+    for (int i = 0; i < graphs->Count(); ++i) {
+        std::string caption;
+        if (const TFunctionObj* function = graphs->Function(i))
+            caption = GraphCaption(*function);
+        else if (const TTableObj* table = graphs->Table(i))
+            caption = GraphCaption(*table);
+        QAction* item = submenu->addAction(MenuText(caption));
+        item->setCheckable(true);
+        item->setChecked(graphs->GetShowEnabled(i) != 0);
+        item->setToolTip(QString::number(i));
+        connect(item, &QAction::triggered, this, [this, item] {
+            try {
+                GraphItemClick(item);
+            } catch (const std::exception& e) {
+                FForm.ReportError(QString::fromUtf8(e.what()));
+            }
+        });
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void TPopupMenus::SwitchFlag(TFlag& flag) {
+    // Any set value shows a check mark, so the click clears it, whatever number it holds.
+    flag = flag != 0 ? 0 : 1;
+    FForm.Refresh1Click();
+}
+
+void TPopupMenus::HorizontalGridLines1Click() {
+    SwitchFlag(View().GridHorEnabled);
+}
+
+void TPopupMenus::VerticalGridLines1Click() {
+    SwitchFlag(View().GridVerEnabled);
+}
+
+void TPopupMenus::RadialGridLines1Click() {
+    SwitchFlag(View().GridRadialEnabled);
+}
+
+void TPopupMenus::AngularGirdLines1Click() {
+    SwitchFlag(View().GridAngularEnabled);
+}
+
+void TPopupMenus::Equalscaleofmarks1Click() {
+    SwitchFlag(View().EqualScaleEnabled);
+}
+
+void TPopupMenus::Crossed1Click() {
+    View().AxesStyle = 0;
+    FForm.Refresh1Click();
+}
+
+void TPopupMenus::Boxed1Click() {
+    View().AxesStyle = 1;
+    FForm.Refresh1Click();
+}
+
+void TPopupMenus::Legend1Click() {
+    SwitchFlag(View().LegendEnabled);
+}
+
+void TPopupMenus::GraphItemClick(QAction* item) {
+    bool isNumber = false;
+    int index = item != nullptr ? item->toolTip().toInt(&isNumber) : -1;
+    if (!isNumber)
+        index = -1;
+    TMemory* graphs = FForm.GraphList.get();
+    if (graphs != nullptr && index >= 0 && index < graphs->Count())
+        graphs->SetShowEnabled(index, graphs->GetShowEnabled(index) != 0 ? 0 : 1);
+    FForm.Refresh1Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The coordinate properties dialog
+
+bool RunCoordinatePropertiesDialog(QWidget* owner, TCoordinate& view) {
+#ifdef CURVANA_HAVE_COORDINATE_DIALOG
+    const auto dialog = std::make_unique<TFormCoordinateProperties>(owner);
+    return dialog->EditCoordinate(view);
+#else
+    (void)owner;
+    (void)view;
+    return false;
+#endif
+}
+
+} // namespace curvana
