@@ -2,6 +2,7 @@
 
 #include "view/geometry.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -23,5 +24,63 @@ struct TLinePixel {
 // Ends anywhere in the 32-bit range are fine: the work is bounded by the picture's size, not
 // the line's length.
 std::vector<TLinePixel> LinePixels(TPoint from, TPoint to, std::int32_t width, std::int32_t height);
+
+// The same pixels handed one by one to visit(x, y, step), in order, without a list.
+template <typename TVisit>
+void ForEachLinePixel(TPoint from, TPoint to, std::int32_t width, std::int32_t height,
+                      TVisit&& visit) {
+    const std::int64_t dx = static_cast<std::int64_t>(to.X) - from.X;
+    const std::int64_t dy = static_cast<std::int64_t>(to.Y) - from.Y;
+    if ((dx == 0 && dy == 0) || width <= 0 || height <= 0)
+        return;
+    const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+    // Work along the major axis: a runs over the major coordinate, b is the minor one.
+    const std::int64_t da = xMajor ? dx : dy;
+    const std::int64_t db = xMajor ? dy : dx;
+    const std::int64_t a0 = xMajor ? from.X : from.Y;
+    const std::int64_t b0 = xMajor ? from.Y : from.X;
+    const std::int64_t extentA = xMajor ? width : height;
+    const std::int64_t extentB = xMajor ? height : width;
+    const std::int64_t steps = da < 0 ? -da : da;
+    const std::int64_t dirA = da < 0 ? -1 : 1;
+    const std::int64_t absB = db < 0 ? -db : db;
+    const std::int64_t dirB = db < 0 ? -1 : 1;
+
+    // Steps j (0 <= j < steps) whose major coordinate a0 + j * dirA lies in [0, extentA).
+    std::int64_t first = 0;
+    std::int64_t last = steps - 1;
+    if (dirA > 0) {
+        first = std::max(first, -a0);
+        last = std::min(last, extentA - 1 - a0);
+    } else {
+        first = std::max(first, a0 - (extentA - 1));
+        last = std::min(last, a0);
+    }
+    if (first > last)
+        return;
+    // Offset on the minor axis: j * |db| / steps rounded to nearest, halves away from the start,
+    // i.e. floor((2 j |db| + steps) / (2 steps)). Computed exactly once for the first step, then
+    // carried on as quotient and remainder (|db| <= steps, so the quotient grows by 0 or 1).
+    const __int128 denominator = static_cast<__int128>(2) * steps;
+    const __int128 numerator = static_cast<__int128>(2) * first * absB + steps;
+    // numerator >= 0 here, so the division rounds down.
+    std::int64_t offset = static_cast<std::int64_t>(numerator / denominator);
+    std::int64_t remainder = static_cast<std::int64_t>(numerator % denominator);
+    const std::int64_t twoSteps = 2 * steps;
+    const std::int64_t twoB = 2 * absB;
+    for (std::int64_t j = first; j <= last; ++j) {
+        const std::int64_t b = b0 + dirB * offset;
+        if (b >= 0 && b < extentB) {
+            const std::int64_t a = a0 + dirA * j;
+            visit(static_cast<std::int32_t>(xMajor ? a : b),
+                  static_cast<std::int32_t>(xMajor ? b : a), j);
+        }
+        remainder += twoB;
+        if (remainder >= twoSteps) {
+            remainder -= twoSteps;
+            ++offset;
+        }
+    }
+}
 
 } // namespace curvana

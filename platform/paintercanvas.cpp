@@ -200,38 +200,130 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
     FPainter->drawLine(QLineF(segment->From.X, segment->From.Y, segment->To.X, segment->To.Y));
 }
 
+QImage* TPainterCanvas::DirectImage() const {
+    if (!DirectPixels || !Ready() || FPainter->device()->devType() != QInternal::Image)
+        return nullptr;
+    auto* image = static_cast<QImage*>(FPainter->device());
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    // A shared image would be copied by bits(), away from the painter; a painted image is never
+    // shared (Qt copies it for anyone who asks), so this only guards the assumption.
+    if (!image->isDetached() || image->devicePixelRatio() != 1.0)
+        return nullptr;
+    if (FPainter->hasClipping() || !FPainter->combinedTransform().isIdentity() ||
+        FPainter->compositionMode() != QPainter::CompositionMode_SourceOver ||
+        FPainter->opacity() != 1.0)
+        return nullptr;
+    return image;
+}
+
+namespace {
+// The value an opaque colour has in a 32-bit image (the same in all three formats taken), or
+// nothing for a colour that would blend.
+std::optional<std::uint32_t> OpaquePixel(const QColor& color) {
+    if (color.alpha() != 255)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(color.rgba());
+}
+
+// Dash membership of each position of the pattern, first segment a dash.
+std::vector<bool> DashMask(const QVector<qreal>& pattern) {
+    std::vector<bool> mask;
+    for (qsizetype i = 0; i < pattern.size(); ++i)
+        mask.insert(mask.end(), static_cast<std::size_t>(pattern[i]), i % 2 == 0);
+    return mask;
+}
+} // namespace
+
 void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
-    const std::vector<TLinePixel> pixels = LinePixels(from, to, FWidth, FHeight);
-    if (pixels.empty())
-        return;
     const QVector<qreal> pattern = DashPattern(Pen.Style);
-    const auto length =
-        static_cast<std::int64_t>(std::accumulate(pattern.begin(), pattern.end(), 0.0));
+    const std::vector<bool> mask = DashMask(pattern);
+    const auto length = static_cast<std::int64_t>(mask.size());
+    const auto start = static_cast<std::int64_t>(phase);
+    const bool gapsShow = Brush.Style == bsSolid;
+    const auto inDash = [&](std::int64_t step) {
+        return length == 0 || mask[static_cast<std::size_t>((step + start) % length)];
+    };
+
+    const QColor ink = ToQColor(Pen.Color);
+    const QColor ground = ToQColor(Brush.Color);
+    const std::optional<std::uint32_t> inkPixel = OpaquePixel(ink);
+    const std::optional<std::uint32_t> groundPixel = OpaquePixel(ground);
+    QImage* image = DirectImage();
+    if (image != nullptr && inkPixel && (!gapsShow || length == 0 || groundPixel)) {
+        const std::int32_t width = std::min(FWidth, image->width());
+        const std::int32_t height = std::min(FHeight, image->height());
+        uchar* const bits = image->bits();
+        const qsizetype stride = image->bytesPerLine();
+        const auto put = [&](std::int32_t x, std::int32_t y, std::uint32_t value) {
+            reinterpret_cast<std::uint32_t*>(bits + y * stride)[x] = value;
+        };
+        if (length == 0) {
+            ForEachLinePixel(
+                from, to, width, height,
+                [&](std::int32_t x, std::int32_t y, std::int64_t) { put(x, y, *inkPixel); });
+        } else {
+            ForEachLinePixel(from, to, width, height,
+                             [&](std::int32_t x, std::int32_t y, std::int64_t step) {
+                                 if (inDash(step))
+                                     put(x, y, *inkPixel);
+                                 else if (gapsShow)
+                                     put(x, y, *groundPixel);
+                             });
+        }
+        return;
+    }
+
     QVector<QPoint> dashes;
     QVector<QPoint> gaps;
-    dashes.reserve(static_cast<qsizetype>(pixels.size()));
-    for (const TLinePixel& pixel : pixels) {
-        bool inDash = true;
-        if (length > 0) {
-            // Dash segments alternate with gaps, the first one a dash.
-            std::int64_t position = (pixel.Step + static_cast<std::int64_t>(phase)) % length;
-            qsizetype segment = 0;
-            while (position >= static_cast<std::int64_t>(pattern[segment])) {
-                position -= static_cast<std::int64_t>(pattern[segment]);
-                ++segment;
-            }
-            inDash = segment % 2 == 0;
-        }
-        (inDash ? dashes : gaps).append(QPoint(pixel.X, pixel.Y));
-    }
-    QPen pen(ToQColor(Pen.Color), 1);
+    ForEachLinePixel(from, to, FWidth, FHeight,
+                     [&](std::int32_t x, std::int32_t y, std::int64_t step) {
+                         (inDash(step) ? dashes : gaps).append(QPoint(x, y));
+                     });
+    if (dashes.isEmpty() && gaps.isEmpty())
+        return;
+    QPen pen(ink, 1);
     pen.setCapStyle(Qt::SquareCap);
     FPainter->setPen(pen);
     FPainter->drawPoints(dashes.constData(), static_cast<int>(dashes.size()));
-    if (!gaps.isEmpty() && Brush.Style == bsSolid) {
-        pen.setColor(ToQColor(Brush.Color));
+    if (!gaps.isEmpty() && gapsShow) {
+        pen.setColor(ground);
         FPainter->setPen(pen);
         FPainter->drawPoints(gaps.constData(), static_cast<int>(gaps.size()));
+    }
+}
+
+void TPainterCanvas::FillBox(const QRectF& box) {
+    QImage* image = Brush.Style == bsSolid ? DirectImage() : nullptr;
+    const std::optional<std::uint32_t> pixel =
+        image != nullptr ? OpaquePixel(ToQColor(Brush.Color)) : std::nullopt;
+    // The box's corners are whole numbers whenever the shape's were: only then are the pixels
+    // covered exactly those with left <= x < right.
+    const bool whole = box.left() == std::floor(box.left()) && box.top() == std::floor(box.top()) &&
+                       box.right() == std::floor(box.right()) &&
+                       box.bottom() == std::floor(box.bottom());
+    if (!pixel || !whole) {
+        NoPen();
+        UseBrush();
+        FPainter->drawRect(box);
+        return;
+    }
+    const auto left = static_cast<std::int64_t>(std::max(box.left(), 0.0));
+    const auto top = static_cast<std::int64_t>(std::max(box.top(), 0.0));
+    // Like the painter, only the image's own edge cuts (the box may reach into the border).
+    const auto right =
+        static_cast<std::int64_t>(std::min(box.right(), static_cast<double>(image->width())));
+    const auto bottom =
+        static_cast<std::int64_t>(std::min(box.bottom(), static_cast<double>(image->height())));
+    if (right <= left || bottom <= top)
+        return;
+    uchar* const bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (std::int64_t y = top; y < bottom; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
+        std::fill(line + left, line + right, *pixel);
     }
 }
 
@@ -248,16 +340,12 @@ void TPainterCanvas::DoRectangle(const TRect& rect) {
         // Without a pen the fill stops one pixel short of the right and bottom edges.
         if (right - left < 2 || bottom - top < 2)
             return;
-        NoPen();
-        UseBrush();
-        FPainter->drawRect(ClampedBox(left, top, right - 1, bottom - 1, bounds));
+        FillBox(ClampedBox(left, top, right - 1, bottom - 1, bounds));
         return;
     }
     if (right - left < 1 || bottom - top < 1)
         return;
-    NoPen();
-    UseBrush();
-    FPainter->drawRect(ClampedBox(left, top, right, bottom, bounds));
+    FillBox(ClampedBox(left, top, right, bottom, bounds));
     const int width = EffectiveWidth();
     if (width <= 1 && FPixelLines) {
         // Four thin lines round the outermost pixels, each ending where the next begins.
@@ -366,9 +454,7 @@ void TPainterCanvas::DoPolygon(std::span<const TPoint> points) {
 void TPainterCanvas::DoFillRect(const TRect& rect) {
     if (!Ready() || rect.Right <= rect.Left || rect.Bottom <= rect.Top)
         return;
-    NoPen();
-    UseBrush();
-    FPainter->drawRect(ClampedBox(rect.Left, rect.Top, rect.Right, rect.Bottom, ClipBounds()));
+    FillBox(ClampedBox(rect.Left, rect.Top, rect.Right, rect.Bottom, ClipBounds()));
 }
 
 const QFont& TPainterCanvas::CurrentFont() {

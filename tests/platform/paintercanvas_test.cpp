@@ -486,6 +486,146 @@ TEST(PainterCanvasPixels, SetPixelAndSystemColours) {
     EXPECT_EQ(system.Image().pixel(3, 3), qRgb(0xF0, 0xF0, 0xF0));
 }
 
+// Thin lines and solid fills written straight into the image must set exactly the pixels the
+// painter sets. Every drawing below runs twice, once each way, and the pictures are compared.
+using TDrawing = std::function<void(TPainterCanvas&)>;
+
+void DrawLinesAndBoxes(TPainterCanvas& canvas) {
+    const int w = canvas.PictureWidth();
+    const int h = canvas.PictureHeight();
+    // Lines of every slope and direction, some reaching far outside the picture.
+    const TPoint ends[][2] = {
+        {{0, 0}, {w, h}},
+        {{w - 1, 0}, {0, h - 1}},
+        {{5, 3}, {6, h + 40}},
+        {{-30, 7}, {w + 30, 9}},
+        {{w / 2, -50}, {w / 2, 70}},
+        {{3, 3}, {4, 4}},
+        {{10, 20}, {10, 21}},
+        {{-1000, -999}, {2000, 2001}},
+        {{INT_MIN, 11}, {INT_MAX, 13}},
+        {{w + 5, h + 5}, {w + 9, h - 30}},
+        {{7, 40}, {50, 1}},
+        {{50, 1}, {7, 40}},
+        {{1, 2}, {13, 8}},
+        {{13, 8}, {1, 2}},
+        {{0, h - 1}, {w - 1, h - 1}},
+    };
+    const TEnum8 styles[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psInsideFrame, 7};
+    const TBrush brushes[] = {{Green, bsClear}, {Green, bsSolid}, {Green, bsCross}};
+    int i = 0;
+    for (const TEnum8 style : styles) {
+        for (const TBrush& brush : brushes) {
+            canvas.Pen = TPen{};
+            canvas.Pen.Style = style;
+            canvas.Pen.Color = (i % 2 == 0) ? clBlack : Red;
+            canvas.Brush = brush;
+            for (const auto& line : ends) {
+                // Polylines, so that dashes carry on from one piece to the next.
+                canvas.MoveTo(line[0].X + i % 3, line[0].Y);
+                canvas.LineTo(line[1].X, line[1].Y + i % 5);
+                canvas.LineTo(line[1].X / 2 + 3, line[0].Y / 2 + 1);
+            }
+            ++i;
+        }
+    }
+    // Boxes with and without a pen, with solid and hatched brushes, partly outside.
+    const TRect boxes[] = {{2, 2, 20, 15},  {-10, -10, 8, 9}, {w - 5, h - 6, w + 30, h + 30},
+                           {30, 5, 31, 40}, {12, 12, 14, 14}, {INT_MIN, 30, INT_MAX, 33},
+                           {40, 40, 35, 30}};
+    const TBrush fills[] = {
+        {Red, bsSolid}, {Green, bsHorizontal}, {Red, bsDiagCross}, {SystemColor(15), bsSolid}};
+    const TEnum8 pens[] = {psSolid, psClear, psDot};
+    for (const TBrush& fill : fills) {
+        for (const TEnum8 pen : pens) {
+            canvas.Pen = TPen{};
+            canvas.Pen.Style = pen;
+            canvas.Brush = fill;
+            for (const TRect& box : boxes) {
+                canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+                canvas.FillRect({box.Left + 1, box.Top + 2, box.Right - 3, box.Bottom});
+            }
+        }
+    }
+}
+
+QImage DrawnOn(QImage image, const TDrawing& drawing, bool direct,
+               const std::function<void(QPainter&)>& setUp = {}) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    if (setUp)
+        setUp(painter);
+    TPainterCanvas canvas(painter, image.width(), image.height());
+    canvas.DirectPixels = direct;
+    drawing(canvas);
+    painter.end();
+    return image;
+}
+
+TEST(PainterCanvasDirectPixels, SameAsThePainterOnEveryImageKind) {
+    struct TCase {
+        const char* Name;
+        QImage::Format Format;
+        std::function<void(QPainter&)> SetUp;
+    };
+    const TCase cases[] = {
+        {"rgb32", QImage::Format_RGB32, {}},
+        {"argb32", QImage::Format_ARGB32, {}},
+        {"premultiplied", QImage::Format_ARGB32_Premultiplied, {}},
+        // Images the direct writes cannot serve must fall back to the painter.
+        {"rgb888", QImage::Format_RGB888, {}},
+        {"moved", QImage::Format_RGB32, [](QPainter& p) { p.translate(3, 2); }},
+        {"clipped", QImage::Format_RGB32,
+         [](QPainter& p) { p.setClipRect(QRect(10, 10, 30, 25)); }},
+        {"half opaque", QImage::Format_RGB32, [](QPainter& p) { p.setOpacity(0.5); }},
+    };
+    for (const TCase& c : cases) {
+        const QImage image(61, 47, c.Format);
+        const QImage slow = DrawnOn(image, DrawLinesAndBoxes, false, c.SetUp);
+        const QImage fast = DrawnOn(image, DrawLinesAndBoxes, true, c.SetUp);
+        EXPECT_EQ(fast, slow) << c.Name;
+        // The drawing did draw, also inside the clip.
+        EXPECT_LT(CountColor(slow, clWhite), 61 * 47 - 300) << c.Name;
+    }
+}
+
+TEST(PainterCanvasDirectPixels, PictureSmallerThanTheImageAndCopiesKeepTheirMoment) {
+    // Lines stay in the picture the canvas was told, fills reach into its border: both ways alike.
+    const QImage image(40, 30, QImage::Format_RGB32);
+    const TDrawing diagonal = [](TPainterCanvas& canvas) {
+        canvas.MoveTo(-5, -5);
+        canvas.LineTo(60, 60);
+        canvas.Brush = {Red, bsSolid};
+        canvas.FillRect({-5, 25, 60, 60});
+    };
+    const auto small = [&](bool direct) {
+        QImage copy = image;
+        copy.fill(Qt::white);
+        QPainter painter(&copy);
+        TPainterCanvas canvas(painter, 20, 15);
+        canvas.DirectPixels = direct;
+        diagonal(canvas);
+        painter.end();
+        return copy;
+    };
+    EXPECT_EQ(small(true), small(false));
+    EXPECT_EQ(CountColor(small(true), clBlack), 15);
+
+    // A copy taken while the picture is painted on keeps the pixels of its moment.
+    TRasterCanvas canvas(10, 10);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(10, 0);
+    const QImage before = canvas.Image();
+    canvas.MoveTo(0, 5);
+    canvas.LineTo(10, 5);
+    canvas.Brush = {Red, bsSolid};
+    canvas.FillRect({0, 8, 10, 10});
+    EXPECT_EQ(CountColor(before, clBlack), 10);
+    EXPECT_EQ(CountColor(before, Red), 0);
+    EXPECT_EQ(CountColor(canvas.Image(), clBlack), 20);
+    EXPECT_EQ(CountColor(canvas.Image(), Red), 20);
+}
+
 TEST(PainterCanvas, PaintsOnVectorDevices) {
     // The same canvas drives a PDF writer; pages come out with vector content.
     QByteArray pdf;
