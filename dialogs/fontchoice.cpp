@@ -1,0 +1,48 @@
+#include "dialogs/fontchoice.h"
+
+#include "platform/qtfont.h"
+
+#include <QFontDialog>
+#include <cmath>
+#include <cstdlib>
+
+namespace curvana {
+
+QFont FontForChooser(const TFont& font) {
+    QFont result = ToQFont(font);
+    // The dialog lists point sizes; a height in pixels would show as no size at all.
+    if (font.Height != 0 && font.PixelsPerInch > 0)
+        result.setPointSizeF(std::abs(static_cast<double>(font.Height)) * 72.0 /
+                             font.PixelsPerInch);
+    return result;
+}
+
+TFont FontFromChooser(const QFont& chosen, const TFont& base) {
+    TFont result = base;
+    result.Name = chosen.family().toStdString();
+    if (chosen.pointSizeF() > 0 && base.PixelsPerInch > 0)
+        result.Height = -static_cast<std::int32_t>(
+            std::lround(chosen.pointSizeF() * base.PixelsPerInch / 72.0));
+    else if (chosen.pixelSize() > 0)
+        result.Height = -chosen.pixelSize();
+    result.Style.Clear();
+    if (chosen.bold())
+        result.Style.Include(fsBold);
+    if (chosen.italic())
+        result.Style.Include(fsItalic);
+    if (chosen.underline())
+        result.Style.Include(fsUnderline);
+    if (chosen.strikeOut())
+        result.Style.Include(fsStrikeOut);
+    return result;
+}
+
+std::optional<TFont> ChooseFontWithDialog(QWidget* owner, const TFont& initial) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, FontForChooser(initial), owner);
+    if (!ok)
+        return std::nullopt;
+    return FontFromChooser(chosen, initial);
+}
+
+} // namespace curvana
