@@ -154,6 +154,9 @@ QWidget* ScrollablePage(QTabWidget* pages, QWidget* content) {
 QFormLayout* NewForm(QWidget* parent) {
     auto* form = new QFormLayout(parent);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    // Tight margins: two groups side by side must fit the page at the dialog's own width.
+    form->setContentsMargins(6, 6, 6, 6);
+    form->setHorizontalSpacing(6);
     return form;
 }
 
@@ -281,6 +284,7 @@ void TFormCoordinateProperties::CreatePages() {
     {
         auto* page = new QWidget;
         auto* row = new QHBoxLayout(page);
+        row->setContentsMargins(4, 4, 4, 4);
         auto axisGroup = [&](const QString& caption, const QString& nameCaption, QLineEdit*& name,
                              QComboBox*& direction, const QStringList& directions,
                              TComboboxLineStyle*& style, TComboboxLineWidth*& width,
@@ -410,6 +414,7 @@ void TFormCoordinateProperties::CreatePages() {
     {
         auto* page = new QWidget;
         auto* row = new QHBoxLayout(page);
+        row->setContentsMargins(4, 4, 4, 4);
         gridGroup(page, row, QString(), QStringLiteral("Horizontal Lines"), CheckBox13, Edit21,
                   QString(), ComboboxLineStyle3, ComboboxLineWidth3, ColorBox4);
         gridGroup(page, row, QString(), QStringLiteral("Vertical Lines"), CheckBox14, Edit22,
@@ -419,6 +424,7 @@ void TFormCoordinateProperties::CreatePages() {
     {
         auto* page = new QWidget;
         auto* row = new QHBoxLayout(page);
+        row->setContentsMargins(4, 4, 4, 4);
         gridGroup(page, row, QStringLiteral("Radial Grid"), QStringLiteral("Radial Grid"),
                   CheckBox15, Edit23, QString(), ComboboxLineStyle5, ComboboxLineWidth5, ColorBox6);
         gridGroup(page, row, QStringLiteral("Angular Grid"), QStringLiteral("Angular Grid"),
