@@ -101,10 +101,9 @@ TControlPanel::TControlPanel(QWidget* parent) : QGroupBox(QStringLiteral("Contro
     ToolButton5 = AddButton(ToolBar1, "zoominx", "Zoom In X");
     ToolButton6 = AddButton(ToolBar1, "zoominy", "Zoom In Y");
     ToolBar1->addSeparator();
-    // The pen arrives with the pointer options; until then the button is shown but inert.
+    // Pressed in Pen mode; the slide window's pointer modes drive it.
     ToolButtonPen = AddButton(ToolBar1, "pen", "Pen");
     ToolButtonPen->setCheckable(true);
-    ToolButtonPen->setEnabled(false);
     ToolButton9 = AddButton(ToolBar1, "refresh", "Refresh");
 
     ToolBar2 = MakeToolBar(this);

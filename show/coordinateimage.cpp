@@ -2,6 +2,7 @@
 
 #include "platform/rastercanvas.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -36,6 +37,18 @@ void TCoordinateImage::paintEvent(QPaintEvent* event) {
     const QRegion outside = QRegion(area) - QRegion(image.rect());
     for (const QRect& rect : outside)
         painter.fillRect(rect, Qt::white);
+}
+
+void TCoordinateImage::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit MouseDown(event->button(), at.x(), at.y());
+    QWidget::mousePressEvent(event);
+}
+
+void TCoordinateImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit MouseMove(event->buttons(), at.x(), at.y());
+    QWidget::mouseMoveEvent(event);
 }
 
 } // namespace curvana

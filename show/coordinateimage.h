@@ -25,8 +25,16 @@ public:
     void FitPicture();
     TRasterCanvas& Picture() { return *FPicture; }
 
+signals:
+    // Mouse buttons and moves over the view, in view pixels. Moves arrive while a button is
+    // held.
+    void MouseDown(Qt::MouseButton button, int x, int y);
+    void MouseMove(Qt::MouseButtons buttons, int x, int y);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     std::unique_ptr<TRasterCanvas> FPicture;

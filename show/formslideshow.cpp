@@ -4,6 +4,7 @@
 #include "capture/capturefile.h"
 #include "capture/formsetcapturejob.h"
 #include "common/errors.h"
+#include "dialogs/formpenproperties.h"
 #include "docfile/documentloader.h"
 #include "expr/operatorlib.h"
 #include "expr/varmemory.h"
@@ -18,6 +19,7 @@
 #include "show/clicklabel.h"
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
+#include "show/penpointer.h"
 #include "show/popupmenus.h"
 #include "show/viewcommands.h"
 
@@ -121,6 +123,10 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     bind(CaptureScreen1, "Capture Screen\tF6", &TFormSlideShow::CaptureScreen1Click);
     bind(SetBatchCaptureJob1, "Set Batch Capture Job...",
          &TFormSlideShow::SetBatchCaptureJob1Click);
+    bind(Arrow1, "Arrow", &TFormSlideShow::Arrow1Click);
+    bind(Hide1, "Hide", &TFormSlideShow::Hide1Click);
+    bind(Pen1, "Pen\tF4", &TFormSlideShow::Pen1Click);
+    bind(PenProperties1, "Pen Properties...", &TFormSlideShow::PenProperties1Click);
 
     // The check mark drives the panel: a menu click has flipped it already, so only apply it.
     CoordinateMovementPanel1 = MakeAction(this, "Show/Hide Control Panel (Space Key)");
@@ -165,6 +171,16 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     onButton(panel.ToolButton16, ActionFileOpen);
     onButton(panel.ToolButton17, CloseFullScreen1);
     onButton(panel.ToolButton13, CaptureScreen1);
+
+    PenPointer = new TPenPointer({Coordinate1, panel.ToolButtonPen, Arrow1, Hide1, Pen1},
+                                 PointerMode, PenStyle, this);
+    connect(panel.ToolButtonPen, &QToolButton::clicked, this,
+            [this] { Guarded(*this, FErrorReporter, [this] { ToolButtonPenClick(); }); });
+    connect(Coordinate1, &TCoordinateImage::MouseDown, this,
+            [this](Qt::MouseButton button, int x, int y) { Coordinate1MouseDown(button, x, y); });
+    connect(
+        Coordinate1, &TCoordinateImage::MouseMove, this,
+        [this](Qt::MouseButtons buttons, int x, int y) { Coordinate1MouseMove(buttons, x, y); });
 
     Menus = new TPopupMenus(*this);
 
@@ -486,7 +502,7 @@ void TFormSlideShow::FormKeyDown(QKeyEvent* event) {
         LastSlide();
         break;
     case Qt::Key_F4:
-        // The pen toggle arrives with the pointer options.
+        ToolButtonPenClick();
         break;
     case Qt::Key_F5:
         Refresh1Click();
@@ -696,6 +712,43 @@ void TFormSlideShow::CoordinateProperties1Click() {
     if (applied)
         Refresh1Click();
     HideAndShowControlPanel();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pointer modes and the pen
+
+void TFormSlideShow::Arrow1Click() {
+    PenPointer->Arrow();
+}
+
+void TFormSlideShow::Hide1Click() {
+    PenPointer->Hide();
+}
+
+void TFormSlideShow::Pen1Click() {
+    PenPointer->Pen();
+}
+
+void TFormSlideShow::ToolButtonPenClick() {
+    PenPointer->Toggle();
+}
+
+void TFormSlideShow::PenProperties1Click() {
+    if (PenStyle) {
+        TFormPenProperties dialog(this);
+        if (dialog.EditPen(*PenStyle))
+            Pen1Click();
+    }
+    HideAndShowControlPanel();
+}
+
+void TFormSlideShow::Coordinate1MouseDown(Qt::MouseButton button, int x, int y) {
+    (void)button;
+    PenPointer->MouseDown(x, y);
+}
+
+void TFormSlideShow::Coordinate1MouseMove(Qt::MouseButtons buttons, int x, int y) {
+    PenPointer->MouseMove(buttons, x, y);
 }
 
 } // namespace curvana

@@ -27,6 +27,7 @@ class TCoordinateImage;
 class TGraphStyle;
 class TMemory;
 class TOperatorLib;
+class TPenPointer;
 class TPopupMenus;
 class TVarMemory;
 
@@ -119,6 +120,19 @@ public:
     using TCoordinateEditor = std::function<bool(QWidget* owner, TCoordinate& view)>;
     void SetCoordinateEditor(TCoordinateEditor editor);
 
+    // Pointer modes and the pen: Arrow, Hide (pointer invisible) and Pen (strokes drawn into
+    // the view's picture until its next redraw).
+    void Arrow1Click();
+    void Hide1Click();
+    void Pen1Click();
+    // Pen from Arrow or Hide, Arrow from Pen (F4, the control panel's pen button).
+    void ToolButtonPenClick();
+    // Edits the pen in its dialog; "Set" switches to Pen mode. The control panel is visible
+    // afterwards.
+    void PenProperties1Click();
+    void Coordinate1MouseDown(Qt::MouseButton button, int x, int y);
+    void Coordinate1MouseMove(Qt::MouseButtons buttons, int x, int y);
+
     // The view and its picture widget.
     TCoordinate& View();
     TCoordinateImage* Coordinate1 = nullptr;
@@ -155,6 +169,12 @@ public:
     QAction* CloseFullScreen1 = nullptr;
     QAction* CaptureScreen1 = nullptr;
     QAction* SetBatchCaptureJob1 = nullptr;
+    // Arrow1, Hide1 and Pen1 are checkable, one of them checked: the current pointer mode.
+    QAction* Arrow1 = nullptr;
+    QAction* Hide1 = nullptr;
+    QAction* Pen1 = nullptr;
+    QAction* PenProperties1 = nullptr;
+    TPenPointer* PenPointer = nullptr;
 
     // State of the show.
     std::string ExeDir;
