@@ -2,7 +2,9 @@
 
 #include "platform/qtfont.h"
 
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,6 +16,30 @@ QFont FontForChooser(const TFont& font) {
     if (font.Height != 0 && font.PixelsPerInch > 0)
         result.setPointSizeF(std::abs(static_cast<double>(font.Height)) * 72.0 /
                              font.PixelsPerInch);
+    // The dialog selects its style list entry by name, and a face's regular style is often not
+    // called "Normal" ("Book", "Regular"): name the installed style that matches, preferring the
+    // plain one over condensed or other variants.
+    const QString family = QFontInfo(result).family();
+    const bool italic = font.Style.Contains(fsItalic);
+    const int weight = font.Style.Contains(fsBold) ? QFont::Bold : QFont::Normal;
+    QString best;
+    int bestDistance = 0;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        // Oblique faces count as italic here; QFontDatabase::italic() would say no.
+        const QFont face = QFontDatabase::font(family, style, 12);
+        if ((face.style() != QFont::StyleNormal) != italic)
+            continue;
+        const int distance =
+            std::abs(face.weight() - weight) * 100 + static_cast<int>(style.size());
+        if (best.isEmpty() || distance < bestDistance) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    if (!best.isEmpty()) {
+        result.setFamily(family);
+        result.setStyleName(best);
+    }
     return result;
 }
 

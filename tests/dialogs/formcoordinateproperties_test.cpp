@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -806,6 +807,32 @@ TEST(FontChoice, ChosenFontKeepsTheDescriptionsOwnColourAndResolution) {
     // What the font dialog shows for the description reads back as the same height.
     EXPECT_DOUBLE_EQ(FontForChooser(font).pointSizeF(), 12.0);
     EXPECT_EQ(FontFromChooser(FontForChooser(font), base).Height, -16);
+}
+
+TEST(FontChoice, TheFontDialogStartsOnTheInstalledStyleOfTheDescription) {
+    // DejaVu Sans names its regular style "Book", which the dialog must not confuse with the
+    // first style in its list (an oblique one).
+    const struct {
+        TFontStyles Style;
+        bool Italic;
+        bool Bold;
+    } cases[] = {{{}, false, false},
+                 {{fsItalic}, true, false},
+                 {{fsBold}, false, true},
+                 {{fsBold, fsItalic}, true, true}};
+    for (const auto& c : cases) {
+        TFont font;
+        font.Name = "DejaVu Sans";
+        font.Height = -16;
+        font.Style = c.Style;
+        const QFont shown = FontForChooser(font);
+        SCOPED_TRACE(shown.styleName().toStdString());
+        ASSERT_FALSE(shown.styleName().isEmpty());
+        const QFont face = QFontDatabase::font(shown.family(), shown.styleName(), 12);
+        EXPECT_EQ(face.style() != QFont::StyleNormal, c.Italic);
+        EXPECT_EQ(face.bold(), c.Bold);
+        EXPECT_FALSE(shown.styleName().contains(QStringLiteral("Condensed")));
+    }
 }
 
 TEST(UpDown, StepsTheTypedNumberWithinItsRange) {
