@@ -107,8 +107,8 @@ TControlPanel::TControlPanel(QWidget* parent) : QGroupBox(QStringLiteral("Contro
     ToolButton9 = AddButton(ToolBar1, "refresh", "Refresh");
 
     ToolBar2 = MakeToolBar(this);
-    // The graph list, grid and style menus, the coordinate properties dialog and capture come
-    // with their own commands; their buttons are in place and disabled until then.
+    // The graph list, grid and style menus and the coordinate properties dialog come with
+    // their own commands; their buttons are in place and disabled until then.
     ToolButton8 = AddButton(ToolBar2, "graphlist", "Graph List");
     ToolButton10 = AddButton(ToolBar2, "grid", "Grid Properties");
     ToolButton11 = AddButton(ToolBar2, "coordinatestyle", "Coordinate Style");
@@ -119,7 +119,7 @@ TControlPanel::TControlPanel(QWidget* parent) : QGroupBox(QStringLiteral("Contro
     ToolBar2->addSeparator();
     ToolButton16 = AddButton(ToolBar2, "open", "Open");
     ToolButton17 = AddButton(ToolBar2, "close", "Close");
-    for (QToolButton* later : {ToolButton8, ToolButton10, ToolButton11, ToolButton12, ToolButton13})
+    for (QToolButton* later : {ToolButton8, ToolButton10, ToolButton11, ToolButton12})
         later->setEnabled(false);
 
     // Both bars lie along the bottom, ToolBar1 above ToolBar2.
