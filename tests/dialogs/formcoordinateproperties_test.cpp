@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -462,6 +463,29 @@ TEST_F(FormCoordinateProperties, EachRuleReportsItsMessageAndNothingIsApplied) {
         EXPECT_EQ(outcome.Warnings[0].toStdString(), c.Message);
         EXPECT_TRUE(Settings(view) == before) << "something was applied";
     }
+}
+
+TEST_F(FormCoordinateProperties, TheDefaultReportIsAWarningBoxWithOneOkButton) {
+    TFormCoordinateProperties form;
+    form.Edit1->setText(QString());
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QList<QAbstractButton*> buttons;
+    QTimer::singleShot(0, &form, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons();
+        box->accept();
+    });
+    form.Button5Click();
+    EXPECT_EQ(text.toStdString(), "X最小值不能为空");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text().remove(QLatin1Char('&')), QStringLiteral("OK"));
+    EXPECT_FALSE(form.Result());
 }
 
 TEST_F(FormCoordinateProperties, CorrectedInputAppliesOnTheNextOk) {
