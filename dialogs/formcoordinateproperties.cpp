@@ -40,13 +40,13 @@ constexpr int ClientWidth = 616;
 constexpr int ClientHeight = 397;
 constexpr int TreeWidth = 145;
 
-struct TNodeSpec {
+struct TNodeEntry {
     const char* Text;
     int Parent; // index of the parent node, -1 for a top node
     int Page;
 };
 
-constexpr std::array<TNodeSpec, TFormCoordinateProperties::NodeCount> NodeSpecs = {{
+constexpr std::array<TNodeEntry, TFormCoordinateProperties::NodeCount> NodeTable = {{
     {"Plot Parameters", -1, 0},
     {"Axes Properties", -1, 1},
     {"View", 1, 1},
@@ -190,14 +190,14 @@ TFormCoordinateProperties::TFormCoordinateProperties(QWidget* parent)
     TreeView1->header()->setStretchLastSection(true);
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
     const QIcon pageIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    for (std::size_t i = 0; i < NodeSpecs.size(); ++i) {
-        const TNodeSpec& spec = NodeSpecs[i];
+    for (std::size_t i = 0; i < NodeTable.size(); ++i) {
+        const TNodeEntry& entry = NodeTable[i];
         QTreeWidgetItem* item =
-            spec.Parent < 0 ? new QTreeWidgetItem(TreeView1)
-                            : new QTreeWidgetItem(FNodes[static_cast<std::size_t>(spec.Parent)]);
-        item->setText(0, QString::fromUtf8(spec.Text));
+            entry.Parent < 0 ? new QTreeWidgetItem(TreeView1)
+                             : new QTreeWidgetItem(FNodes[static_cast<std::size_t>(entry.Parent)]);
+        item->setText(0, QString::fromUtf8(entry.Text));
         const bool hasChildren =
-            i + 1 < NodeSpecs.size() && NodeSpecs[i + 1].Parent == static_cast<int>(i);
+            i + 1 < NodeTable.size() && NodeTable[i + 1].Parent == static_cast<int>(i);
         item->setIcon(0, hasChildren ? folderIcon : pageIcon);
         FNodes[i] = item;
     }
@@ -437,7 +437,7 @@ void TFormCoordinateProperties::CreatePages() {
 int TFormCoordinateProperties::PageOfNode(int index) {
     if (index < 0 || index >= NodeCount)
         return 0;
-    return NodeSpecs[static_cast<std::size_t>(index)].Page;
+    return NodeTable[static_cast<std::size_t>(index)].Page;
 }
 
 void TFormCoordinateProperties::SetWarningReporter(TWarningReporter reporter) {
