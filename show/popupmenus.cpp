@@ -1,16 +1,12 @@
 #include "show/popupmenus.h"
 
+#include "dialogs/formcoordinateproperties.h"
 #include "model/memory.h"
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
 #include "show/formslideshow.h"
 #include "view/coordinate.h"
 #include "view/graphcaption.h"
-
-#if defined(CURVANA_HAVE_DIALOGS) && __has_include("dialogs/formcoordinateproperties.h")
-#include "dialogs/formcoordinateproperties.h"
-#define CURVANA_HAVE_COORDINATE_DIALOG 1
-#endif
 
 #include <QAction>
 #include <QActionGroup>
@@ -69,9 +65,11 @@ TPopupMenus::TPopupMenus(TFormSlideShow& form) : QObject(&form), FForm(form) {
     GoTo1->addAction(heLastSlide1);
 
     QuickCaptureScreen1 = AddSubmenu(PopupMenuMain, "Quick Capture Screen");
-    CaptureScreen1 = AddPending(QuickCaptureScreen1, "Capture Screen\tF6");
+    CaptureScreen1 = form.CaptureScreen1;
+    SetBatchCaptureJob1 = form.SetBatchCaptureJob1;
+    QuickCaptureScreen1->addAction(CaptureScreen1);
     N5 = QuickCaptureScreen1->addSeparator();
-    SetBatchCaptureJob1 = AddPending(QuickCaptureScreen1, "Set Batch Capture Job...");
+    QuickCaptureScreen1->addAction(SetBatchCaptureJob1);
 
     N1 = PopupMenuMain->addSeparator();
 
@@ -93,11 +91,15 @@ TPopupMenus::TPopupMenus(TFormSlideShow& form) : QObject(&form), FForm(form) {
     Legend1 = AddCheck(CoordinateStyle1, "Legend", &TPopupMenus::Legend1Click);
 
     PointOption1 = AddSubmenu(PopupMenuMain, "Pointer Option");
-    Arrow1 = AddPending(PointOption1, "Arrow");
-    Hide1 = AddPending(PointOption1, "Hide");
-    Pen1 = AddPending(PointOption1, "Pen\tF4");
+    Arrow1 = form.Arrow1;
+    Hide1 = form.Hide1;
+    Pen1 = form.Pen1;
+    PenProperties1 = form.PenProperties1;
+    PointOption1->addAction(Arrow1);
+    PointOption1->addAction(Hide1);
+    PointOption1->addAction(Pen1);
     N3 = PointOption1->addSeparator();
-    PenProperties1 = AddPending(PointOption1, "Pen Properties...");
+    PointOption1->addAction(PenProperties1);
 
     CoordinateProperties1 = PopupMenuMain->addAction(QStringLiteral("Coordinate Properties"));
     connect(CoordinateProperties1, &QAction::triggered, this, [this] {
@@ -202,12 +204,6 @@ void TPopupMenus::AddAxesView(QMenu* submenu, QAction*& crossed, QAction*& boxed
     boxed = AddCheck(submenu, "Boxed", &TPopupMenus::Boxed1Click);
     group->addAction(crossed);
     group->addAction(boxed);
-}
-
-QAction* TPopupMenus::AddPending(QMenu* menu, const char* caption) {
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
-    action->setEnabled(false);
-    return action;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -343,14 +339,8 @@ void TPopupMenus::GraphItemClick(QAction* item) {
 // The coordinate properties dialog
 
 bool RunCoordinatePropertiesDialog(QWidget* owner, TCoordinate& view) {
-#ifdef CURVANA_HAVE_COORDINATE_DIALOG
     const auto dialog = std::make_unique<TFormCoordinateProperties>(owner);
     return dialog->EditCoordinate(view);
-#else
-    (void)owner;
-    (void)view;
-    return false;
-#endif
 }
 
 } // namespace curvana

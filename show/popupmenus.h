@@ -116,8 +116,6 @@ private:
     QAction* AddCheck(QMenu* menu, const char* caption, void (TPopupMenus::*handler)());
     // Crossed and Boxed as the two radio items of a submenu.
     void AddAxesView(QMenu* submenu, QAction*& crossed, QAction*& boxed);
-    // A command of another part of the window that has no action yet: shown, not usable.
-    QAction* AddPending(QMenu* menu, const char* caption);
     void SetGridChecks(QAction* hor, QAction* ver, QAction* radial, QAction* angular);
     void SetStyleChecks(QAction* equal, QAction* crossed, QAction* boxed, QAction* legend);
     // The setting switched (any set value counts as on and becomes 0), then the refresh.
