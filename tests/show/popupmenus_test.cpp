@@ -1,5 +1,6 @@
 #include "show/popupmenus.h"
 
+#include "dialogs/formcoordinateproperties.h"
 #include "model/memory.h"
 #include "platform/rastercanvas.h"
 #include "show/controlpanel.h"
@@ -11,10 +12,12 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -538,6 +541,67 @@ TEST_F(PopupMenusTest, CoordinatePropertiesRedrawsOnlyWhenApplied) {
         EXPECT_EQ(Errors,
                   c.Throws ? std::vector<std::string>{"no dialog"} : std::vector<std::string>{});
     }
+}
+
+// The dialogs of the menus run for real: each closes without applying, is destroyed, and the
+// control panel is visible afterwards whatever its state before.
+TEST_F(PopupMenusTest, DialogsFromTheMenuEndWithThePanelShownAgain) {
+    Show(Document(Function("x", 0)));
+    TPopupMenus& menus = Menus();
+    struct TCase {
+        const char* Name;
+        QAction* Item;
+    };
+    const TCase cases[] = {
+        {"Coordinate Properties", menus.CoordinateProperties1},
+        {"Set Batch Capture Job...", menus.SetBatchCaptureJob1},
+        {"Pen Properties...", menus.PenProperties1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Window.LabelHideClick();
+        ASSERT_FALSE(Panel().isVisible());
+        Mark();
+        QString seen;
+        // Closes the dialog as soon as it runs; gives up after a few seconds.
+        QTimer closer;
+        int ticks = 0;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = dialog->windowTitle();
+                dialog->reject();
+            } else if (++ticks > 500) {
+                closer.stop();
+            }
+        });
+        closer.start(10);
+        c.Item->trigger();
+        closer.stop();
+        EXPECT_FALSE(seen.isEmpty()) << "a dialog was shown";
+        EXPECT_TRUE(Marked()) << "a closed dialog applies nothing, so nothing is redrawn";
+        EXPECT_TRUE(Panel().isVisible());
+        EXPECT_TRUE(Window.findChildren<QDialog*>().isEmpty()) << "the dialog is destroyed";
+    }
+    EXPECT_EQ(Window.PointerMode, 0) << "closing the pen dialog keeps the mode";
+    EXPECT_TRUE(Errors.empty());
+}
+
+// OK in the real dialog checks and applies the values, and the view is redrawn.
+TEST_F(PopupMenusTest, CoordinatePropertiesOkRedrawsTheView) {
+    Show(Document(Function("x", 0)));
+    Mark();
+    bool clicked = false;
+    QTimer::singleShot(50, &Window, [&] {
+        auto* dialog = qobject_cast<TFormCoordinateProperties*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->Button5->click();
+        clicked = true;
+    });
+    Window.Menus->CoordinateProperties1->trigger();
+    ASSERT_TRUE(clicked);
+    EXPECT_FALSE(Marked());
+    EXPECT_TRUE(Window.findChildren<QDialog*>().isEmpty());
+    EXPECT_TRUE(Errors.empty());
 }
 
 } // namespace
