@@ -61,11 +61,20 @@ void ForEachLinePixel(TPoint from, TPoint to, std::int32_t width, std::int32_t h
     // Offset on the minor axis: j * |db| / steps rounded to nearest, halves away from the start,
     // i.e. floor((2 j |db| + steps) / (2 steps)). Computed exactly once for the first step, then
     // carried on as quotient and remainder (|db| <= steps, so the quotient grows by 0 or 1).
-    const __int128 denominator = static_cast<__int128>(2) * steps;
-    const __int128 numerator = static_cast<__int128>(2) * first * absB + steps;
-    // numerator >= 0 here, so the division rounds down.
-    std::int64_t offset = static_cast<std::int64_t>(numerator / denominator);
-    std::int64_t remainder = static_cast<std::int64_t>(numerator % denominator);
+    // numerator >= 0 here, so the division rounds down. Lines within +-2^30 pixels need no
+    // 128-bit arithmetic.
+    std::int64_t offset = 0;
+    std::int64_t remainder = 0;
+    if (first < (std::int64_t{1} << 30) && absB < (std::int64_t{1} << 30)) {
+        const std::int64_t numerator = 2 * first * absB + steps;
+        offset = numerator / (2 * steps);
+        remainder = numerator % (2 * steps);
+    } else {
+        const __int128 denominator = static_cast<__int128>(2) * steps;
+        const __int128 numerator = static_cast<__int128>(2) * first * absB + steps;
+        offset = static_cast<std::int64_t>(numerator / denominator);
+        remainder = static_cast<std::int64_t>(numerator % denominator);
+    }
     const std::int64_t twoSteps = 2 * steps;
     const std::int64_t twoB = 2 * absB;
     for (std::int64_t j = first; j <= last; ++j) {

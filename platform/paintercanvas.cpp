@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <QTransform>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
@@ -98,9 +99,18 @@ void TPainterCanvas::Attach(QPainter* painter, std::int32_t width, std::int32_t 
     FWidth = std::max(width, 0);
     FHeight = std::max(height, 0);
     FPixelLines = false;
+    FDirectImage = nullptr;
     if (Ready()) {
         const int type = FPainter->device()->devType();
         FPixelLines = type == QInternal::Image || type == QInternal::Pixmap;
+        if (type == QInternal::Image) {
+            auto* image = static_cast<QImage*>(FPainter->device());
+            const QImage::Format format = image->format();
+            if ((format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                 format == QImage::Format_ARGB32_Premultiplied) &&
+                image->devicePixelRatio() == 1.0)
+                FDirectImage = image;
+        }
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         FPainter->setRenderHint(QPainter::TextAntialiasing, true);
         FPainter->setBrushOrigin(0, 0);
@@ -201,22 +211,17 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
 }
 
 QImage* TPainterCanvas::DirectImage() const {
-    if (!DirectPixels || !Ready() || FPainter->device()->devType() != QInternal::Image)
-        return nullptr;
-    auto* image = static_cast<QImage*>(FPainter->device());
-    const QImage::Format format = image->format();
-    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
-        format != QImage::Format_ARGB32_Premultiplied)
+    if (FDirectImage == nullptr || !DirectPixels || !FPainter->isActive())
         return nullptr;
     // A shared image would be copied by bits(), away from the painter; a painted image is never
     // shared (Qt copies it for anyone who asks), so this only guards the assumption.
-    if (!image->isDetached() || image->devicePixelRatio() != 1.0)
+    if (!FDirectImage->isDetached())
         return nullptr;
-    if (FPainter->hasClipping() || !FPainter->combinedTransform().isIdentity() ||
+    if (FPainter->hasClipping() || !FPainter->deviceTransform().isIdentity() ||
         FPainter->compositionMode() != QPainter::CompositionMode_SourceOver ||
         FPainter->opacity() != 1.0)
         return nullptr;
-    return image;
+    return FDirectImage;
 }
 
 namespace {
@@ -228,31 +233,43 @@ std::optional<std::uint32_t> OpaquePixel(const QColor& color) {
     return static_cast<std::uint32_t>(color.rgba());
 }
 
-// Dash membership of each position of the pattern, first segment a dash.
-std::vector<bool> DashMask(const QVector<qreal>& pattern) {
-    std::vector<bool> mask;
-    for (qsizetype i = 0; i < pattern.size(); ++i)
-        mask.insert(mask.end(), static_cast<std::size_t>(pattern[i]), i % 2 == 0);
-    return mask;
+// Dash membership of each position of a pen style's pattern (bit i: position i is in a dash,
+// the first segment being one) and the pattern's length, 0 for solid lines.
+struct TDashMask {
+    std::uint32_t Bits = 0;
+    std::int64_t Length = 0;
+};
+
+TDashMask DashMaskOf(TEnum8 style) {
+    static const std::array<TDashMask, 5> masks = [] {
+        std::array<TDashMask, 5> result{};
+        for (TEnum8 s = 0; s < result.size(); ++s) {
+            const QVector<qreal> pattern = DashPattern(s);
+            for (qsizetype i = 0; i < pattern.size(); ++i)
+                for (int k = 0; k < static_cast<int>(pattern[i]); ++k, ++result[s].Length)
+                    if (i % 2 == 0)
+                        result[s].Bits |= std::uint32_t{1} << result[s].Length;
+        }
+        return result;
+    }();
+    return style < masks.size() ? masks[style] : TDashMask{};
 }
 } // namespace
 
 void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
-    const QVector<qreal> pattern = DashPattern(Pen.Style);
-    const std::vector<bool> mask = DashMask(pattern);
-    const auto length = static_cast<std::int64_t>(mask.size());
+    const TDashMask mask = DashMaskOf(Pen.Style);
     const auto start = static_cast<std::int64_t>(phase);
-    const bool gapsShow = Brush.Style == bsSolid;
+    const bool gapsShow = Brush.Style == bsSolid && mask.Length > 0;
     const auto inDash = [&](std::int64_t step) {
-        return length == 0 || mask[static_cast<std::size_t>((step + start) % length)];
+        return mask.Length == 0 || ((mask.Bits >> ((step + start) % mask.Length)) & 1) != 0;
     };
 
     const QColor ink = ToQColor(Pen.Color);
-    const QColor ground = ToQColor(Brush.Color);
+    const QColor ground = gapsShow ? ToQColor(Brush.Color) : QColor();
     const std::optional<std::uint32_t> inkPixel = OpaquePixel(ink);
     const std::optional<std::uint32_t> groundPixel = OpaquePixel(ground);
-    QImage* image = DirectImage();
-    if (image != nullptr && inkPixel && (!gapsShow || length == 0 || groundPixel)) {
+    QImage* image = inkPixel && (!gapsShow || groundPixel) ? DirectImage() : nullptr;
+    if (image != nullptr) {
         const std::int32_t width = std::min(FWidth, image->width());
         const std::int32_t height = std::min(FHeight, image->height());
         uchar* const bits = image->bits();
@@ -260,7 +277,7 @@ void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
         const auto put = [&](std::int32_t x, std::int32_t y, std::uint32_t value) {
             reinterpret_cast<std::uint32_t*>(bits + y * stride)[x] = value;
         };
-        if (length == 0) {
+        if (mask.Length == 0) {
             ForEachLinePixel(
                 from, to, width, height,
                 [&](std::int32_t x, std::int32_t y, std::int64_t) { put(x, y, *inkPixel); });

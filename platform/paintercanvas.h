@@ -96,6 +96,9 @@ private:
 
     QPainter* FPainter = nullptr;
     bool FPixelLines = false;
+    // The painter's image when its kind allows direct writes (the painter's state is checked
+    // at each use).
+    QImage* FDirectImage = nullptr;
     // Pixels of the dash pattern used up since the last MoveTo.
     double FDashPhase = 0;
     std::int32_t FWidth = 0;

@@ -222,6 +222,7 @@ void TCoordinate::LineToWorld(double X, double Y) {
     const TExactPoint end = MapExact(X, Y);
     const TPoint endPixel = Saturate(end);
     const TPoint penPos = canvas.PenPos();
+    AddLineWork(penPos, endPixel);
     // Start from the exact end of the last world move or line while the pen is still there.
     const TExactPoint start =
         FPenKnown && penPos == FPenPixel
@@ -249,7 +250,17 @@ void TCoordinate::LineToWorld(double X, double Y) {
 void TCoordinate::PlotWorldPixel(double X, double Y) {
     TCanvas& canvas = RequireCanvas();
     const TPoint p = WorldToScreen(X, Y);
+    AddLineWork(p, p);
     canvas.SetPixel(p.X, p.Y, canvas.Pen.Color);
+}
+
+void TCoordinate::AddLineWork(TPoint from, TPoint to) {
+    const std::int64_t dx = std::llabs(static_cast<std::int64_t>(to.X) - from.X);
+    const std::int64_t dy = std::llabs(static_cast<std::int64_t>(to.Y) - from.Y);
+    // A line is drawn only as far as it crosses the picture.
+    const std::int64_t reach = std::max<std::int64_t>(std::int64_t{Width} + Height, 0);
+    Work +=
+        LineWork + static_cast<std::uint64_t>(std::min(std::max(dx, dy), reach)) / PixelsPerWork;
 }
 
 void TCoordinate::DrawWorldLine(double X1, double Y1, double X2, double Y2) {

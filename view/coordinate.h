@@ -48,6 +48,9 @@ struct TDrawLimits {
     // Cells of one implicit curve: final cells (each sets up to four pixels) and cell tests.
     std::int64_t ImplicitCells = 4'000'000;
     std::int64_t ImplicitTests = 8'000'000;
+    // Work of one whole redraw, all graphs together, in the units of TCoordinate::Work. Once it
+    // is spent, the graphs stop drawing (the coordinate system is always drawn).
+    std::uint64_t RedrawWork = 100'000'000;
 };
 
 // The coordinate view: every setting of a document's coordinate system, the margins around the
@@ -135,6 +138,18 @@ public:
     TDrawLimits DrawLimits;
     // Expression evaluations made since the last Redraw began (for measurements).
     std::uint64_t Evaluations = 0;
+    // Work done since the last Redraw began, in units of about a nanosecond on a current
+    // machine: an evaluation costs 2 plus 2 per instruction of its expression (40 per
+    // instruction beyond LargeExpression of them), a line, cell or pixel drawn for a graph or
+    // the coordinate system costs LineWork plus a unit for every PixelsPerWork pixels of its
+    // length (counted no further than the picture reaches).
+    std::uint64_t Work = 0;
+    static constexpr std::uint64_t LargeExpression = 4096;
+    static constexpr std::uint64_t LineWork = 40;
+    static constexpr std::uint64_t PixelsPerWork = 2;
+    // True once the work of this redraw has reached DrawLimits.RedrawWork; the graph plots end
+    // early then. The first redraw of a run that stops this way writes one line to stderr.
+    bool WorkSpent() const { return Work >= DrawLimits.RedrawWork; }
 
     TCoordinate();
     TCoordinate(const TCoordinate&) = delete;
@@ -278,6 +293,8 @@ private:
 
     // One evaluation of a plot, counted.
     bool Evaluate(TExpCal& calculator);
+    // Counts a line drawn from one pixel to another (or one pixel, from == to).
+    void AddLineWork(TPoint from, TPoint to);
 
     // The implicit curve's subdivision, reusing the values at the corners a cell shares with
     // its parent and its siblings (implicitplot.cpp).

@@ -3,6 +3,7 @@
 #include "view/freevariable.h"
 #include "view/walk.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -71,6 +72,12 @@ TExplicitWalk ExplicitWalk(const TInterval& view, const TInterval& graph) {
 
 bool TCoordinate::Evaluate(TExpCal& calculator) {
     ++Evaluations;
+    const auto instructions =
+        static_cast<std::uint64_t>(std::max(calculator.InstructionCount(), 0));
+    Work += 2 + 2 * instructions;
+    // Beyond the processor's caches each instruction waits for memory, about twenty times as long.
+    if (instructions > LargeExpression)
+        Work += 38 * (instructions - LargeExpression);
     return calculator.Evaluate();
 }
 
@@ -121,7 +128,7 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
         const double y = calculator.Value;
         tracer.Sample(ok && Inside(y, YInterval), x.Value(), y, previous);
         previous = {x.Value(), y};
-        if (!x.Next())
+        if (!x.Next() || WorkSpent())
             break;
         xVariable.Set(x.Value());
     }
@@ -148,7 +155,7 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
         const double x = calculator.Value;
         tracer.Sample(ok && Inside(x, XInterval), x, y.Value(), previous);
         previous = {x, y.Value()};
-        if (!y.Next())
+        if (!y.Next() || WorkSpent())
             break;
         yVariable.Set(y.Value());
     }
@@ -183,7 +190,7 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
             last.X = x;
         if (yOk)
             last.Y = y;
-        if (!t.Next())
+        if (!t.Next() || WorkSpent())
             break;
         tVariable.Set(t.Value());
     }
@@ -220,7 +227,7 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
         } else {
             tracer.Sample(false, 0, 0, last);
         }
-        if (!a.Next())
+        if (!a.Next() || WorkSpent())
             break;
         aVariable.Set(a.Value());
     }

@@ -69,20 +69,21 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
     for (TStepWalk y(range.YLo, ch, DrawLimits.RegionPoints); y.Value() <= range.YHi;) {
         xVariable.Set(range.XLo);
         for (TStepWalk x(range.XLo, cw, DrawLimits.RegionPoints);
-             x.Value() <= range.XHi && budget > 0;) {
+             x.Value() <= range.XHi && budget > 0 && !WorkSpent();) {
             --budget;
             if (Evaluate(calculator) && calculator.Value != 0) {
                 TPoint p1 = WorldToScreen(x.Value() - cw / 2, y.Value() - ch / 2);
                 TPoint p2 = WorldToScreen(x.Value() + cw / 2, y.Value() + ch / 2);
                 p1.X += sx;
                 p2.Y += sy;
+                Work += LineWork;
                 canvas.Rectangle(p1.X, p1.Y, p2.X, p2.Y);
             }
             if (!x.Next())
                 break;
             xVariable.Set(x.Value());
         }
-        if (budget <= 0 || !y.Next())
+        if (budget <= 0 || WorkSpent() || !y.Next())
             break;
         yVariable.Set(y.Value());
     }
@@ -163,7 +164,7 @@ void TCoordinate::RefineCell(TImplicitWork& work, const TCellSamples& c, double 
     const bool large = std::fabs(static_cast<long double>(L) - R) >= work.S ||
                        std::fabs(static_cast<long double>(T) - B) >= work.S;
     if (!large || depth >= DrawLimits.ImplicitDepth) {
-        if (FImplicitCells >= DrawLimits.ImplicitCells)
+        if (FImplicitCells >= DrawLimits.ImplicitCells || WorkSpent())
             return;
         ++FImplicitCells;
         PlotFinalCell(c, L, T, R, B);
@@ -186,7 +187,7 @@ void TCoordinate::RefineCell(TImplicitWork& work, const TCellSamples& c, double 
                                     {mx, my, R, B, {centre, right, c[2], bottom}}};
     for (const TQuadrant& q : quadrants) {
         if (FImplicitTests >= DrawLimits.ImplicitTests ||
-            FImplicitCells >= DrawLimits.ImplicitCells)
+            FImplicitCells >= DrawLimits.ImplicitCells || WorkSpent())
             return;
         ++FImplicitTests;
         if (CellTest(work, q.Corners, q.L, q.T, q.R, q.B))
@@ -240,6 +241,7 @@ void TCoordinate::PlotFinalCell(const TCellSamples& c, double L, double T, doubl
 void TCoordinate::PlotImplicitPixel(double X, double Y) {
     TCanvas& canvas = RequireCanvas();
     const TPoint p = WorldToScreen(X, Y);
+    Work += LineWork;
     if (p.X >= 0 && p.Y >= 0 && p.X < Width && p.Y < Height && !FImplicitPixels.empty()) {
         const std::size_t index =
             static_cast<std::size_t>(p.Y) * static_cast<std::size_t>(Width) + p.X;

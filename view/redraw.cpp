@@ -1,16 +1,28 @@
 #include "view/coordinate.h"
 
+#include <atomic>
+#include <cstdio>
+
 namespace curvana {
 
 void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TVarMemory& variables,
                          const TVarMemory& constants) {
     Evaluations = 0;
+    Work = 0;
     ClearBackground();
     GraphList = graphList;
     // Settings, size and graph list stay as they are until the picture is done.
     TMarginFreeze freeze(*this);
     DrawCoordinateSystem();
     PlotGraphList(graphList, operatorLib, variables, constants);
+    if (WorkSpent()) {
+        // Once a run: a show redraws the same slide on every key.
+        static std::atomic<bool> reported{false};
+        if (!reported.exchange(true))
+            std::fputs("curvana: a slide asks for more drawing than one picture may take; the "
+                       "picture shows the graphs drawn until then\n",
+                       stderr);
+    }
 }
 
 void TCoordinate::ClearBackground() {
@@ -37,7 +49,7 @@ void TCoordinate::PlotGraphList(TMemory* graphList, const TOperatorLib& operator
                                 TVarMemory& variables, const TVarMemory& constants) {
     if (!graphList)
         return;
-    for (int i = 0; i < graphList->Count(); ++i) {
+    for (int i = 0; i < graphList->Count() && !WorkSpent(); ++i) {
         if (TFunctionObj* f = graphList->Function(i))
             PlotFunction(*f, operatorLib, variables, constants);
         else if (const TTableObj* t = graphList->Table(i))

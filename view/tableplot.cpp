@@ -28,16 +28,18 @@ void TCoordinate::PlotTable(const TTableObj& T) {
     if (n >= 2) {
         MoveToWorld(T.Point(0).x, T.Point(0).y);
         if (T.Smooth == 0) {
-            for (int i = 0; i < n; ++i)
+            for (int i = 0; i < n && !WorkSpent(); ++i)
                 LineToWorld(T.Point(i).x, T.Point(i).y);
         } else if (n == 2) {
             LineToWorld(T.Point(1).x, T.Point(1).y);
         } else {
             const TWorldPoint start = Midpoint(PointOf(T, 0), PointOf(T, 1));
             LineToWorld(start.X, start.Y);
-            for (int i = 0; i + 2 < n; ++i)
+            int i = 0;
+            for (; i + 2 < n && !WorkSpent(); ++i)
                 DrawSmoothSegment(PointOf(T, i), PointOf(T, i + 1), PointOf(T, i + 2));
-            LineToWorld(T.Point(n - 1).x, T.Point(n - 1).y);
+            if (i + 2 >= n)
+                LineToWorld(T.Point(n - 1).x, T.Point(n - 1).y);
         }
     }
     RestoreCanvasState();

@@ -1,6 +1,7 @@
 #include "common/errors.h"
 #include "drawfixture.h"
 
+#include <functional>
 #include <limits>
 #include <map>
 
@@ -227,6 +228,94 @@ TEST_F(RedrawTest, HostileViewsEnd) {
             Redraw();
             EXPECT_LT(canvas.Ops.size(), 200000u);
         }
+    }
+}
+
+// One redraw has a work budget across all graphs: a graph that spends it stops where it is, and
+// the graphs after it are not drawn; the coordinate system always is.
+TEST_F(RedrawTest, WorkBudgetEndsTheGraphsOfARedraw) {
+    struct TCase {
+        const char* Name;
+        std::function<void()> AddGraph;
+    };
+    const auto table = [this] {
+        TTableObj& t = AddTable({}, 1);
+        for (int i = 0; i < 400; ++i)
+            t.AddPoint(i / 20.0 - 10, (i * 37 % 19) - 9);
+    };
+    const TCase cases[] = {
+        {"y(x)", [this] { AddFunction(ftYofX, "sin(x)").PlotParameter.Steps = 4000; }},
+        {"x(y)", [this] { AddFunction(ftXofY, "cos(y)").PlotParameter.Steps = 4000; }},
+        {"parametric",
+         [this] {
+             TFunctionObj& f = AddFunction(ftParametric, "5cos(t)", "5sin(t)");
+             f.Interval = {1, 0, 6.28};
+             f.PlotParameter.Steps = 4000;
+         }},
+        {"polar",
+         [this] {
+             TFunctionObj& f = AddFunction(ftPolar, "3");
+             f.Interval = {1, 0, 2};
+             f.PlotParameter.Steps = 4000;
+         }},
+        {"region",
+         [this] {
+             TFunctionObj& f = AddFunction(ftRelation, "x", "<0");
+             f.PlotParameter.StepsOnX = f.PlotParameter.StepsOnY = 100;
+         }},
+        {"implicit curve", [this] { AddFunction(ftRelation, "x^2+y^2-25", "=0"); }},
+        {"table", table},
+    };
+    // What a graph leaves on the canvas: lines, pixels and cells.
+    const auto marks = [this] {
+        return Count(TCanvasOpKind::LineTo) + Count(TCanvasOpKind::SetPixel) +
+               Count(TCanvasOpKind::Rectangle);
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        graphs.Clear();
+        c.AddGraph();
+        // The last graph: a horizontal line at y = 5 in its own colour.
+        AddFunction(ftYofX, "5").GraphStyle.LineColor = clRed;
+        const auto redLines = [this] {
+            std::size_t n = 0;
+            for (const TCanvasOp* op : canvas.OfKind(TCanvasOpKind::LineTo))
+                n += op->Pen.Color == clRed;
+            return n;
+        };
+
+        canvas.Clear();
+        view.DrawLimits.RedrawWork = TDrawLimits{}.RedrawWork;
+        Redraw();
+        ASSERT_FALSE(view.WorkSpent());
+        const std::size_t fullMarks = marks();
+        const std::size_t redFull = redLines();
+        ASSERT_GT(redFull, 0u);
+        // The coordinate system alone, then with the first graph.
+        graphs.SetShowEnabled(0, 0);
+        graphs.SetShowEnabled(1, 0);
+        canvas.Clear();
+        Redraw();
+        const std::size_t axesMarks = marks();
+        const std::uint64_t axesWork = view.Work;
+        graphs.SetShowEnabled(0, 1);
+        Redraw();
+        const std::uint64_t firstWork = view.Work - axesWork;
+        graphs.SetShowEnabled(1, 1);
+
+        // A budget that the first graph spends half way.
+        view.DrawLimits.RedrawWork = axesWork + firstWork / 2;
+        canvas.Clear();
+        Redraw();
+        EXPECT_TRUE(view.WorkSpent());
+        EXPECT_GT(marks(), axesMarks);
+        EXPECT_LT(marks(), fullMarks);
+        EXPECT_EQ(redLines(), 0u);
+        // Spent by the coordinate system: no graph at all.
+        view.DrawLimits.RedrawWork = 1;
+        canvas.Clear();
+        Redraw();
+        EXPECT_EQ(marks(), axesMarks);
     }
 }
 
