@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QToolButton>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -24,6 +25,9 @@ namespace {
 // Menus cut a long caption at this many characters: a document may hold an expression of a
 // megabyte, which no menu can show and whose layout would stall the window.
 constexpr int MaxGraphCaption = 200;
+// Graph list menus show at most this many graphs. A menu of tens of thousands of items takes
+// many seconds to build and show at every opening, and no presenter can pick from it.
+constexpr int MaxGraphItems = 1000;
 
 // The caption shown as it is: "&" would mark a mnemonic and a tab would start the shortcut
 // column.
@@ -261,7 +265,8 @@ void TPopupMenus::RebuildGraphList(QMenu* submenu) {
     const TMemory* graphs = FForm.GraphList.get();
     if (graphs == nullptr)
         return;
-    for (int i = 0; i < graphs->Count(); ++i) {
+    const int count = std::min(graphs->Count(), MaxGraphItems);
+    for (int i = 0; i < count; ++i) {
         std::string caption;
         if (const TFunctionObj* function = graphs->Function(i))
             caption = GraphCaption(*function);
@@ -279,6 +284,8 @@ void TPopupMenus::RebuildGraphList(QMenu* submenu) {
             }
         });
     }
+    if (graphs->Count() > count)
+        submenu->addAction(QStringLiteral("..."))->setEnabled(false);
 }
 
 // ---------------------------------------------------------------------------------------------
