@@ -107,8 +107,8 @@ TControlPanel::TControlPanel(QWidget* parent) : QGroupBox(QStringLiteral("Contro
     ToolButton9 = AddButton(ToolBar1, "refresh", "Refresh");
 
     ToolBar2 = MakeToolBar(this);
-    // The graph list, grid and style menus and the coordinate properties dialog come with
-    // their own commands; their buttons are in place and disabled until then.
+    // The slide window's menus give the graph list, grid and style buttons their drop-down
+    // menus and the coordinate properties button its command.
     ToolButton8 = AddButton(ToolBar2, "graphlist", "Graph List");
     ToolButton10 = AddButton(ToolBar2, "grid", "Grid Properties");
     ToolButton11 = AddButton(ToolBar2, "coordinatestyle", "Coordinate Style");
@@ -119,8 +119,6 @@ TControlPanel::TControlPanel(QWidget* parent) : QGroupBox(QStringLiteral("Contro
     ToolBar2->addSeparator();
     ToolButton16 = AddButton(ToolBar2, "open", "Open");
     ToolButton17 = AddButton(ToolBar2, "close", "Close");
-    for (QToolButton* later : {ToolButton8, ToolButton10, ToolButton11, ToolButton12})
-        later->setEnabled(false);
 
     // Both bars lie along the bottom, ToolBar1 above ToolBar2.
     const int left = 2;
