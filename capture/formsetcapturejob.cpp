@@ -124,6 +124,8 @@ TFormSetCaptureJob::TFormSetCaptureJob(QWidget* parent)
         }
     });
     DirectoryListBox1->setModel(FolderModel);
+    // Folders are listed in the background; keep the current one in view as they arrive.
+    connect(FolderModel, &QFileSystemModel::directoryLoaded, this, [this] { RevealTreeFolder(); });
     DirectoryListBox1->setHeaderHidden(true);
     for (int column = 1; column < FolderModel->columnCount(); ++column)
         DirectoryListBox1->hideColumn(column);
@@ -310,11 +312,23 @@ void TFormSetCaptureJob::SelectTreeFolder(const QString& folder) {
     DirectoryListBox1->setCurrentIndex(index);
 }
 
+void TFormSetCaptureJob::RevealTreeFolder() {
+    const QModelIndex current = DirectoryListBox1->currentIndex();
+    if (!current.isValid())
+        return;
+    for (QModelIndex parent = current.parent(); parent.isValid(); parent = parent.parent())
+        DirectoryListBox1->expand(parent);
+    // After the tree has laid out the rows just expanded.
+    QTimer::singleShot(0, this, [this] {
+        if (DirectoryListBox1->currentIndex().isValid())
+            DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex(),
+                                        QAbstractItemView::PositionAtCenter);
+    });
+}
+
 void TFormSetCaptureJob::ShowFolder(const QString& folder) {
     MemoOutputDirectory->setPlainText(folder);
-    const QModelIndex index = FolderModel->index(folder);
-    if (index.isValid())
-        DirectoryListBox1->scrollTo(index);
+    RevealTreeFolder();
     // The drive list follows the volume that holds the folder.
     const int drive = DriveComboBox1->findText(QStorageInfo(folder).rootPath());
     if (drive >= 0)

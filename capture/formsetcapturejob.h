@@ -80,6 +80,8 @@ protected:
 private:
     void UpdatePreview();
     void ShowFolder(const QString& folder);
+    // The tree's current folder expanded into view.
+    void RevealTreeFolder();
     void SelectTreeFolder(const QString& folder);
     // Runs an input handler; an error ends it and is shown, the dialog stays open.
     template <typename TInput> void Guarded(TInput&& input);
