@@ -27,6 +27,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace curvana {
@@ -471,6 +472,16 @@ TEST_F(PopupMenusTest, PointerItemsShowTheModeAsARadioMark) {
         EXPECT_EQ(menus.Arrow1->isChecked(), mode == 0);
         EXPECT_EQ(menus.Hide1->isChecked(), mode == 1);
         EXPECT_EQ(menus.Pen1->isChecked(), mode == 2);
+    }
+    // Choosing an item switches the mode, and the next opening marks it.
+    const std::pair<QAction*, TEnum8> choices[] = {
+        {menus.Pen1, 2}, {menus.Hide1, 1}, {menus.Arrow1, 0}};
+    for (const auto& [item, mode] : choices) {
+        SCOPED_TRACE(item->text().toStdString());
+        item->trigger();
+        EXPECT_EQ(Window.PointerMode, mode);
+        menus.PopupMenuMainPopup();
+        EXPECT_TRUE(item->isChecked());
     }
 }
 
