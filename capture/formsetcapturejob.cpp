@@ -161,6 +161,9 @@ TFormSetCaptureJob::TFormSetCaptureJob(QWidget* parent)
     connect(UpDown1, &TSpinArrows::Click, this, [this] { Guarded([this] { UpDown1Click(); }); });
     connect(UpDown2, &TSpinArrows::Click, this, [this] { Guarded([this] { UpDown2Click(); }); });
     EditCurrentIndex->installEventFilter(this);
+    // The tree gets its final size only once the window is on screen; the current folder is
+    // brought into view again then.
+    DirectoryListBox1->viewport()->installEventFilter(this);
     EditDigital->installEventFilter(this);
 
     // Rewrites the number edits once, shortly after the dialog opened.
@@ -285,6 +288,8 @@ void TFormSetCaptureJob::EditDigitalKeyDown(QKeyEvent* event) {
 }
 
 bool TFormSetCaptureJob::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == DirectoryListBox1->viewport())
+        RevealTreeFolder();
     if (event->type() == QEvent::KeyPress &&
         (watched == EditCurrentIndex || watched == EditDigital)) {
         auto* key = static_cast<QKeyEvent*>(event);
