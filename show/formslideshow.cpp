@@ -390,22 +390,30 @@ void TFormSlideShow::Timer1Timer() {
     Timer1->stop();
     FCoordinateAligned = true;
     Coordinate1->setGeometry(Panel1->rect());
+    // Nothing is painted before this handler returns, so the old slide stays on screen until
+    // the new one is drawn. Only when no new slide replaces it is the view drawn again (without
+    // pen strokes, at its new size).
+    const auto redrawQuietly = [this] {
+        try {
+            RedrawView();
+        } catch (const std::exception&) {
+            // That drawing's error was shown when it was first drawn.
+        }
+    };
+    bool drawn = false;
     try {
-        // The old slide again, without pen strokes, before the new file is read.
-        RedrawView();
-    } catch (const std::exception&) {
-        // That slide's error was shown when it was drawn; the load below redraws anyway.
-    }
-    try {
-        LoadDocument(CurrentPath);
+        drawn = LoadDocument(CurrentPath);
     } catch (const std::exception& e) {
+        redrawQuietly();
         ReportError(QString::fromUtf8(e.what()));
         return;
     }
+    if (!drawn)
+        redrawQuietly();
     CoordinateMovementPanel1Click();
 }
 
-void TFormSlideShow::LoadDocument(const std::string& path) {
+bool TFormSlideShow::LoadDocument(const std::string& path) {
     std::vector<TAddLabelData> labels;
     TLoadOutcome outcome = TLoadOutcome::NoFile;
     try {
@@ -418,12 +426,13 @@ void TFormSlideShow::LoadDocument(const std::string& path) {
         throw;
     }
     if (outcome == TLoadOutcome::NoFile)
-        return;
+        return false;
     ReplaceAddLabels(labels);
     if (outcome == TLoadOutcome::NotADocument)
-        return;
+        return false;
     RedrawView();
     PlaceAddLabels();
+    return true;
 }
 
 std::vector<TAddLabel*> TFormSlideShow::AddLabels() const {

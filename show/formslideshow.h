@@ -66,8 +66,9 @@ public:
     void GoToSlide(int index);
     void UpdateSlideIndicator();
 
-    // Reads the document at the path into the view, the graph list and the labels, then redraws.
-    void LoadDocument(const std::string& path);
+    // Reads the document at the path into the view, the graph list and the labels, then redraws;
+    // true when it drew the new slide (not for a missing file or another root).
+    bool LoadDocument(const std::string& path);
     void PlaceAddLabels();
     // The free text labels of the slide: the TAddLabel children of Panel1.
     std::vector<TAddLabel*> AddLabels() const;
