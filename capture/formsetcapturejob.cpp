@@ -124,8 +124,14 @@ TFormSetCaptureJob::TFormSetCaptureJob(QWidget* parent)
         }
     });
     DirectoryListBox1->setModel(FolderModel);
-    // Folders are listed in the background; keep the current one in view as they arrive.
-    connect(FolderModel, &QFileSystemModel::directoryLoaded, this, [this] { RevealTreeFolder(); });
+    // Folders are listed in the background; the current one is kept in view while the folders
+    // on its way are listed, not when the presenter opens others.
+    connect(FolderModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QString current = TreeFolder();
+        if (!current.isEmpty() &&
+            (current == loaded || current.startsWith(loaded.endsWith('/') ? loaded : loaded + '/')))
+            RevealTreeFolder();
+    });
     DirectoryListBox1->setHeaderHidden(true);
     for (int column = 1; column < FolderModel->columnCount(); ++column)
         DirectoryListBox1->hideColumn(column);
