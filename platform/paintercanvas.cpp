@@ -322,6 +322,14 @@ void TPainterCanvas::FillBox(const QRectF& box) {
                        box.right() == std::floor(box.right()) &&
                        box.bottom() == std::floor(box.bottom());
     if (!pixel || !whole) {
+        if (whole && Brush.Style != bsSolid && DirectImage() != nullptr) {
+            // A whole-pixel box of a hatch is filled as such, not through the painter's path
+            // filler: the same pixels, the pattern anchored at the same origin, far faster.
+            FPainter->fillRect(QRect(static_cast<int>(box.left()), static_cast<int>(box.top()),
+                                     static_cast<int>(box.width()), static_cast<int>(box.height())),
+                               QBrush(ToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+            return;
+        }
         NoPen();
         UseBrush();
         FPainter->drawRect(box);

@@ -533,8 +533,9 @@ void DrawLinesAndBoxes(TPainterCanvas& canvas) {
     const TRect boxes[] = {{2, 2, 20, 15},  {-10, -10, 8, 9}, {w - 5, h - 6, w + 30, h + 30},
                            {30, 5, 31, 40}, {12, 12, 14, 14}, {INT_MIN, 30, INT_MAX, 33},
                            {40, 40, 35, 30}};
-    const TBrush fills[] = {
-        {Red, bsSolid}, {Green, bsHorizontal}, {Red, bsDiagCross}, {SystemColor(15), bsSolid}};
+    const TBrush fills[] = {{Red, bsSolid},       {Green, bsHorizontal},     {Red, bsVertical},
+                            {Green, bsFDiagonal}, {Red, bsBDiagonal},        {Green, bsCross},
+                            {Red, bsDiagCross},   {SystemColor(15), bsSolid}};
     const TEnum8 pens[] = {psSolid, psClear, psDot};
     for (const TBrush& fill : fills) {
         for (const TEnum8 pen : pens) {
