@@ -272,6 +272,37 @@ TEST_F(FormSlideShowTest, LabelsReadBeforeAFailureAreShownWhereTheyBelong) {
     EXPECT_EQ(Window.AddLabels()[0]->pos(), Window.Coordinate1->pos() + QPoint(at.X, at.Y));
 }
 
+// Page Down draws the old slide again (without the presenter's strokes) only when no new slide
+// replaces it; a slide that loads is drawn once, over the strokes.
+TEST_F(FormSlideShowTest, PageDownClearsStrokesWhetherOrNotTheNextSlideLoads) {
+    const std::string good = Write("good.xml", Document(5));
+    const std::string missing = Folder.filePath("missing.xml").toStdString();
+    const std::string bad = Write("bad.xml", "<CurvanaDocument>\n</Memroy>\n");
+    for (const std::string& next : {good, missing, bad}) {
+        SCOPED_TRACE(next);
+        Errors.clear();
+        Window.BeginShowSlides(0, {Write("first.xml", Document(4)), next});
+        ASSERT_TRUE(Settle());
+        const QImage clean = Window.Coordinate1->Picture().Image().copy();
+        TRasterCanvas& picture = Window.Coordinate1->Picture();
+        picture.Pen.Color = 0x0000FF;
+        picture.Pen.Width = 9;
+        picture.MoveTo(20, 20);
+        picture.LineTo(300, 200);
+        ASSERT_NE(picture.Image(), clean);
+        Key(Qt::Key_PageDown);
+        ASSERT_TRUE(Settle());
+        EXPECT_EQ(Window.SlideIndex, 1);
+        const QImage after = Window.Coordinate1->Picture().Image();
+        EXPECT_NE(after.pixel(160, 110), qRgb(255, 0, 0)) << "the stroke is gone";
+        if (next == good)
+            EXPECT_EQ(View().XInterval.Max, 5);
+        else
+            EXPECT_EQ(after, clean) << "the old slide again";
+        EXPECT_EQ(Errors.size(), next == bad ? 1u : 0u);
+    }
+}
+
 TEST_F(FormSlideShowTest, MissingFileAndWrongRootChangeNothingButTheLabelsOfAWrongRoot) {
     const std::string good = Write("good.xml", Document(5, "", Labels(Label("kept", 1, 3))));
     const std::string other =
