@@ -148,7 +148,8 @@ public:
     static constexpr std::uint64_t LineWork = 40;
     static constexpr std::uint64_t PixelsPerWork = 2;
     // True once the work of this redraw has reached DrawLimits.RedrawWork; the graph plots end
-    // early then. The first redraw of a run that stops this way writes one line to stderr.
+    // early then. The first redraw of a run that stops this way writes one line to stderr. A
+    // graph plotted on its own (PlotFunction, PlotTable outside Redraw) has the budget to itself.
     bool WorkSpent() const { return Work >= DrawLimits.RedrawWork; }
 
     TCoordinate();
@@ -321,6 +322,8 @@ private:
     std::vector<bool> FImplicitPixels;
     void PlotImplicitPixel(double X, double Y);
 
+    // Inside Redraw: the graphs share one work budget.
+    bool FRedrawing = false;
     int FFreezeCount = 0;
     TMapping FFrozen;
     bool FPenKnown = false;

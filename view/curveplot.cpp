@@ -85,6 +85,8 @@ void TCoordinate::PlotFunction(TFunctionObj& F, const TOperatorLib& operatorLib,
                                TVarMemory& variables, const TVarMemory& constants) {
     if (F.ShowEnabled == 0)
         return;
+    if (!FRedrawing)
+        Work = 0;
     switch (F.FunctionObjType) {
     case ftYofX:
         PlotYofX(F, operatorLib, variables, constants);

@@ -9,6 +9,11 @@ void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TV
                          const TVarMemory& constants) {
     Evaluations = 0;
     Work = 0;
+    FRedrawing = true;
+    struct TRedrawing {
+        bool& Flag;
+        ~TRedrawing() { Flag = false; }
+    } redrawing{FRedrawing};
     ClearBackground();
     GraphList = graphList;
     // Settings, size and graph list stay as they are until the picture is done.

@@ -21,6 +21,8 @@ TWorldPoint Midpoint(TWorldPoint a, TWorldPoint b) {
 void TCoordinate::PlotTable(const TTableObj& T) {
     if (T.ShowEnabled == 0)
         return;
+    if (!FRedrawing)
+        Work = 0;
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     ApplyTo(T.GraphStyle, canvas);

@@ -319,5 +319,29 @@ TEST_F(RedrawTest, WorkBudgetEndsTheGraphsOfARedraw) {
     }
 }
 
+// Outside a redraw (a check plots one graph at a time) every graph has the budget to itself, so
+// that one heavy graph does not leave the next ones blank.
+TEST_F(RedrawTest, GraphsPlottedOnTheirOwnHaveTheirOwnBudget) {
+    TFunctionObj& heavy = AddFunction(ftYofX, "sin(x)");
+    heavy.PlotParameter.Steps = 4000;
+    TFunctionObj& light = AddFunction(ftYofX, "x");
+    TTableObj& table = AddTable({{-1, -1}, {1, 1}, {2, 0}});
+    Plot(light);
+    const std::size_t lightLines = Count(TCanvasOpKind::LineTo);
+    ASSERT_GT(lightLines, 100u);
+    view.DrawLimits.RedrawWork = view.Work + view.Work / 2;
+    for (int round = 0; round < 2; ++round) {
+        canvas.Clear();
+        Plot(heavy);
+        EXPECT_TRUE(view.WorkSpent());
+        canvas.Clear();
+        Plot(light);
+        EXPECT_EQ(Count(TCanvasOpKind::LineTo), lightLines);
+        canvas.Clear();
+        view.PlotTable(table);
+        EXPECT_EQ(Count(TCanvasOpKind::LineTo), 3u);
+    }
+}
+
 } // namespace
 } // namespace curvana
