@@ -11,7 +11,7 @@ public:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
-        static char name[] = "curvana_capture_tests";
+        static char name[] = "curvana_widget_tests";
         static char* argv[] = {name, nullptr};
         FApp = std::make_unique<QApplication>(argc, argv);
     }
