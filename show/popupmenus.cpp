@@ -78,21 +78,11 @@ TPopupMenus::TPopupMenus(TFormSlideShow& form) : QObject(&form), FForm(form) {
     N1 = PopupMenuMain->addSeparator();
 
     GridProperties1 = AddSubmenu(PopupMenuMain, "Grid Properties");
-    HorizontalGridLines1 =
-        AddCheck(GridProperties1, "Horizontal Grid Lines", &TPopupMenus::HorizontalGridLines1Click);
-    VerticalGridLines1 =
-        AddCheck(GridProperties1, "Vertical Grid Lines", &TPopupMenus::VerticalGridLines1Click);
-    RadialGridLines1 =
-        AddCheck(GridProperties1, "Radial Grid Lines", &TPopupMenus::RadialGridLines1Click);
-    AngularGirdLines1 =
-        AddCheck(GridProperties1, "Angular Gird Lines", &TPopupMenus::AngularGirdLines1Click);
+    AddGridItems(GridProperties1, HorizontalGridLines1, VerticalGridLines1, RadialGridLines1,
+                 AngularGirdLines1);
 
     CoordinateStyle1 = AddSubmenu(PopupMenuMain, "Coordinate Style");
-    Equalscaleofmarks1 =
-        AddCheck(CoordinateStyle1, "Equal scale of marks", &TPopupMenus::Equalscaleofmarks1Click);
-    AxesView1 = AddSubmenu(CoordinateStyle1, "Axes View");
-    AddAxesView(AxesView1, Crossed1, Boxed1);
-    Legend1 = AddCheck(CoordinateStyle1, "Legend", &TPopupMenus::Legend1Click);
+    AddStyleItems(CoordinateStyle1, Equalscaleofmarks1, AxesView1, Crossed1, Boxed1, Legend1);
 
     PointOption1 = AddSubmenu(PopupMenuMain, "Pointer Option");
     Arrow1 = form.Arrow1;
@@ -134,24 +124,14 @@ TPopupMenus::TPopupMenus(TFormSlideShow& form) : QObject(&form), FForm(form) {
     connect(PopupMenuGridProperties, &QMenu::aboutToShow, this,
             [this] { PopupMenuGridPropertiesPopup(); });
     GridProperties2 = AddSubmenu(PopupMenuGridProperties, "Grid Properties");
-    HorizontalGridLines2 =
-        AddCheck(GridProperties2, "Horizontal Grid Lines", &TPopupMenus::HorizontalGridLines1Click);
-    VerticalGridLines2 =
-        AddCheck(GridProperties2, "Vertical Grid Lines", &TPopupMenus::VerticalGridLines1Click);
-    RadialGridLines2 =
-        AddCheck(GridProperties2, "Radial Grid Lines", &TPopupMenus::RadialGridLines1Click);
-    AngularGirdLines2 =
-        AddCheck(GridProperties2, "Angular Gird Lines", &TPopupMenus::AngularGirdLines1Click);
+    AddGridItems(GridProperties2, HorizontalGridLines2, VerticalGridLines2, RadialGridLines2,
+                 AngularGirdLines2);
 
     PopupMenuCoordinateStyle = new QMenu(&form);
     connect(PopupMenuCoordinateStyle, &QMenu::aboutToShow, this,
             [this] { PopupMenuCoordinateStylePopup(); });
     CoordinateStyle2 = AddSubmenu(PopupMenuCoordinateStyle, "Coordinate Style");
-    Equalscaleofmarks2 =
-        AddCheck(CoordinateStyle2, "Equal scale of marks", &TPopupMenus::Equalscaleofmarks1Click);
-    AxesView2 = AddSubmenu(CoordinateStyle2, "Axes View");
-    AddAxesView(AxesView2, Crossed2, Boxed2);
-    Legend2 = AddCheck(CoordinateStyle2, "Legend", &TPopupMenus::Legend1Click);
+    AddStyleItems(CoordinateStyle2, Equalscaleofmarks2, AxesView2, Crossed2, Boxed2, Legend2);
 
     // The view opens the context menu on a right click.
     form.Coordinate1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -208,6 +188,23 @@ void TPopupMenus::AddAxesView(QMenu* submenu, QAction*& crossed, QAction*& boxed
     boxed = AddCheck(submenu, "Boxed", &TPopupMenus::Boxed1Click);
     group->addAction(crossed);
     group->addAction(boxed);
+}
+
+void TPopupMenus::AddGridItems(QMenu* submenu, QAction*& horizontal, QAction*& vertical,
+                               QAction*& radial, QAction*& angular) {
+    horizontal =
+        AddCheck(submenu, "Horizontal Grid Lines", &TPopupMenus::HorizontalGridLines1Click);
+    vertical = AddCheck(submenu, "Vertical Grid Lines", &TPopupMenus::VerticalGridLines1Click);
+    radial = AddCheck(submenu, "Radial Grid Lines", &TPopupMenus::RadialGridLines1Click);
+    angular = AddCheck(submenu, "Angular Gird Lines", &TPopupMenus::AngularGirdLines1Click);
+}
+
+void TPopupMenus::AddStyleItems(QMenu* submenu, QAction*& equalScale, QMenu*& axesView,
+                                QAction*& crossed, QAction*& boxed, QAction*& legend) {
+    equalScale = AddCheck(submenu, "Equal scale of marks", &TPopupMenus::Equalscaleofmarks1Click);
+    axesView = AddSubmenu(submenu, "Axes View");
+    AddAxesView(axesView, crossed, boxed);
+    legend = AddCheck(submenu, "Legend", &TPopupMenus::Legend1Click);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -116,6 +116,11 @@ private:
     QAction* AddCheck(QMenu* menu, const char* caption, void (TPopupMenus::*handler)());
     // Crossed and Boxed as the two radio items of a submenu.
     void AddAxesView(QMenu* submenu, QAction*& crossed, QAction*& boxed);
+    // The grid and style submenus, alike in the context menu and the tool bar menus.
+    void AddGridItems(QMenu* submenu, QAction*& horizontal, QAction*& vertical, QAction*& radial,
+                      QAction*& angular);
+    void AddStyleItems(QMenu* submenu, QAction*& equalScale, QMenu*& axesView, QAction*& crossed,
+                       QAction*& boxed, QAction*& legend);
     void SetGridChecks(QAction* hor, QAction* ver, QAction* radial, QAction* angular);
     void SetStyleChecks(QAction* equal, QAction* crossed, QAction* boxed, QAction* legend);
     // The setting switched (any set value counts as on and becomes 0), then the refresh.
