@@ -6,6 +6,7 @@
 #include "show/coordinateimage.h"
 #include "show/formslideshow.h"
 #include "testpicture.h"
+#include "tests/support/slidewindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,21 +36,11 @@ const char* const Slide =
     "<Color>65535</Color><x>-4</x><y>4</y></AddLabel></AddLabels>\n"
     "</CurvanaDocument>\n";
 
-class CaptureWindowTest : public ::testing::Test {
+class CaptureWindowTest : public TSlideWindowTest {
 protected:
     CaptureWindowTest() {
-        Window.SetErrorReporter(
-            [this](QWidget*, const QString& message) { Errors.push_back(message.toStdString()); });
-        const QString path = Folder.filePath("slide.xml");
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(Slide);
-        file.close();
-        Window.BeginShowDocument(path.toStdString());
-        const QDeadlineTimer deadline(5000);
-        while (Window.Timer1->isActive() && !deadline.hasExpired())
-            QTest::qWait(5);
-        QCoreApplication::processEvents();
+        Window.BeginShowDocument(Write("slide.xml", Slide));
+        EXPECT_TRUE(Settle());
         Window.CaptureJob->OutputDirectory = Folder.path().toStdString();
     }
 
@@ -57,10 +48,6 @@ protected:
     QImage Written(const char* name) const {
         return QImage(Folder.filePath(name), "BMP").convertToFormat(QImage::Format_RGB32);
     }
-
-    QTemporaryDir Folder;
-    std::vector<std::string> Errors;
-    TFormSlideShow Window;
 };
 
 TEST_F(CaptureWindowTest, F6WritesThePictureWithStrokesAndWithoutLabels) {

@@ -5,6 +5,7 @@
 #include "show/clicklabel.h"
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
+#include "tests/support/slidewindowtest.h"
 #include "view/coordinate.h"
 
 #include <QAction>
@@ -49,21 +50,8 @@ std::string Labels(const std::string& labels) {
     return "<AddLabels>" + labels + "</AddLabels>";
 }
 
-class FormSlideShowTest : public ::testing::Test {
+class FormSlideShowTest : public TSlideWindowTest {
 protected:
-    FormSlideShowTest() {
-        Window.SetErrorReporter(
-            [this](QWidget*, const QString& message) { Errors.push_back(message.toStdString()); });
-    }
-
-    std::string Write(const std::string& name, const std::string& text) {
-        const QString path = Folder.filePath(QString::fromStdString(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-        return path.toStdString();
-    }
-
     // Three slides: x half widths 1, 2, 3; label "slide N" at (0, 4). Slide 2 alone sets the
     // y label step, so a load of it leaves a trace that slide 3 does not overwrite.
     std::vector<std::string> ThreeSlides() {
@@ -71,15 +59,6 @@ protected:
                 Write("s2.xml", Document(2, "<YAxesLabelsStep>7</YAxesLabelsStep>",
                                          Labels(Label("slide 2", 0, 4)))),
                 Write("s3.xml", Document(3, "", Labels(Label("slide 3", 0, 4))))};
-    }
-
-    // Lets the armed load run; false when it did not within a few seconds.
-    bool Settle() {
-        const QDeadlineTimer deadline(5000);
-        while (Window.Timer1->isActive() && !deadline.hasExpired())
-            QTest::qWait(5);
-        QCoreApplication::processEvents();
-        return !Window.Timer1->isActive();
     }
 
     std::vector<std::string> LabelCaptions() const {
@@ -94,10 +73,6 @@ protected:
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&Window, static_cast<Qt::Key>(key), modifiers);
     }
-
-    QTemporaryDir Folder;
-    std::vector<std::string> Errors;
-    TFormSlideShow Window;
 };
 
 struct TIndicatorCase {

@@ -9,6 +9,7 @@
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
 #include "show/formslideshow.h"
+#include "tests/support/slidewindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,20 +44,11 @@ bool PointerIsHidden() {
     return cursor != nullptr && cursor->shape() == Qt::BlankCursor;
 }
 
-class PenPointerTest : public ::testing::Test {
+class PenPointerTest : public TSlideWindowTest {
 protected:
     void Open() {
-        const QString path = Folder.filePath(QStringLiteral("plain.xml"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(PlainDocument);
-        file.close();
-        Window.BeginShowDocument(path.toStdString());
-        const QDeadlineTimer deadline(5000);
-        while (Window.Timer1->isActive() && !deadline.hasExpired())
-            QTest::qWait(5);
-        QCoreApplication::processEvents();
-        ASSERT_FALSE(Window.Timer1->isActive());
+        Window.BeginShowDocument(Write("plain.xml", PlainDocument));
+        ASSERT_TRUE(Settle());
         ASSERT_GT(Picture().width(), 400);
     }
 
@@ -81,9 +73,6 @@ protected:
             Move(Qt::LeftButton, points[i]);
         Release(Qt::LeftButton, points.back());
     }
-
-    QTemporaryDir Folder;
-    TFormSlideShow Window;
 };
 
 const QColor Blue(0, 0, 255);

@@ -6,6 +6,7 @@
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
 #include "show/formslideshow.h"
+#include "tests/support/slidewindowtest.h"
 #include "view/coordinate.h"
 
 #include <QAction>
@@ -91,29 +92,8 @@ std::vector<QAction*> AllActions(const QMenu* menu) {
     return all;
 }
 
-class PopupMenusTest : public ::testing::Test {
+class PopupMenusTest : public TSlideWindowTest {
 protected:
-    PopupMenusTest() {
-        Window.SetErrorReporter(
-            [this](QWidget*, const QString& message) { Errors.push_back(message.toStdString()); });
-    }
-
-    std::string Write(const std::string& name, const std::string& text) {
-        const QString path = Folder.filePath(QString::fromStdString(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-        return path.toStdString();
-    }
-
-    bool Settle() {
-        const QDeadlineTimer deadline(5000);
-        while (Window.Timer1->isActive() && !deadline.hasExpired())
-            QTest::qWait(5);
-        QCoreApplication::processEvents();
-        return !Window.Timer1->isActive();
-    }
-
     void Show(const std::string& document) {
         Window.BeginShowDocument(Write("doc.xml", document));
         ASSERT_TRUE(Settle());
@@ -140,10 +120,6 @@ protected:
     TPopupMenus& Menus() { return *Window.Menus; }
     TCoordinate& View() { return Window.View(); }
     TControlPanel& Panel() { return *Window.GroupBoxMovement; }
-
-    QTemporaryDir Folder;
-    std::vector<std::string> Errors;
-    TFormSlideShow Window;
 };
 
 TEST_F(PopupMenusTest, MenusHoldEveryItemInOrderAndNoActionOwnsAKey) {
