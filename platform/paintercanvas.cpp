@@ -254,6 +254,33 @@ TDashMask DashMaskOf(TEnum8 style) {
     }();
     return style < masks.size() ? masks[style] : TDashMask{};
 }
+
+// The painter's hatches repeat every 8 pixels both ways, anchored at the brush origin (0, 0).
+constexpr int HatchPeriod = 8;
+using THatchRows = std::array<std::uint8_t, HatchPeriod>;
+
+// Which pixels of one period a hatch covers (bit x of row y), read from the painter itself so
+// that direct fills set exactly its pixels. Empty for styles that are not hatches.
+const THatchRows& HatchRowsOf(TEnum8 style) {
+    static const std::array<THatchRows, bsDiagCross + 1> rows = [] {
+        std::array<THatchRows, bsDiagCross + 1> result{};
+        for (TEnum8 s = bsHorizontal; s <= bsDiagCross; ++s) {
+            QImage tile(HatchPeriod, HatchPeriod, QImage::Format_ARGB32_Premultiplied);
+            tile.fill(Qt::transparent);
+            QPainter painter(&tile);
+            painter.fillRect(QRect(0, 0, HatchPeriod, HatchPeriod),
+                             QBrush(Qt::black, QtBrushStyle(s)));
+            painter.end();
+            for (int y = 0; y < HatchPeriod; ++y)
+                for (int x = 0; x < HatchPeriod; ++x)
+                    if (qAlpha(tile.pixel(x, y)) != 0)
+                        result[s][y] |= static_cast<std::uint8_t>(1u << x);
+        }
+        return result;
+    }();
+    static const THatchRows none{};
+    return style >= bsHorizontal && style <= bsDiagCross ? rows[style] : none;
+}
 } // namespace
 
 void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
@@ -313,7 +340,8 @@ void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
 }
 
 void TPainterCanvas::FillBox(const QRectF& box) {
-    QImage* image = Brush.Style == bsSolid ? DirectImage() : nullptr;
+    const bool hatch = Brush.Style >= bsHorizontal && Brush.Style <= bsDiagCross;
+    QImage* image = Brush.Style == bsSolid || hatch ? DirectImage() : nullptr;
     const std::optional<std::uint32_t> pixel =
         image != nullptr ? OpaquePixel(ToQColor(Brush.Color)) : std::nullopt;
     // The box's corners are whole numbers whenever the shape's were: only then are the pixels
@@ -322,7 +350,7 @@ void TPainterCanvas::FillBox(const QRectF& box) {
                        box.right() == std::floor(box.right()) &&
                        box.bottom() == std::floor(box.bottom());
     if (!pixel || !whole) {
-        if (whole && Brush.Style != bsSolid && DirectImage() != nullptr) {
+        if (whole && hatch && DirectImage() != nullptr) {
             // A whole-pixel box of a hatch is filled as such, not through the painter's path
             // filler: the same pixels, the pattern anchored at the same origin, far faster.
             FPainter->fillRect(QRect(static_cast<int>(box.left()), static_cast<int>(box.top()),
@@ -346,9 +374,18 @@ void TPainterCanvas::FillBox(const QRectF& box) {
         return;
     uchar* const bits = image->bits();
     const qsizetype stride = image->bytesPerLine();
+    const std::uint32_t value = *pixel;
+    const THatchRows& rows = HatchRowsOf(Brush.Style);
     for (std::int64_t y = top; y < bottom; ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
-        std::fill(line + left, line + right, *pixel);
+        if (!hatch) {
+            std::fill(line + left, line + right, value);
+            continue;
+        }
+        const std::uint8_t row = rows[static_cast<std::size_t>(y % HatchPeriod)];
+        for (std::int64_t x = left; x < right; ++x)
+            if ((row >> (x % HatchPeriod)) & 1)
+                line[x] = value;
     }
 }
 

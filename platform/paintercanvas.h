@@ -49,9 +49,9 @@ public:
     std::int32_t PictureWidth() const { return FWidth; }
     std::int32_t PictureHeight() const { return FHeight; }
 
-    // Thin lines and solid fills are written straight into the scan lines of a 32-bit image
-    // painted on without transform or clip, the same pixels the painter would set, only faster.
-    // False makes every operation go through the painter (to compare the two).
+    // Thin lines, solid and hatched fills are written straight into the scan lines of a 32-bit
+    // image painted on without transform or clip, the same pixels the painter would set, only
+    // faster. False makes every operation go through the painter (to compare the two).
     bool DirectPixels = true;
 
 protected:
@@ -91,7 +91,7 @@ private:
     // The image the painter paints on when pixels may be written into it directly, else null.
     QImage* DirectImage() const;
     // Fills the box (left <= x < right, top <= y < bottom, already cut to the picture's border)
-    // with the brush; straight into the image for a solid brush when it can.
+    // with the brush; straight into the image for a solid or hatched brush when it can.
     void FillBox(const QRectF& box);
 
     QPainter* FPainter = nullptr;

@@ -490,7 +490,7 @@ TEST(PainterCanvasPixels, SetPixelAndSystemColours) {
 // painter sets. Every drawing below runs twice, once each way, and the pictures are compared.
 using TDrawing = std::function<void(TPainterCanvas&)>;
 
-void DrawLinesAndBoxes(TPainterCanvas& canvas) {
+void DrawLines(TPainterCanvas& canvas) {
     const int w = canvas.PictureWidth();
     const int h = canvas.PictureHeight();
     // Lines of every slope and direction, some reaching far outside the picture.
@@ -529,15 +529,24 @@ void DrawLinesAndBoxes(TPainterCanvas& canvas) {
             ++i;
         }
     }
-    // Boxes with and without a pen, with solid and hatched brushes, partly outside.
-    const TRect boxes[] = {{2, 2, 20, 15},  {-10, -10, 8, 9}, {w - 5, h - 6, w + 30, h + 30},
-                           {30, 5, 31, 40}, {12, 12, 14, 14}, {INT_MIN, 30, INT_MAX, 33},
-                           {40, 40, 35, 30}};
-    const TBrush fills[] = {{Red, bsSolid},       {Green, bsHorizontal},     {Red, bsVertical},
-                            {Green, bsFDiagonal}, {Red, bsBDiagonal},        {Green, bsCross},
-                            {Red, bsDiagCross},   {SystemColor(15), bsSolid}};
-    const TEnum8 pens[] = {psSolid, psClear, psDot};
-    for (const TBrush& fill : fills) {
+}
+
+// Boxes with and without a pen, partly outside, one of them wide and high enough to show
+// where a hatch's pattern is anchored. Each brush on a picture of its own, so that no brush
+// hides what another drew.
+TDrawing BoxesFilledWith(TBrush fill) {
+    return [fill](TPainterCanvas& canvas) {
+        const int w = canvas.PictureWidth();
+        const int h = canvas.PictureHeight();
+        const TRect boxes[] = {{3, 19, 50, 45},
+                               {2, 2, 20, 15},
+                               {-10, -10, 8, 9},
+                               {w - 5, h - 6, w + 30, h + 30},
+                               {30, 5, 31, 40},
+                               {12, 12, 14, 14},
+                               {INT_MIN, 30, INT_MAX, 33},
+                               {40, 40, 35, 30}};
+        const TEnum8 pens[] = {psSolid, psClear, psDot};
         for (const TEnum8 pen : pens) {
             canvas.Pen = TPen{};
             canvas.Pen.Style = pen;
@@ -547,7 +556,7 @@ void DrawLinesAndBoxes(TPainterCanvas& canvas) {
                 canvas.FillRect({box.Left + 1, box.Top + 2, box.Right - 3, box.Bottom});
             }
         }
-    }
+    };
 }
 
 QImage DrawnOn(QImage image, const TDrawing& drawing, bool direct,
@@ -580,13 +589,22 @@ TEST(PainterCanvasDirectPixels, SameAsThePainterOnEveryImageKind) {
          [](QPainter& p) { p.setClipRect(QRect(10, 10, 30, 25)); }},
         {"half opaque", QImage::Format_RGB32, [](QPainter& p) { p.setOpacity(0.5); }},
     };
+    std::vector<std::pair<std::string, TDrawing>> drawings = {{"lines", DrawLines}};
+    const TBrush fills[] = {{Red, bsSolid},       {Green, bsHorizontal},     {Red, bsVertical},
+                            {Green, bsFDiagonal}, {Red, bsBDiagonal},        {Green, bsCross},
+                            {Red, bsDiagCross},   {SystemColor(15), bsSolid}};
+    for (const TBrush& fill : fills)
+        drawings.emplace_back("boxes of brush " + std::to_string(fill.Style),
+                              BoxesFilledWith(fill));
     for (const TCase& c : cases) {
-        const QImage image(61, 47, c.Format);
-        const QImage slow = DrawnOn(image, DrawLinesAndBoxes, false, c.SetUp);
-        const QImage fast = DrawnOn(image, DrawLinesAndBoxes, true, c.SetUp);
-        EXPECT_EQ(fast, slow) << c.Name;
-        // The drawing did draw, also inside the clip.
-        EXPECT_LT(CountColor(slow, clWhite), 61 * 47 - 300) << c.Name;
+        for (const auto& [name, drawing] : drawings) {
+            const QImage image(61, 47, c.Format);
+            const QImage slow = DrawnOn(image, drawing, false, c.SetUp);
+            const QImage fast = DrawnOn(image, drawing, true, c.SetUp);
+            EXPECT_EQ(fast, slow) << c.Name << ", " << name;
+            // The drawing did draw, also inside the clip.
+            EXPECT_LT(CountColor(slow, clWhite), 61 * 47 - 100) << c.Name << ", " << name;
+        }
     }
 }
 
