@@ -348,6 +348,11 @@ void TExpCal::Prepare() {
     }
 }
 
+bool TExpCal::Repeatable() const {
+    return std::none_of(Steps.begin(), Steps.end(),
+                        [](const TStep& step) { return step.Code == TOperatorCode::Random; });
+}
+
 void TExpCal::Resolve() {
     Resolved = true;
     ResolvedStamp = VariableList->Stamp();

@@ -36,6 +36,10 @@ public:
     // Evaluate uses it when a caller variable is named like one of the temporaries.
     bool EvaluateByNames();
 
+    // False when the same variable values may give another result (the expression draws
+    // random numbers), so evaluations may not be reordered or repeated.
+    bool Repeatable() const;
+
     bool Compiled = false; // no structural error was found
     double Value = 0;      // the result of the last evaluation
 

@@ -203,6 +203,10 @@ TPoint TCoordinate::WorldToScreen(double X, double Y) {
     return Saturate(MapExact(X, Y));
 }
 
+TPoint TCoordinate::FrozenPixel(double X, double Y) const {
+    return Saturate(Map(FFrozen, X, Y));
+}
+
 void TCoordinate::NotePen(const TExactPoint& exact, TPoint placed) {
     FPenKnown = true;
     FPenExact = exact;

@@ -15,6 +15,7 @@
 #include "view/canvas.h"
 #include "view/font.h"
 #include "view/geometry.h"
+#include "view/implicittracer.h"
 #include "view/pen.h"
 
 #include <array>
@@ -136,8 +137,13 @@ public:
     TGraphStyle GridVerGraphStyle;
 
     TDrawLimits DrawLimits;
+    // Threads that may share the work of one graph: 0 for one per processor core (at most
+    // MaxPlotThreads), 1 for the caller's thread alone. The picture is the same either way.
+    int Threads = 0;
     // Expression evaluations made since the last Redraw began (for measurements).
     std::uint64_t Evaluations = 0;
+    // Graphs since the last Redraw began whose evaluations were shared among threads.
+    std::uint64_t SharedPlots = 0;
     // Work done since the last Redraw began, in units of about a nanosecond on a current
     // machine: an evaluation costs 2 plus 2 per instruction of its expression (40 per
     // instruction beyond LargeExpression of them), a line, cell or pixel drawn for a graph or
@@ -297,30 +303,30 @@ private:
     // Counts a line drawn from one pixel to another (or one pixel, from == to).
     void AddLineWork(TPoint from, TPoint to);
 
-    // The implicit curve's subdivision, reusing the values at the corners a cell shares with
-    // its parent and its siblings (implicitplot.cpp).
-    struct TImplicitWork;
-    struct TImplicitSample {
-        bool Ok = false;
-        double Value = 0;
-    };
-    // Corners in the order (L, T), (R, T), (R, B), (L, B).
-    using TCellSamples = std::array<TImplicitSample, 4>;
-    TImplicitSample SampleAt(TImplicitWork& work, double X, double Y);
-    TCellSamples SampleCorners(TImplicitWork& work, double L, double T, double R, double B);
-    bool CellTest(TImplicitWork& work, const TCellSamples& corners, double L, double T, double R,
-                  double B);
-    void RefineCell(TImplicitWork& work, const TCellSamples& corners, double L, double T, double R,
-                    double B, int depth);
-    void PlotFinalCell(const TCellSamples& corners, double L, double T, double R, double B);
+    // Counts an evaluation made elsewhere (by a helper thread) as Evaluate would.
+    void CountEvaluation(std::uint64_t work);
+    // Work of one evaluation of the calculator's expression.
+    static std::uint64_t EvaluationWork(const TExpCal& calculator);
 
-    // Work done by the implicit curve being drawn, against DrawLimits.
-    std::int64_t FImplicitCells = 0;
-    std::int64_t FImplicitTests = 0;
+    // The implicit curve's subdivision (implicitplot.cpp), on this thread or shared among
+    // several; either way the same evaluations, the same pixels in the same order, the same
+    // work. Sharing is tried only inside a redraw and gives way to this thread when a limit
+    // would be reached.
+    TImplicitTracer::TSettings ImplicitSettings(const TExpCal& calculator, long double S) const;
+    void TraceImplicit(TExpCal& calculator, TVarMemory& variables,
+                       const TImplicitTracer::TSettings& settings, double L, double T, double R,
+                       double B);
+    bool TraceImplicitShared(TExpCal& calculator, TVarMemory& variables,
+                             const TImplicitTracer::TSettings& settings, double L, double T,
+                             double R, double B);
+    struct TPicturePlotter;
+    struct TPixelListPlotter;
+    // The pixel of a world point under the frozen margins, touching nothing (for other threads).
+    TPoint FrozenPixel(double X, double Y) const;
     // Pixels of the picture the implicit curve being drawn has set, row by row: neighbouring
     // cells share corners, and a curve that holds everywhere would set each pixel four times.
     std::vector<bool> FImplicitPixels;
-    void PlotImplicitPixel(double X, double Y);
+    void SetImplicitPixel(TPoint p);
 
     // Inside Redraw: the graphs share one work budget.
     bool FRedrawing = false;

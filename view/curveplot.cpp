@@ -70,14 +70,22 @@ TExplicitWalk ExplicitWalk(const TInterval& view, const TInterval& graph) {
 
 } // namespace
 
-bool TCoordinate::Evaluate(TExpCal& calculator) {
-    ++Evaluations;
+std::uint64_t TCoordinate::EvaluationWork(const TExpCal& calculator) {
     const auto instructions =
         static_cast<std::uint64_t>(std::max(calculator.InstructionCount(), 0));
-    Work += 2 + 2 * instructions;
     // Beyond the processor's caches each instruction waits for memory, about twenty times as long.
-    if (instructions > LargeExpression)
-        Work += 38 * (instructions - LargeExpression);
+    const std::uint64_t uncached =
+        instructions > LargeExpression ? instructions - LargeExpression : 0;
+    return 2 + 2 * instructions + 38 * uncached;
+}
+
+void TCoordinate::CountEvaluation(std::uint64_t work) {
+    ++Evaluations;
+    Work += work;
+}
+
+bool TCoordinate::Evaluate(TExpCal& calculator) {
+    CountEvaluation(EvaluationWork(calculator));
     return calculator.Evaluate();
 }
 

@@ -2,6 +2,8 @@
 #include "view/coordinate.h"
 #include "view/freevariable.h"
 #include "view/graphcaption.h"
+#include "view/parallel.h"
+#include "view/regiongrid.h"
 #include "view/walk.h"
 
 #include <algorithm>
@@ -53,6 +55,11 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
     if (!(cw > 0) || !(ch > 0))
         return;
     TCanvas& canvas = RequireCanvas();
+    const std::uint64_t evaluationWork = EvaluationWork(calculator);
+    TRegionGrid::TShape shape{
+        range.XLo, cw, range.XHi, range.YHi, parameter.StepsOnY + 1, DrawLimits.RegionPoints};
+    std::unique_ptr<TRegionGrid> grid =
+        TRegionGrid::Make(calculator, variables, shape, PlotThreads(Threads), evaluationWork);
     TFreeVariable xVariable(variables, "x");
     TFreeVariable yVariable(variables, "y");
     xVariable.Set(range.XLo);
@@ -65,15 +72,36 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
     const std::int32_t sx = XAxesDirection == 0 ? -1 : 1;
     const std::int32_t sy = YAxesDirection == 1 ? -1 : 1;
 
+    // Inside a redraw every mapping only saves the canvas state, which no rectangle changes:
+    // saving it once after the last is the same.
+    const bool frozen = MarginsFrozen();
+    bool mapped = false;
+    bool shared = false;
+    const auto pixel = [&](double X, double Y) {
+        mapped = true;
+        return frozen ? FrozenPixel(X, Y) : WorldToScreen(X, Y);
+    };
+
     std::int64_t budget = DrawLimits.RegionPoints;
-    for (TStepWalk y(range.YLo, ch, DrawLimits.RegionPoints); y.Value() <= range.YHi;) {
+    std::int64_t row = 0;
+    for (TStepWalk y(range.YLo, ch, DrawLimits.RegionPoints); y.Value() <= range.YHi; ++row) {
         xVariable.Set(range.XLo);
+        std::size_t column = 0;
         for (TStepWalk x(range.XLo, cw, DrawLimits.RegionPoints);
-             x.Value() <= range.XHi && budget > 0 && !WorkSpent();) {
+             x.Value() <= range.XHi && budget > 0 && !WorkSpent(); ++column) {
+            const std::uint64_t workLeft = DrawLimits.RedrawWork - Work;
+            const std::optional<bool> known =
+                grid ? grid->Holds(y, row, column,
+                                   std::min<std::uint64_t>(static_cast<std::uint64_t>(budget),
+                                                           workLeft / evaluationWork + 1))
+                     : std::nullopt;
             --budget;
-            if (Evaluate(calculator) && calculator.Value != 0) {
-                TPoint p1 = WorldToScreen(x.Value() - cw / 2, y.Value() - ch / 2);
-                TPoint p2 = WorldToScreen(x.Value() + cw / 2, y.Value() + ch / 2);
+            if (known)
+                CountEvaluation(evaluationWork);
+            shared = shared || known;
+            if (known ? *known : Evaluate(calculator) && calculator.Value != 0) {
+                TPoint p1 = pixel(x.Value() - cw / 2, y.Value() - ch / 2);
+                TPoint p2 = pixel(x.Value() + cw / 2, y.Value() + ch / 2);
                 p1.X += sx;
                 p2.Y += sy;
                 Work += LineWork;
@@ -87,6 +115,10 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
             break;
         yVariable.Set(y.Value());
     }
+    if (frozen && mapped)
+        SaveCanvasState();
+    if (shared)
+        ++SharedPlots;
     RestoreCanvasState();
 }
 
@@ -116,132 +148,49 @@ void TCoordinate::PlotImplicitCurve(const TFunctionObj& F, const TOperatorLib& o
     RestoreCanvasState();
 }
 
-struct TCoordinate::TImplicitWork {
-    TExpCal& Calculator;
-    TFreeVariable X;
-    TFreeVariable Y;
-    long double S;
-};
-
-TCoordinate::TImplicitSample TCoordinate::SampleAt(TImplicitWork& work, double X, double Y) {
-    work.X.Set(X);
-    work.Y.Set(Y);
-    TImplicitSample sample;
-    sample.Ok = Evaluate(work.Calculator);
-    sample.Value = work.Calculator.Value;
-    return sample;
-}
-
-TCoordinate::TCellSamples TCoordinate::SampleCorners(TImplicitWork& work, double L, double T,
-                                                     double R, double B) {
-    return {SampleAt(work, L, T), SampleAt(work, R, T), SampleAt(work, R, B), SampleAt(work, L, B)};
+TImplicitTracer::TSettings TCoordinate::ImplicitSettings(const TExpCal& calculator,
+                                                         long double S) const {
+    TImplicitTracer::TSettings settings;
+    settings.S = S;
+    settings.Depth = DrawLimits.ImplicitDepth;
+    settings.Limits.Cells = DrawLimits.ImplicitCells;
+    settings.Limits.Tests = DrawLimits.ImplicitTests;
+    settings.Limits.Work = Work < DrawLimits.RedrawWork ? DrawLimits.RedrawWork - Work : 0;
+    settings.EvaluationWork = EvaluationWork(calculator);
+    settings.PixelWork = LineWork;
+    return settings;
 }
 
 void TCoordinate::RefineImplicitCell(TExpCal& calculator, TVarMemory& variables, double L, double T,
                                      double R, double B, long double S) {
-    TImplicitWork work{calculator, TFreeVariable(variables, "x"), TFreeVariable(variables, "y"), S};
-    FImplicitCells = 0;
-    FImplicitTests = 0;
     // A picture too large for the map goes without it: the curve is the same, only slower.
     const std::int64_t pixels = static_cast<std::int64_t>(std::max(Width, 0)) * std::max(Height, 0);
     FImplicitPixels.assign(pixels <= (std::int64_t{1} << 28) ? static_cast<std::size_t>(pixels) : 0,
                            false);
-    RefineCell(work, SampleCorners(work, L, T, R, B), L, T, R, B, 0);
+    const TImplicitTracer::TSettings settings = ImplicitSettings(calculator, S);
+    if (!TraceImplicitShared(calculator, variables, settings, L, T, R, B))
+        TraceImplicit(calculator, variables, settings, L, T, R, B);
 }
 
-bool TCoordinate::CellMayHoldCurve(TExpCal& calculator, TVarMemory& variables, double L, double T,
-                                   double R, double B) {
-    TImplicitWork work{calculator, TFreeVariable(variables, "x"), TFreeVariable(variables, "y"), 0};
-    return CellTest(work, SampleCorners(work, L, T, R, B), L, T, R, B);
+// Sets the corners' pixels in the picture as they come.
+struct TCoordinate::TPicturePlotter : TImplicitPlotter {
+    explicit TPicturePlotter(TCoordinate& view) : View(view) {}
+    void Plot(double X, double Y) override { View.SetImplicitPixel(View.WorldToScreen(X, Y)); }
+    TCoordinate& View;
+};
+
+void TCoordinate::TraceImplicit(TExpCal& calculator, TVarMemory& variables,
+                                const TImplicitTracer::TSettings& settings, double L, double T,
+                                double R, double B) {
+    TPicturePlotter plotter(*this);
+    TImplicitTracer tracer(calculator, variables, settings, plotter);
+    const TImplicitCell root{L, T, R, B, tracer.SampleCorners(L, T, R, B), 0};
+    tracer.Refine(root);
+    Work += tracer.Counts.Work;
+    Evaluations += tracer.Counts.Evaluations;
 }
 
-// A cell at least S wide or high is split in four, and each quadrant that may hold the curve is
-// refined; the values at the five new points are shared by the quadrants. Below the depth limit
-// a cell counts as final even when larger than S; once the cell or test budget of the curve is
-// spent, nothing more is examined or drawn.
-void TCoordinate::RefineCell(TImplicitWork& work, const TCellSamples& c, double L, double T,
-                             double R, double B, int depth) {
-    const bool large = std::fabs(static_cast<long double>(L) - R) >= work.S ||
-                       std::fabs(static_cast<long double>(T) - B) >= work.S;
-    if (!large || depth >= DrawLimits.ImplicitDepth) {
-        if (FImplicitCells >= DrawLimits.ImplicitCells || WorkSpent())
-            return;
-        ++FImplicitCells;
-        PlotFinalCell(c, L, T, R, B);
-        return;
-    }
-    const double mx = (L + R) / 2;
-    const double my = (T + B) / 2;
-    const TImplicitSample top = SampleAt(work, mx, T);
-    const TImplicitSample left = SampleAt(work, L, my);
-    const TImplicitSample centre = SampleAt(work, mx, my);
-    const TImplicitSample right = SampleAt(work, R, my);
-    const TImplicitSample bottom = SampleAt(work, mx, B);
-    struct TQuadrant {
-        double L, T, R, B;
-        TCellSamples Corners;
-    };
-    const TQuadrant quadrants[4] = {{L, T, mx, my, {c[0], top, centre, left}},
-                                    {mx, T, R, my, {top, c[1], right, centre}},
-                                    {L, my, mx, B, {left, centre, bottom, c[3]}},
-                                    {mx, my, R, B, {centre, right, c[2], bottom}}};
-    for (const TQuadrant& q : quadrants) {
-        if (FImplicitTests >= DrawLimits.ImplicitTests ||
-            FImplicitCells >= DrawLimits.ImplicitCells || WorkSpent())
-            return;
-        ++FImplicitTests;
-        if (CellTest(work, q.Corners, q.L, q.T, q.R, q.B))
-            RefineCell(work, q.Corners, q.L, q.T, q.R, q.B, depth + 1);
-    }
-}
-
-// Sets the pixel of the corner nearest to the curve (smallest |f|) and of the nearest of the
-// other three (all of them on ties), each pixel once. A corner whose evaluation failed has no
-// value: it is neither a minimum nor compared.
-void TCoordinate::PlotFinalCell(const TCellSamples& c, double L, double T, double R, double B) {
-    struct TCorner {
-        double X, Y;
-        TImplicitSample Sample;
-    };
-    // The order in which the corners are taken: (L, T), (R, B), (R, T), (L, B).
-    const TCorner corners[4] = {{L, T, c[0]}, {R, B, c[2]}, {R, T, c[1]}, {L, B, c[3]}};
-    double value[4];
-    bool any = false;
-    double m = 0;
-    for (int i = 0; i < 4; ++i) {
-        value[i] = std::fabs(corners[i].Sample.Value);
-        if (corners[i].Sample.Ok) {
-            m = any ? std::min(m, value[i]) : value[i];
-            any = true;
-        }
-    }
-    if (!any)
-        return;
-    // Each corner's pixel is set once, however many ties name it.
-    bool set[4] = {false, false, false, false};
-    for (int i = 0; i < 4; ++i) {
-        if (!corners[i].Sample.Ok || value[i] != m)
-            continue;
-        set[i] = true;
-        for (int j = 0; j < 4; ++j) {
-            if (j == i || !corners[j].Sample.Ok)
-                continue;
-            bool nearest = true;
-            for (int k = 0; k < 4; ++k)
-                if (k != i && k != j && corners[k].Sample.Ok && value[j] > value[k])
-                    nearest = false;
-            set[j] = set[j] || nearest;
-        }
-    }
-    for (int i = 0; i < 4; ++i)
-        if (set[i])
-            PlotImplicitPixel(corners[i].X, corners[i].Y);
-}
-
-void TCoordinate::PlotImplicitPixel(double X, double Y) {
-    TCanvas& canvas = RequireCanvas();
-    const TPoint p = WorldToScreen(X, Y);
-    Work += LineWork;
+void TCoordinate::SetImplicitPixel(TPoint p) {
     if (p.X >= 0 && p.Y >= 0 && p.X < Width && p.Y < Height && !FImplicitPixels.empty()) {
         const std::size_t index =
             static_cast<std::size_t>(p.Y) * static_cast<std::size_t>(Width) + p.X;
@@ -249,46 +198,18 @@ void TCoordinate::PlotImplicitPixel(double X, double Y) {
             return;
         FImplicitPixels[index] = true;
     }
+    TCanvas& canvas = RequireCanvas();
     canvas.SetPixel(p.X, p.Y, canvas.Pen.Color);
 }
 
-// Corners of both signs (or a zero) may enclose the curve; corners of one sign only when a
-// probe along one edge finds the other sign. Failed corners take no part in the sign test, so
-// the border of an expression's domain is not mistaken for the curve.
-bool TCoordinate::CellTest(TImplicitWork& work, const TCellSamples& corners, double L, double T,
-                           double R, double B) {
-    bool any = false;
-    bool allPositive = true;
-    bool allNegative = true;
-    for (const TImplicitSample& c : corners) {
-        if (!c.Ok)
-            continue;
-        any = true;
-        allPositive = allPositive && c.Value > 0;
-        allNegative = allNegative && c.Value < 0;
-    }
-    if (!any)
-        return false;
-    if (!allPositive && !allNegative)
-        return true;
-
-    // Probes at L + h, L + 2h, ... up to the first sum not below R: five, or six where
-    // rounding leaves the fifth just short; never more.
-    const double h = std::fabs(R - L) / 5;
-    const double edge = allPositive ? B : T;
-    double x = L;
-    for (int probe = 0; probe < 6 && x < R; ++probe) {
-        const double next = x + h;
-        if (!(next > x))
-            break;
-        x = next;
-        // The last probe normally lands on the right corner, whose value is known.
-        const TImplicitSample sample =
-            x == R ? corners[allPositive ? 2 : 1] : SampleAt(work, x, edge);
-        if (sample.Ok && (allPositive ? sample.Value < 0 : sample.Value > 0))
-            return true;
-    }
-    return false;
+bool TCoordinate::CellMayHoldCurve(TExpCal& calculator, TVarMemory& variables, double L, double T,
+                                   double R, double B) {
+    TPicturePlotter plotter(*this);
+    TImplicitTracer tracer(calculator, variables, ImplicitSettings(calculator, 0), plotter);
+    const bool may = tracer.CellTest({L, T, R, B, tracer.SampleCorners(L, T, R, B), 0});
+    Work += tracer.Counts.Work;
+    Evaluations += tracer.Counts.Evaluations;
+    return may;
 }
 
 } // namespace curvana

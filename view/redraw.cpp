@@ -8,6 +8,7 @@ namespace curvana {
 void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TVarMemory& variables,
                          const TVarMemory& constants) {
     Evaluations = 0;
+    SharedPlots = 0;
     Work = 0;
     FRedrawing = true;
     struct TRedrawing {

@@ -391,5 +391,22 @@ TEST(ExpCalEvaluate, RandomReseedsFromTheCounter) {
     EXPECT_GT(seen.size(), 1u);
 }
 
+// Only an expression that draws random numbers may give another value for the same variables.
+TEST(ExpCalEvaluate, RepeatableUnlessItDrawsRandomNumbers) {
+    const struct {
+        const char* Text;
+        bool Repeatable;
+    } cases[] = {
+        {"x^2+y^2-25", true}, {"sin(x)*cos(y)>0.5", true},
+        {"random(5)", false}, {"2*random(x)+1", false},
+        {"x+(", true},        {"", true},
+    };
+    for (const auto& c : cases) {
+        TEngine e;
+        const TExpCal cal(c.Text, e.Library, e.Variables, e.Constants);
+        EXPECT_EQ(cal.Repeatable(), c.Repeatable) << c.Text;
+    }
+}
+
 } // namespace
 } // namespace curvana

@@ -1,0 +1,173 @@
+#include "view/implicittracer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace curvana {
+
+TImplicitTracer::TImplicitTracer(TExpCal& calculator, TVarMemory& variables,
+                                 const TSettings& settings, TImplicitPlotter& plotter)
+    : FCalculator(calculator), FX(variables, "x"), FY(variables, "y"), FSettings(settings),
+      FPlotter(plotter) {}
+
+bool TImplicitTracer::CellsSpent() const {
+    return Counts.Cells >= FSettings.Limits.Cells || Counts.Work >= FSettings.Limits.Work ||
+           (Abandoned != nullptr && Abandoned->load(std::memory_order_relaxed));
+}
+
+bool TImplicitTracer::Stopped() const {
+    return Counts.Tests >= FSettings.Limits.Tests || CellsSpent();
+}
+
+TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
+    FX.Set(X);
+    FY.Set(Y);
+    Sampled = true;
+    LastX = X;
+    LastY = Y;
+    if (Split != nullptr)
+        SplitBeforeLastSample = Split->size();
+    ++Counts.Evaluations;
+    Counts.Work += FSettings.EvaluationWork;
+    TImplicitSample sample;
+    sample.Ok = FCalculator.Evaluate();
+    sample.Value = FCalculator.Value;
+    return sample;
+}
+
+TCellSamples TImplicitTracer::SampleCorners(double L, double T, double R, double B) {
+    return {SampleAt(L, T), SampleAt(R, T), SampleAt(R, B), SampleAt(L, B)};
+}
+
+// A cell at least S wide or high is split in four, and each quadrant that may hold the curve is
+// refined; the values at the five new points are shared by the quadrants. Below the depth limit
+// a cell counts as final even when larger than S.
+void TImplicitTracer::Refine(const TImplicitCell& cell) {
+    const double L = cell.L;
+    const double T = cell.T;
+    const double R = cell.R;
+    const double B = cell.B;
+    const TCellSamples& c = cell.Corners;
+    const bool large = std::fabs(static_cast<long double>(L) - R) >= FSettings.S ||
+                       std::fabs(static_cast<long double>(T) - B) >= FSettings.S;
+    const bool final = !large || cell.Depth >= FSettings.Depth;
+    if (Split != nullptr && (final || cell.Depth >= SplitDepth)) {
+        Split->push_back(cell);
+        return;
+    }
+    if (final) {
+        if (CellsSpent())
+            return;
+        ++Counts.Cells;
+        PlotFinalCell(cell);
+        return;
+    }
+    const double mx = (L + R) / 2;
+    const double my = (T + B) / 2;
+    const TImplicitSample top = SampleAt(mx, T);
+    const TImplicitSample left = SampleAt(L, my);
+    const TImplicitSample centre = SampleAt(mx, my);
+    const TImplicitSample right = SampleAt(R, my);
+    const TImplicitSample bottom = SampleAt(mx, B);
+    const int depth = cell.Depth + 1;
+    const TImplicitCell quadrants[4] = {{L, T, mx, my, {c[0], top, centre, left}, depth},
+                                        {mx, T, R, my, {top, c[1], right, centre}, depth},
+                                        {L, my, mx, B, {left, centre, bottom, c[3]}, depth},
+                                        {mx, my, R, B, {centre, right, c[2], bottom}, depth}};
+    for (const TImplicitCell& q : quadrants) {
+        if (Stopped())
+            return;
+        ++Counts.Tests;
+        if (CellTest(q))
+            Refine(q);
+    }
+}
+
+// Plots the corner nearest to the curve (smallest |f|) and the nearest of the other three (all
+// of them on ties), each corner once. A corner whose evaluation failed has no value: it is
+// neither a minimum nor compared.
+void TImplicitTracer::PlotFinalCell(const TImplicitCell& cell) {
+    struct TCorner {
+        double X, Y;
+        TImplicitSample Sample;
+    };
+    const TCellSamples& c = cell.Corners;
+    // The order in which the corners are taken: (L, T), (R, B), (R, T), (L, B).
+    const TCorner corners[4] = {{cell.L, cell.T, c[0]},
+                                {cell.R, cell.B, c[2]},
+                                {cell.R, cell.T, c[1]},
+                                {cell.L, cell.B, c[3]}};
+    double value[4];
+    bool any = false;
+    double m = 0;
+    for (int i = 0; i < 4; ++i) {
+        value[i] = std::fabs(corners[i].Sample.Value);
+        if (corners[i].Sample.Ok) {
+            m = any ? std::min(m, value[i]) : value[i];
+            any = true;
+        }
+    }
+    if (!any)
+        return;
+    bool set[4] = {false, false, false, false};
+    for (int i = 0; i < 4; ++i) {
+        if (!corners[i].Sample.Ok || value[i] != m)
+            continue;
+        set[i] = true;
+        for (int j = 0; j < 4; ++j) {
+            if (j == i || !corners[j].Sample.Ok)
+                continue;
+            bool nearest = true;
+            for (int k = 0; k < 4; ++k)
+                if (k != i && k != j && corners[k].Sample.Ok && value[j] > value[k])
+                    nearest = false;
+            set[j] = set[j] || nearest;
+        }
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (!set[i])
+            continue;
+        Counts.Work += FSettings.PixelWork;
+        FPlotter.Plot(corners[i].X, corners[i].Y);
+    }
+}
+
+// Corners of both signs (or a zero) may enclose the curve; corners of one sign only when a
+// probe along one edge finds the other sign. Failed corners take no part in the sign test, so
+// the border of an expression's domain is not mistaken for the curve.
+bool TImplicitTracer::CellTest(const TImplicitCell& cell) {
+    bool any = false;
+    bool allPositive = true;
+    bool allNegative = true;
+    for (const TImplicitSample& c : cell.Corners) {
+        if (!c.Ok)
+            continue;
+        any = true;
+        allPositive = allPositive && c.Value > 0;
+        allNegative = allNegative && c.Value < 0;
+    }
+    if (!any)
+        return false;
+    if (!allPositive && !allNegative)
+        return true;
+
+    // Probes at L + h, L + 2h, ... up to the first sum not below R: five, or six where
+    // rounding leaves the fifth just short; never more.
+    const double h = std::fabs(cell.R - cell.L) / 5;
+    const double edge = allPositive ? cell.B : cell.T;
+    double x = cell.L;
+    for (int probe = 0; probe < 6 && x < cell.R; ++probe) {
+        const double next = x + h;
+        if (!(next > x))
+            break;
+        x = next;
+        // The last probe normally lands on the right corner, whose value is known.
+        const TImplicitSample sample =
+            x == cell.R ? cell.Corners[allPositive ? 2 : 1] : SampleAt(x, edge);
+        if (sample.Ok && (allPositive ? sample.Value < 0 : sample.Value > 0))
+            return true;
+    }
+    return false;
+}
+
+} // namespace curvana

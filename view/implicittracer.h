@@ -1,0 +1,99 @@
+#pragma once
+
+#include "expr/expcal.h"
+#include "expr/varmemory.h"
+#include "view/freevariable.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+namespace curvana {
+
+struct TImplicitSample {
+    bool Ok = false;
+    double Value = 0;
+};
+
+// Corners in the order (L, T), (R, T), (R, B), (L, B).
+using TCellSamples = std::array<TImplicitSample, 4>;
+
+// A cell of the subdivision (T the larger y) with the values at its corners.
+struct TImplicitCell {
+    double L = 0;
+    double T = 0;
+    double R = 0;
+    double B = 0;
+    TCellSamples Corners;
+    int Depth = 0;
+};
+
+// Where the subdivision puts the corners it plots.
+class TImplicitPlotter {
+public:
+    virtual ~TImplicitPlotter() = default;
+    virtual void Plot(double X, double Y) = 0;
+};
+
+// What a subdivision has spent, and what it may spend.
+struct TImplicitCounts {
+    std::int64_t Cells = 0; // final cells
+    std::int64_t Tests = 0; // cell tests
+    std::uint64_t Evaluations = 0;
+    std::uint64_t Work = 0; // in the units of TCoordinate::Work
+};
+
+// The subdivision of an implicit curve f(x, y) = 0 down to cells smaller than S, counted
+// against its limits: once a count reaches its limit, nothing more is examined or plotted.
+// Runs on any thread; it touches nothing but its calculator, its variables and its plotter.
+class TImplicitTracer {
+public:
+    struct TSettings {
+        long double S = 0;
+        int Depth = 0;                    // cells this deep are final whatever their size
+        TImplicitCounts Limits;           // Evaluations is not limited
+        std::uint64_t EvaluationWork = 0; // per evaluation
+        std::uint64_t PixelWork = 0;      // per corner plotted
+    };
+
+    TImplicitTracer(TExpCal& calculator, TVarMemory& variables, const TSettings& settings,
+                    TImplicitPlotter& plotter);
+
+    TImplicitSample SampleAt(double X, double Y);
+    TCellSamples SampleCorners(double L, double T, double R, double B);
+    // Whether the cell may hold the curve.
+    bool CellTest(const TImplicitCell& cell);
+    // Refines the cell (sampled at its corners) and plots its final cells.
+    void Refine(const TImplicitCell& cell);
+
+    // When set, Refine stops at cells of this depth and at final cells above it, and appends
+    // them here, in the order it would have refined them, instead of refining them.
+    std::vector<TImplicitCell>* Split = nullptr;
+    int SplitDepth = 0;
+    // How many cells Split held when the last sample was taken.
+    std::size_t SplitBeforeLastSample = 0;
+    // When set, the tracer stops as if its limits were reached once this turns true.
+    const std::atomic<bool>* Abandoned = nullptr;
+
+    TImplicitCounts Counts;
+    // Whether any sample was taken, and the point of the last.
+    bool Sampled = false;
+    double LastX = 0;
+    double LastY = 0;
+
+    // True once a limit is reached (or the work is abandoned).
+    bool Stopped() const;
+
+private:
+    bool CellsSpent() const;
+    void PlotFinalCell(const TImplicitCell& cell);
+
+    TExpCal& FCalculator;
+    TFreeVariable FX;
+    TFreeVariable FY;
+    TSettings FSettings;
+    TImplicitPlotter& FPlotter;
+};
+
+} // namespace curvana

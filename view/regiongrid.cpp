@@ -1,0 +1,105 @@
+#include "view/regiongrid.h"
+
+#include "view/freevariable.h"
+#include "view/parallel.h"
+
+#include <algorithm>
+
+namespace curvana {
+
+namespace {
+
+// Below this many points the threads cost more than they save.
+constexpr std::int64_t MinSharedPoints = 4096;
+// Points evaluated ahead at a time, and the work one row may take (in evaluation work units):
+// bounds on what is evaluated in vain when the plot stops early.
+constexpr std::uint64_t BlockPoints = 65536;
+constexpr std::uint64_t RowWork = 1 << 22;
+
+} // namespace
+
+struct TRegionGrid::TThread {
+    TVarMemory Variables;
+    std::unique_ptr<TExpCal> Calculator;
+    std::unique_ptr<TFreeVariable> X;
+    std::unique_ptr<TFreeVariable> Y;
+};
+
+TRegionGrid::TRegionGrid(std::vector<double> columns, double yHi, int threads)
+    : FColumns(std::move(columns)), FYHi(yHi) {
+    FThreads.resize(static_cast<std::size_t>(threads));
+}
+
+TRegionGrid::~TRegionGrid() = default;
+
+std::unique_ptr<TRegionGrid> TRegionGrid::Make(const TExpCal& calculator,
+                                               const TVarMemory& variables, const TShape& shape,
+                                               int threads, std::uint64_t evaluationWork) {
+    if (threads < 2 || !calculator.Repeatable() || !variables.HasVariable("x") ||
+        !variables.HasVariable("y"))
+        return nullptr;
+    // The columns every row walks, the same way the plot walks them.
+    std::vector<double> columns;
+    const std::uint64_t maxColumns =
+        std::min<std::uint64_t>(BlockPoints, RowWork / std::max<std::uint64_t>(evaluationWork, 1));
+    for (TStepWalk x(shape.XLo, shape.XStep, shape.Cap); x.Value() <= shape.XHi;) {
+        if (columns.size() >= maxColumns)
+            return nullptr;
+        columns.push_back(x.Value());
+        if (!x.Next())
+            break;
+    }
+    if (columns.empty() ||
+        static_cast<std::int64_t>(columns.size()) * std::max<std::int64_t>(shape.Rows, 0) <
+            MinSharedPoints)
+        return nullptr;
+    auto grid = std::make_unique<TRegionGrid>(std::move(columns), shape.YHi, threads);
+    for (std::unique_ptr<TThread>& thread : grid->FThreads) {
+        thread = std::make_unique<TThread>();
+        for (int i = 0; i < variables.Count(); ++i)
+            thread->Variables.AddVariable(variables.At(i)->Name, variables.At(i)->Value);
+        thread->Calculator =
+            std::make_unique<TExpCal>(calculator.Expression(), calculator.OperatorLib(),
+                                      thread->Variables, calculator.Constants());
+        thread->X = std::make_unique<TFreeVariable>(thread->Variables, "x");
+        thread->Y = std::make_unique<TFreeVariable>(thread->Variables, "y");
+    }
+    return grid;
+}
+
+std::optional<bool> TRegionGrid::Holds(const TStepWalk& y, std::int64_t row, std::size_t column,
+                                       std::uint64_t evaluationsLeft) {
+    if (row < FFirstRow || row >= FFirstRow + static_cast<std::int64_t>(FRowY.size())) {
+        if (column != 0)
+            return std::nullopt;
+        EvaluateRows(y, row, evaluationsLeft);
+    }
+    if (FRowY.empty() || column >= FColumns.size())
+        return std::nullopt;
+    return FHolds[static_cast<std::size_t>(row - FFirstRow) * FColumns.size() + column] != 0;
+}
+
+void TRegionGrid::EvaluateRows(TStepWalk y, std::int64_t row, std::uint64_t evaluationsLeft) {
+    const std::uint64_t n = FColumns.size();
+    const std::uint64_t wanted = std::clamp<std::uint64_t>(
+        (evaluationsLeft + n - 1) / n, 1, std::max<std::uint64_t>(BlockPoints / n, 1));
+    FFirstRow = row;
+    FRowY.clear();
+    for (;;) {
+        FRowY.push_back(y.Value());
+        if (FRowY.size() >= wanted || !y.Next() || !(y.Value() <= FYHi))
+            break;
+    }
+    FHolds.assign(FRowY.size() * n, 0);
+    ForEachItem(FRowY.size(), static_cast<int>(FThreads.size()), [&](int thread, std::size_t r) {
+        TThread& t = *FThreads[static_cast<std::size_t>(thread)];
+        t.Y->Set(FRowY[r]);
+        std::uint8_t* holds = FHolds.data() + r * n;
+        for (std::size_t i = 0; i < n; ++i) {
+            t.X->Set(FColumns[i]);
+            holds[i] = t.Calculator->Evaluate() && t.Calculator->Value != 0;
+        }
+    });
+}
+
+} // namespace curvana
