@@ -6,6 +6,7 @@
 // those of one thread. Otherwise the caller traces the curve again on its own thread, where the
 // limits cut it as they always have.
 
+#include "view/calculatorcopy.h"
 #include "view/coordinate.h"
 #include "view/parallel.h"
 
@@ -63,18 +64,15 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
 
     // Each thread's own calculator, compiled before anything changes the variables.
     struct TThreadState {
-        TVarMemory Variables;
-        std::unique_ptr<TExpCal> Calculator;
+        TThreadState(const TExpCal& calculator, const TVarMemory& variables)
+            : Copy(calculator, variables) {}
+        TCalculatorCopy Copy;
         std::unique_ptr<TPixelListPlotter> Plotter;
         std::unique_ptr<TImplicitTracer> Tracer;
     };
-    std::vector<TThreadState> state(static_cast<std::size_t>(threads));
-    for (TThreadState& s : state) {
-        for (int i = 0; i < variables.Count(); ++i)
-            s.Variables.AddVariable(variables.At(i)->Name, variables.At(i)->Value);
-        s.Calculator = std::make_unique<TExpCal>(calculator.Expression(), calculator.OperatorLib(),
-                                                 s.Variables, calculator.Constants());
-    }
+    std::vector<std::unique_ptr<TThreadState>> state;
+    for (int i = 0; i < threads; ++i)
+        state.push_back(std::make_unique<TThreadState>(calculator, variables));
 
     // The levels above the shared cells, on this thread, with the caller's calculator.
     std::vector<TImplicitCell> cells;
@@ -93,17 +91,18 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
     shared.Limits.Tests -= top.Counts.Tests;
     shared.Limits.Work -= top.Counts.Work;
     std::atomic<bool> abandoned{false};
-    for (TThreadState& s : state) {
-        s.Plotter = std::make_unique<TPixelListPlotter>(*this);
-        s.Tracer =
-            std::make_unique<TImplicitTracer>(*s.Calculator, s.Variables, shared, *s.Plotter);
-        s.Tracer->Abandoned = &abandoned;
+    for (const std::unique_ptr<TThreadState>& s : state) {
+        s->Plotter = std::make_unique<TPixelListPlotter>(*this);
+        s->Tracer = std::make_unique<TImplicitTracer>(*s->Copy.Calculator, s->Copy.Variables,
+                                                      shared, *s->Plotter);
+        s->Tracer->Abandoned = &abandoned;
     }
     std::vector<TCellResult> results(cells.size());
     ForEachItem(cells.size(), threads, [&](int thread, std::size_t i) {
-        TImplicitTracer& tracer = *state[static_cast<std::size_t>(thread)].Tracer;
+        TThreadState& own = *state[static_cast<std::size_t>(thread)];
+        TImplicitTracer& tracer = *own.Tracer;
         TCellResult& result = results[i];
-        state[static_cast<std::size_t>(thread)].Plotter->Pixels = &result.Pixels;
+        own.Plotter->Pixels = &result.Pixels;
         const TImplicitCounts before = tracer.Counts;
         tracer.Sampled = false;
         tracer.Refine(cells[i]);

@@ -1,5 +1,6 @@
 #include "view/regiongrid.h"
 
+#include "view/calculatorcopy.h"
 #include "view/freevariable.h"
 #include "view/parallel.h"
 
@@ -19,10 +20,11 @@ constexpr std::uint64_t RowWork = 1 << 22;
 } // namespace
 
 struct TRegionGrid::TThread {
-    TVarMemory Variables;
-    std::unique_ptr<TExpCal> Calculator;
-    std::unique_ptr<TFreeVariable> X;
-    std::unique_ptr<TFreeVariable> Y;
+    TThread(const TExpCal& calculator, const TVarMemory& variables)
+        : Copy(calculator, variables), X(Copy.Variables, "x"), Y(Copy.Variables, "y") {}
+    TCalculatorCopy Copy;
+    TFreeVariable X;
+    TFreeVariable Y;
 };
 
 TRegionGrid::TRegionGrid(std::vector<double> columns, double yHi, int threads)
@@ -54,16 +56,8 @@ std::unique_ptr<TRegionGrid> TRegionGrid::Make(const TExpCal& calculator,
             MinSharedPoints)
         return nullptr;
     auto grid = std::make_unique<TRegionGrid>(std::move(columns), shape.YHi, threads);
-    for (std::unique_ptr<TThread>& thread : grid->FThreads) {
-        thread = std::make_unique<TThread>();
-        for (int i = 0; i < variables.Count(); ++i)
-            thread->Variables.AddVariable(variables.At(i)->Name, variables.At(i)->Value);
-        thread->Calculator =
-            std::make_unique<TExpCal>(calculator.Expression(), calculator.OperatorLib(),
-                                      thread->Variables, calculator.Constants());
-        thread->X = std::make_unique<TFreeVariable>(thread->Variables, "x");
-        thread->Y = std::make_unique<TFreeVariable>(thread->Variables, "y");
-    }
+    for (std::unique_ptr<TThread>& thread : grid->FThreads)
+        thread = std::make_unique<TThread>(calculator, variables);
     return grid;
 }
 
@@ -93,11 +87,11 @@ void TRegionGrid::EvaluateRows(TStepWalk y, std::int64_t row, std::uint64_t eval
     FHolds.assign(FRowY.size() * n, 0);
     ForEachItem(FRowY.size(), static_cast<int>(FThreads.size()), [&](int thread, std::size_t r) {
         TThread& t = *FThreads[static_cast<std::size_t>(thread)];
-        t.Y->Set(FRowY[r]);
+        t.Y.Set(FRowY[r]);
         std::uint8_t* holds = FHolds.data() + r * n;
         for (std::size_t i = 0; i < n; ++i) {
-            t.X->Set(FColumns[i]);
-            holds[i] = t.Calculator->Evaluate() && t.Calculator->Value != 0;
+            t.X.Set(FColumns[i]);
+            holds[i] = t.Copy.Calculator->Evaluate() && t.Copy.Calculator->Value != 0;
         }
     });
 }
