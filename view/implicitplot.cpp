@@ -56,8 +56,12 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
         return;
     TCanvas& canvas = RequireCanvas();
     const std::uint64_t evaluationWork = EvaluationWork(calculator);
-    TRegionGrid::TShape shape{
-        range.XLo, cw, range.XHi, range.YHi, parameter.StepsOnY + 1, DrawLimits.RegionPoints};
+    TRegionGrid::TShape shape{range.XLo,
+                              cw,
+                              range.XHi,
+                              range.YHi,
+                              std::int64_t{parameter.StepsOnY} + 1,
+                              DrawLimits.RegionPoints};
     std::unique_ptr<TRegionGrid> grid =
         TRegionGrid::Make(calculator, variables, shape, PlotThreads(Threads), evaluationWork);
     TFreeVariable xVariable(variables, "x");
