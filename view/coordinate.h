@@ -137,8 +137,8 @@ public:
     TGraphStyle GridVerGraphStyle;
 
     TDrawLimits DrawLimits;
-    // Threads that may share the work of one graph: 0 for one per processor core (at most
-    // MaxPlotThreads), 1 for the caller's thread alone. The picture is the same either way.
+    // Threads that may share the work of one graph: 0 for one per processor core, 1 for the
+    // caller's thread alone; at most MaxPlotThreads. The picture is the same either way.
     int Threads = 0;
     // Expression evaluations made since the last Redraw began (for measurements).
     std::uint64_t Evaluations = 0;

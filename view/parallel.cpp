@@ -11,9 +11,11 @@ namespace curvana {
 
 int PlotThreads(int requested) {
     if (requested >= 1)
-        return requested;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return std::clamp(static_cast<int>(cores), 1, MaxPlotThreads);
+        return std::min(requested, MaxPlotThreads);
+    // Asked once: the library reads it from the system on every call.
+    static const int cores =
+        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, MaxPlotThreads);
+    return cores;
 }
 
 void ForEachItem(std::size_t count, int threads,

@@ -5,8 +5,8 @@
 
 namespace curvana {
 
-// The threads a plot may use: `requested` when it is 1 or more, else one per processor core,
-// at most MaxPlotThreads.
+// The threads a plot may use: `requested` when it is 1 or more, else one per processor core;
+// never more than MaxPlotThreads (each thread keeps lists that grow with its share of a graph).
 constexpr int MaxPlotThreads = 4;
 int PlotThreads(int requested);
 
