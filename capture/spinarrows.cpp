@@ -4,29 +4,14 @@
 
 #include <QLineEdit>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace curvana {
 
-TSpinArrows::TSpinArrows(QWidget* parent) : QWidget(parent) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    UpButton = new QToolButton(this);
-    UpButton->setArrowType(Qt::UpArrow);
-    DownButton = new QToolButton(this);
-    DownButton->setArrowType(Qt::DownArrow);
-    for (QToolButton* button : {UpButton, DownButton}) {
+TSpinArrows::TSpinArrows(QWidget* parent) : TSpinButtons(parent) {
+    for (QToolButton* button : {UpButton, DownButton})
         button->setFixedSize(16, 11);
-        button->setFocusPolicy(Qt::NoFocus);
-        // Held down, an arrow keeps stepping.
-        button->setAutoRepeat(true);
-        layout->addWidget(button);
-    }
-    connect(UpButton, &QToolButton::clicked, this, [this] { Step(true); });
-    connect(DownButton, &QToolButton::clicked, this, [this] { Step(false); });
 }
 
 void TSpinArrows::Step(bool up) {

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QWidget>
+#include "widgets/spinbuttons.h"
 
 #include <cstdint>
 
 class QLineEdit;
-class QToolButton;
 
 namespace curvana {
 
 // A pair of spin arrows tied to a number edit. An arrow steps the edit's number by Increment
 // within [Min, Max] and writes it back as plain digits, then reports the click; text that is
 // not a number is left as it is, so that the click's handler meets it.
-class TSpinArrows : public QWidget {
+class TSpinArrows : public TSpinButtons {
     Q_OBJECT
 public:
     explicit TSpinArrows(QWidget* parent = nullptr);
@@ -22,14 +21,14 @@ public:
     std::int32_t Increment = 1;
     QLineEdit* Associate = nullptr;
 
-    QToolButton* UpButton = nullptr;
-    QToolButton* DownButton = nullptr;
-
     // What a click on the up (true) or down (false) arrow does.
     void Step(bool up);
 
 signals:
     void Click(bool up);
+
+protected:
+    void ArrowClicked(bool up) override { Step(up); }
 };
 
 } // namespace curvana
