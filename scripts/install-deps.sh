@@ -10,7 +10,7 @@ packages=(
     qt6-svg-dev qt6-documentation-tools libgl-dev
     libpugixml-dev libjpeg-dev libuemf-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
-    fonts-dejavu-core fonts-droid-fallback
+    fonts-dejavu-core fonts-droid-fallback fonts-liberation2
     xvfb xauth
 )
 
