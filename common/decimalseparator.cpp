@@ -9,9 +9,13 @@ namespace {
 char CurrentSeparator = '.';
 }
 
-char DecimalSeparator() { return CurrentSeparator; }
+char DecimalSeparator() {
+    return CurrentSeparator;
+}
 
-void SetDecimalSeparator(char separator) { CurrentSeparator = separator; }
+void SetDecimalSeparator(char separator) {
+    CurrentSeparator = separator;
+}
 
 void InitDecimalSeparatorFromLocale() {
     // Ask the C library with the user's numeric locale only, then put the "C" locale back so that

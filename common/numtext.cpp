@@ -12,8 +12,12 @@ namespace curvana {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimLeft(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) {
@@ -115,7 +119,8 @@ TTextToReal TextToExtended(std::string_view text, long double& value) {
         value = negative ? -0.0L : 0.0L;
         return TTextToReal::Ok;
     }
-    leadingExponent = (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterSeparator + 1)) + exponent;
+    leadingExponent =
+        (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterSeparator + 1)) + exponent;
     if (leadingExponent > 5000) {
         value = std::numeric_limits<long double>::infinity();
     } else if (leadingExponent < -5000) {

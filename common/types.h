@@ -25,11 +25,21 @@ constexpr TColor clWindowText = SystemColor(8);
 constexpr bool IsSystemColor(TColor color) {
     return (static_cast<std::uint32_t>(color) >> 24) == 0xFFu;
 }
-constexpr int SystemColorIndex(TColor color) { return static_cast<int>(color & 0xFF); }
+constexpr int SystemColorIndex(TColor color) {
+    return static_cast<int>(color & 0xFF);
+}
 
-constexpr int RedOf(TColor c) { return c & 0xFF; }
-constexpr int GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(TColor c) { return (c >> 16) & 0xFF; }
-constexpr TColor RGBColor(int r, int g, int b) { return (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16; }
+constexpr int RedOf(TColor c) {
+    return c & 0xFF;
+}
+constexpr int GreenOf(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(TColor c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr TColor RGBColor(int r, int g, int b) {
+    return (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16;
+}
 
 } // namespace curvana

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs the whole test suite.
+# Installs what is missing, checks the formatting, builds with warnings as errors and runs the
+# whole test suite.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 bash scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCURVANA_WERROR=ON -DCURVANA_BUILD_BENCH=ON
 cd build/test
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300
