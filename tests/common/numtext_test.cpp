@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace curvana {
 namespace {
@@ -60,6 +64,44 @@ TEST(TextToReal, StrToFloatReportsTheTextOrOverflow) {
     EXPECT_EQ(StrToFloatDef("x", -9999999.999), -9999999.999);
     EXPECT_EQ(StrToFloatDef("1e999", 4.0), 4.0);
     EXPECT_EQ(StrToFloatDef("4.5", 0), 4.5);
+}
+
+// Plain decimals take a quicker way than the extended conversion; it must give the same double,
+// bit for bit, also where rounding twice (to extended, then to double) differs from rounding once.
+TEST(TextToReal, PlainDecimalsConvertAsTheExtendedWayDoes) {
+    std::mt19937_64 random(17);
+    int onceRoundedDiffers = 0;
+    for (const char separator : {'.', ','}) {
+        TDecimalSeparatorScope scope(separator);
+        for (int i = 0; i < 200000; ++i) {
+            const int digits = 1 + static_cast<int>(random() % 17);
+            std::string text = random() % 4 == 0 ? " -" : (random() % 5 == 0 ? "+" : "");
+            const int point = static_cast<int>(random() % (digits + 2)) - 1; // -1: none
+            for (int d = 0; d < digits; ++d) {
+                if (d == point) {
+                    text += separator;
+                }
+                text += static_cast<char>('0' + random() % 10);
+            }
+            if (point == digits) {
+                text += separator;
+            }
+            long double extended = 0;
+            ASSERT_EQ(TextToExtended(text, extended), TTextToReal::Ok) << text;
+            const double expected = StoreDouble(extended);
+            const double got = StrToFloat(text);
+            ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text;
+            std::string plain = text;
+            for (char& c : plain) {
+                c = c == separator ? '.' : c;
+            }
+            const std::size_t start = plain.find_first_not_of(" +");
+            double once = 0;
+            std::from_chars(plain.data() + start, plain.data() + plain.size(), once);
+            onceRoundedDiffers += once != expected ? 1 : 0;
+        }
+    }
+    EXPECT_GT(onceRoundedDiffers, 10); // the fixture reaches the cases that matter
 }
 
 TEST(TextToReal, HugeExponentsAndLongMantissasStayBounded) {
