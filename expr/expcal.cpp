@@ -317,6 +317,7 @@ void TExpCal::BuildInstructions(std::vector<TWorkToken>& postfix) {
 void TExpCal::Prepare() {
     const std::size_t count = static_cast<std::size_t>(InstructionCount());
     Steps.reserve(count);
+    Program.reserve(count); // rebuilt at every resolution, which must not allocate
     for (std::size_t j = 0; j < count; ++j) {
         const int base = static_cast<int>(4 * j);
         TStep step{OperatorCodeOf(InstructionList.At(base + 3)->Name), 0, &Zero, &Zero,
@@ -333,9 +334,11 @@ void TExpCal::Prepare() {
             const double* address = &Zero;
             if (slot->Kind == fkNumber || slot->Kind == fkConstant) {
                 address = &slot->Value;
+                (second ? step.BFixed : step.AFixed) = true;
             } else if (slot->Kind == fkVariable) {
                 const std::size_t k = TemporaryNumber(slot->Name);
                 const int temporary = k >= 1 && k <= count ? static_cast<int>(k - 1) : -1;
+                (second ? step.BTemporary : step.ATemporary) = temporary;
                 // A temporary read before its instruction ran holds the 0 it was added with.
                 if (temporary >= static_cast<int>(j)) {
                     ZeroResults = true;
@@ -378,6 +381,7 @@ void TExpCal::Resolve() {
         }
         (slot.Second ? Steps[slot.Step].B : Steps[slot.Step].A) = address;
     }
+    Fold();
 }
 
 } // namespace curvana

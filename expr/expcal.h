@@ -6,11 +6,18 @@
 #include "expr/varmemory.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace curvana {
+
+// A variable that takes one value per sample of a batch evaluation.
+struct TBatchVariable {
+    TVarItem* Item;
+    const double* Values;
+};
 
 // The expression calculator: compiles one expression text at construction into three-address
 // instructions whose intermediate results are named "TempVariable1" .. "TempVariablen", then
@@ -35,6 +42,14 @@ public:
     // The same result as Evaluate, computed step by step through the names in the variable list.
     // Evaluate uses it when a caller variable is named like one of the temporaries.
     bool EvaluateByNames();
+
+    // Evaluates count samples with the results of as many Evaluate calls in order: before
+    // sample i every listed variable takes its Values[i]; values[i] and ok[i] receive Value
+    // and the success. Afterwards the variables, Value and the instructions are as the last
+    // sample leaves them. Computed instruction by instruction over blocks of samples, except
+    // for expressions that draw random numbers, which run one sample at a time.
+    void EvaluateBatch(std::span<const TBatchVariable> variables, std::size_t count, double* values,
+                       std::uint8_t* ok);
 
     // False when the same variable values may give another result (the expression draws
     // random numbers), so evaluations may not be reordered or repeated.
@@ -64,6 +79,13 @@ private:
         const double* A;
         const double* B;
         double* Result;
+        std::int32_t ATemporary = -1; // the instruction whose result A reads, else -1
+        std::int32_t BTemporary = -1;
+        bool AFixed = false; // A reads a number or a constant
+        bool BFixed = false;
+        // Its operands never change and it succeeded once when the list was resolved, so its
+        // result stays in place and the evaluation skips it. Never for "random".
+        bool Folded = false;
     };
     // An operand slot that names a variable; resolved to an address when the list changes.
     struct TVariableSlot {
@@ -78,7 +100,22 @@ private:
     void BuildInstructions(std::vector<TWorkToken>& postfix);
     void Prepare();
     void Resolve();
+    void Fold();
     bool Run();
+    // Where a batch reads an operand: the caller's samples, the lanes of an earlier step, or
+    // one fixed value for all lanes.
+    struct TLaneSource {
+        enum TKind : std::uint8_t { Sample, Lane, Fixed };
+        const double* Values;
+        TKind Kind;
+    };
+    struct TBatchPlan {
+        std::size_t Block = 0;
+        std::vector<TLaneSource> Operands; // two per program step, then the result
+    };
+    TBatchPlan PlanBatch(std::span<const TBatchVariable> variables);
+    void RunBatch(const TBatchPlan& plan, std::size_t first, std::size_t count, double* values,
+                  std::uint8_t* ok);
 
     const TOperatorLib* Library;
     TVarMemory* VariableList;
@@ -92,6 +129,8 @@ private:
     // The instructions with every operand as an address, so that an evaluation looks up no
     // names and allocates nothing.
     std::vector<TStep> Steps;
+    std::vector<TStep> Program;     // the steps that are not folded; room for all is kept
+    std::vector<double> BatchLanes; // one block of lanes per program step
     std::vector<TVariableSlot> VariableSlots;
     std::uint64_t ResolvedStamp = 0;
     std::uint64_t FastStamp = 0; // ResolvedStamp when nothing stands in the way of Run
