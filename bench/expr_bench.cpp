@@ -11,7 +11,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +50,47 @@ double NativeRoundFrac(double x, double) {
     return std::nearbyint(x) * (x - std::trunc(x));
 }
 
+double NativeQuartic(double x, double) {
+    return x * x * x * x - 3 * x * x * x + 2 * x * x - x + 5;
+}
+double NativeRational(double x, double) {
+    return (x * x * x - 2 * x + 1) / (x * x + 1);
+}
+double NativeTrigMix(double x, double) {
+    const double s = std::sin(x);
+    return std::sin(2 * x) * std::cos(x / 3) + s * s;
+}
+double NativeExpLn(double x, double) {
+    return std::exp(x / 5) * std::log(x * x + 1);
+}
+double NativeSqrt(double x, double) {
+    return std::sqrt(x * x + 1);
+}
+double NativeAbs(double x, double) {
+    return std::fabs(x - 1) + std::fabs(x + 1);
+}
+double NativeNestedPowers(double x, double) {
+    const double q = x / 4;
+    const double inner = q * q + 1;
+    return inner * inner * inner;
+}
+double NativeLong(double x, double y) {
+    return std::sin(x) * std::cos(2 * x) + x * x / (1 + std::fabs(x)) - std::exp(-x * x) +
+           std::sqrt(x * x + 4) * std::log(x * x + 1) + y * x / 7;
+}
+double NativeGauss(double x, double) {
+    const double d = x - 1;
+    return std::exp(-d * d / 2) / std::sqrt(2 * std::numbers::pi);
+}
+double NativeHyperbolic(double x, double) {
+    return std::tanh(2 * x) + std::cosh(x / 2) / 4;
+}
+double NativeIntegerPowers(double x, double) {
+    const double x2 = x * x;
+    const double x4 = x2 * x2;
+    return x4 * x2 / 100 - x4 * x;
+}
+
 double MuFrac(double v) {
     return v - std::trunc(v);
 }
@@ -69,6 +112,18 @@ const TCase Cases[] = {
     {"(x^2+y^2-25)<0", "(x^2+y^2-25)<0", NativeDisc},
     {"x^3-3x", "x^3-3*x", NativeCubic},
     {"round(x)*frac(x)", "rint(x)*frac(x)", NativeRoundFrac},
+    {"x^4-3x^3+2x^2-x+5", "x^4-3*x^3+2*x^2-x+5", NativeQuartic},
+    {"(x^3-2x+1)/(x^2+1)", "(x^3-2*x+1)/(x^2+1)", NativeRational},
+    {"sin(2x)cos(x/3)+sin(x)^2", "sin(2*x)*cos(x/3)+sin(x)^2", NativeTrigMix},
+    {"exp(x/5)*ln(x^2+1)", "exp(x/5)*ln(x^2+1)", NativeExpLn},
+    {"sqrt(x^2+1)", "sqrt(x^2+1)", NativeSqrt},
+    {"abs(x-1)+abs(x+1)", "abs(x-1)+abs(x+1)", NativeAbs},
+    {"((x/4)^2+1)^3", "((x/4)^2+1)^3", NativeNestedPowers},
+    {"sin(x)cos(2x)+x^2/(1+abs(x))-exp(-x^2)+sqrt(x^2+4)ln(x^2+1)+y*x/7",
+     "sin(x)*cos(2*x)+x^2/(1+abs(x))-exp(-(x^2))+sqrt(x^2+4)*ln(x^2+1)+y*x/7", NativeLong},
+    {"exp(-(x-1)^2/2)/sqrt(2PI)", "exp(-((x-1)^2)/2)/sqrt(2*_pi)", NativeGauss},
+    {"tanh(2x)+cosh(x/2)/4", "tanh(2*x)+cosh(x/2)/4", NativeHyperbolic},
+    {"x^6/100-x^5", "x^6/100-x^5", NativeIntegerPowers},
 };
 
 constexpr double WalkStart = -5;
@@ -110,6 +165,37 @@ void BM_Ours(benchmark::State& state) {
         if (v >= WalkEnd) {
             v = WalkStart;
         }
+    }
+    benchmark::DoNotOptimize(sum);
+    state.SetLabel(c.Ours);
+}
+
+// Samples per batch, as a plotter hands them over; the time per iteration is for the whole block.
+constexpr std::size_t BatchSize = 256;
+
+void BM_OursBatch(benchmark::State& state) {
+    const TCase& c = Cases[state.range(0)];
+    TEngine e;
+    TExpCal cal(c.Ours, e.Library, e.Variables, e.Constants);
+    const TBatchVariable x{e.Variables.At(e.Variables.IndexOf("x")), nullptr};
+    const auto walk = static_cast<std::size_t>((WalkEnd - WalkStart) / WalkStep);
+    std::vector<double> xs(walk + BatchSize);
+    double v = WalkStart;
+    for (double& sample : xs) {
+        sample = v;
+        v = v + WalkStep >= WalkEnd ? WalkStart : v + WalkStep;
+    }
+    std::vector<double> values(BatchSize);
+    std::vector<std::uint8_t> ok(BatchSize);
+    double sum = 0;
+    std::size_t first = 0;
+    for (auto _ : state) {
+        const TBatchVariable input[] = {{x.Item, xs.data() + first}};
+        cal.EvaluateBatch(input, BatchSize, values.data(), ok.data());
+        for (std::size_t i = 0; i < BatchSize; ++i) {
+            sum += ok[i] != 0 ? values[i] : 0;
+        }
+        first = (first + BatchSize) % walk;
     }
     benchmark::DoNotOptimize(sum);
     state.SetLabel(c.Ours);
@@ -230,6 +316,7 @@ bool CheckAgreement() {
 } // namespace
 
 BENCHMARK(BM_Ours)->DenseRange(0, std::size(Cases) - 1);
+BENCHMARK(BM_OursBatch)->DenseRange(0, std::size(Cases) - 1);
 BENCHMARK(BM_MuParser)->DenseRange(0, std::size(Cases) - 1);
 BENCHMARK(BM_Native)->DenseRange(0, std::size(Cases) - 1);
 BENCHMARK(BM_OursCompile)->Arg(7000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -12,6 +12,8 @@ import json
 import math
 import sys
 
+BATCH = 256  # samples per BM_OursBatch iteration
+
 
 def main(path):
     with open(path) as f:
@@ -32,12 +34,17 @@ def main(path):
         ours, mu, native = (f"BM_{k}/{i}" for k in ("Ours", "MuParser", "Native"))
         if ours not in best:
             break
-        rows.append((labels.get(ours, ours), labels.get(mu, ""), best[ours], best[mu], best[native]))
-    print("| Expression (ours / muparser) | ours ns | muparser ns | native ns | ours/muparser | ours/native |")
-    print("|---|---:|---:|---:|---:|---:|")
-    for label, mulabel, o, m, n in rows:
+        # A batch iteration evaluates a block of BATCH samples.
+        batch = best.get(f"BM_OursBatch/{i}", math.nan) / BATCH
+        rows.append((labels.get(ours, ours), labels.get(mu, ""), best[ours], best[mu], best[native],
+                     batch))
+    print("| Expression (ours / muparser) | ours ns | muparser ns | native ns | ours/muparser "
+          "| ours/native | batch ns | batch/native |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|")
+    for label, mulabel, o, m, n, b in rows:
         other = f" / `{mulabel}`" if mulabel and mulabel != label else ""
-        print(f"| `{label}`{other} | {o:.1f} | {m:.1f} | {n:.1f} | {o / m:.2f} | {o / n:.2f} |")
+        print(f"| `{label}`{other} | {o:.1f} | {m:.1f} | {n:.1f} | {o / m:.2f} | {o / n:.2f} "
+              f"| {b:.1f} | {b / n:.2f} |")
 
     def gm(xs):
         return math.exp(sum(math.log(x) for x in xs) / len(xs))
@@ -45,7 +52,8 @@ def main(path):
     print(
         f"| geometric mean | {gm([r[2] for r in rows]):.1f} | {gm([r[3] for r in rows]):.1f} "
         f"| {gm([r[4] for r in rows]):.1f} | {gm([r[2] / r[3] for r in rows]):.2f} "
-        f"| {gm([r[2] / r[4] for r in rows]):.2f} |"
+        f"| {gm([r[2] / r[4] for r in rows]):.2f} | {gm([r[5] for r in rows]):.1f} "
+        f"| {gm([r[5] / r[4] for r in rows]):.2f} |"
     )
     print()
     for name in sorted(best):
