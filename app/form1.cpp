@@ -49,7 +49,8 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 TForm1::TForm1(const QString& commandLinePath, TLauncherHooks hooks, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      FCommandLinePath(commandLinePath), FHooks(std::move(hooks)) {
+      HomepageUrl(QString::fromUtf8(CURVANA_HOMEPAGE_URL)), FCommandLinePath(commandLinePath),
+      FHooks(std::move(hooks)) {
     BuildControls();
     FormCreate();
 }
@@ -244,13 +245,29 @@ void TForm1::RadioGroup1Click() {
     OpenDialog1->selectNameFilter(OpenDialogFilters[slideShows ? 0 : 1]);
 }
 
-void TForm1::Label3Click() {
+void TForm1::ShowHelpPage(const QString& topic) {
+    if (FHooks.ShowHelp) {
+        FHooks.ShowHelp(topic);
+        return;
+    }
     TCHMHelp help;
-    help.ShowHelp(this, QString::fromLatin1(HelpFileName), true, QStringLiteral("about.htm"));
+    help.ShowHelp(this, QString::fromLatin1(HelpFileName), true, topic);
+}
+
+void TForm1::Label3Click() {
+    ShowHelpPage(QStringLiteral("about.htm"));
 }
 
 void TForm1::Label4Click() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(HomepageUrl)));
+    if (HomepageUrl.isEmpty()) {
+        ShowHelpPage(QStringLiteral("about.htm"));
+        return;
+    }
+    const QUrl url(HomepageUrl);
+    if (FHooks.OpenUrl)
+        FHooks.OpenUrl(url);
+    else
+        QDesktopServices::openUrl(url);
 }
 
 } // namespace curvana

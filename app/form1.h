@@ -14,6 +14,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QUrl;
 
 namespace curvana {
 
@@ -40,6 +41,10 @@ struct TLauncherHooks {
     std::function<void(const QString& text)> ErrorBox;
     // Where slide shows are split; empty: the run's temporary root.
     std::string TempSlideRoot;
+    // Shows a page of the help book, such as "about.htm".
+    std::function<void(const QString& topic)> ShowHelp;
+    // Opens a web address in the desktop's browser.
+    std::function<void(const QUrl& url)> OpenUrl;
 };
 
 // The launcher: the main window. It records where the program lives, associates slide show
@@ -53,6 +58,9 @@ public:
 
     // The program's folder with a trailing separator.
     QString ExeDir;
+    // What "Visit Homepage" opens: the build setting CURVANA_HOMEPAGE_URL. Empty (the default
+    // while the project has no web home) opens the help book's About page instead.
+    QString HomepageUrl;
 
     QLabel* Image1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -89,13 +97,12 @@ protected:
 private:
     void BuildControls();
     void ReportError(const QString& text);
+    void ShowHelpPage(const QString& topic);
 
     QString FCommandLinePath;
     TLauncherHooks FHooks;
 };
 
-// The maker's web page that "Visit Homepage" opens.
-inline constexpr const char* HomepageUrl = "https://curvana.orvane.example/";
 inline constexpr const char* OpenFileErrorText = "Open Slide Show File Error.";
 
 } // namespace curvana

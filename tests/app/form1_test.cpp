@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -335,6 +336,32 @@ QWidget* NextTabStop(QWidget* widget) {
         if ((next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus)
             return next;
     return nullptr;
+}
+
+TEST_F(LauncherTest, VisitHomepageOpensTheSetAddressOrElseTheAboutPage) {
+    struct Case {
+        QString homepage;
+        std::vector<QUrl> opened;
+        std::vector<QString> helpPages;
+    };
+    const Case cases[] = {
+        {QString(), {}, {QStringLiteral("about.htm")}},
+        {QStringLiteral("https://curvana.test/start?x=1&y=2"),
+         {QUrl(QStringLiteral("https://curvana.test/start?x=1&y=2"))},
+         {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<QUrl> opened;
+        std::vector<QString> helpPages;
+        TLauncherHooks hooks = Hooks();
+        hooks.OpenUrl = [&](const QUrl& url) { opened.push_back(url); };
+        hooks.ShowHelp = [&](const QString& topic) { helpPages.push_back(topic); };
+        TForm1 form({}, hooks);
+        form.HomepageUrl = c.homepage;
+        form.Label4Click();
+        EXPECT_EQ(opened, c.opened) << c.homepage.toStdString();
+        EXPECT_EQ(helpPages, c.helpPages) << c.homepage.toStdString();
+    }
 }
 
 TEST_F(LauncherTest, LayoutFollowsTheWindowsTable) {
