@@ -1,5 +1,6 @@
 #include "app/fileassociation.h"
 
+#include "app/mimelists.h"
 #include "common/errors.h"
 
 #include <QDir>
@@ -41,28 +42,44 @@ bool WriteIfChanged(const QString& path, const QByteArray& data) {
     return true;
 }
 
-void RunTool(const QString& tool, const QString& folder, int timeoutMs) {
+// Runs tool on folder; returns whether it exists and finished with success in time.
+bool RunTool(const QString& tool, const QString& folder, int timeoutMs) {
     const QString program = QStandardPaths::findExecutable(tool);
     if (program.isEmpty())
-        return;
+        return false;
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, {folder});
     if (!process.waitForStarted(timeoutMs))
-        return;
+        return false;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished(1000);
+        return false;
     }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QString HomeFolder(const char* variable, const char* fallback) {
+    const QString fromEnvironment = qEnvironmentVariable(variable);
+    if (!fromEnvironment.isEmpty() && QDir::isAbsolutePath(fromEnvironment))
+        return QDir::cleanPath(fromEnvironment);
+    return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallback);
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
 
 QString UserDataHome() {
-    const QString fromEnvironment = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!fromEnvironment.isEmpty() && QDir::isAbsolutePath(fromEnvironment))
-        return QDir::cleanPath(fromEnvironment);
-    return QDir::homePath() + QStringLiteral("/.local/share");
+    return HomeFolder("XDG_DATA_HOME", ".local/share");
+}
+
+QString UserConfigHome() {
+    return HomeFolder("XDG_CONFIG_HOME", ".config");
 }
 
 QString DesktopExecArgument(const QString& programPath) {
@@ -116,7 +133,8 @@ QByteArray MimePackageText() {
     return ResourceText("curvana-mime.xml");
 }
 
-TAssociationWrite WriteFileAssociation(const QString& programPath, const QString& dataHome) {
+TAssociationWrite WriteFileAssociation(const QString& programPath, const QString& dataHome,
+                                       const QString& configHome) {
     const QDir home(dataHome);
     TAssociationWrite written;
     written.MimeChanged = WriteIfChanged(
@@ -126,6 +144,11 @@ TAssociationWrite WriteFileAssociation(const QString& programPath, const QString
                        DesktopEntryText(programPath));
     WriteIfChanged(home.filePath(QStringLiteral("icons/hicolor/scalable/apps/curvana.svg")),
                    ResourceText("curvana.svg"));
+    const QString mimeApps = QDir(configHome).filePath(QStringLiteral("mimeapps.list"));
+    const QByteArray list = ReadAll(mimeApps);
+    const QByteArray withOurs = WithAddedAssociation(list, SlideShowMimeType, "curvana.desktop");
+    if (withOurs != list)
+        WriteIfChanged(mimeApps, withOurs);
     return written;
 }
 
@@ -135,14 +158,23 @@ void RefreshAssociationDatabases(const QString& dataHome, const TAssociationWrit
     const QString mime = home.filePath(QStringLiteral("mime"));
     if (written.MimeChanged || !QFileInfo::exists(mime + QStringLiteral("/mime.cache")))
         RunTool(QStringLiteral("update-mime-database"), mime, timeoutMs);
-    if (written.DesktopChanged)
-        RunTool(QStringLiteral("update-desktop-database"),
-                home.filePath(QStringLiteral("applications")), timeoutMs);
+    const QString applications = home.filePath(QStringLiteral("applications"));
+    const QString cache = applications + QStringLiteral("/mimeinfo.cache");
+    if (!written.DesktopChanged && QFileInfo::exists(cache))
+        return;
+    if (RunTool(QStringLiteral("update-desktop-database"), applications, timeoutMs) ||
+        QFileInfo::exists(cache))
+        return;
+    try {
+        WriteIfChanged(cache, MimeInfoCacheText(applications));
+    } catch (const ECurvanaError&) {
+        // The entry and mimeapps.list still name the program; the cache only speeds look-ups.
+    }
 }
 
 void RegisterFileAssociation(const QString& programPath) {
     const QString home = UserDataHome();
-    RefreshAssociationDatabases(home, WriteFileAssociation(programPath, home));
+    RefreshAssociationDatabases(home, WriteFileAssociation(programPath, home, UserConfigHome()));
 }
 
 } // namespace curvana

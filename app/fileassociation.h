@@ -11,6 +11,9 @@ inline constexpr const char* SlideShowMimeType = "application/x-curvana-slides";
 // Where user-level desktop data lives: $XDG_DATA_HOME when it is an absolute path, else
 // ~/.local/share.
 QString UserDataHome();
+// Where user-level settings live (mimeapps.list among them): $XDG_CONFIG_HOME when it is an
+// absolute path, else ~/.config.
+QString UserConfigHome();
 
 // The program path as one argument of a desktop entry's Exec key: quoted, with the characters
 // that quoting and the key's string value reserve escaped, so that any path survives.
@@ -28,17 +31,22 @@ struct TAssociationWrite {
 };
 
 // Writes, under dataHome, mime/packages/curvana-mime.xml, applications/curvana.desktop and the
-// scalable icon, each only when its content differs. Throws ECurvanaError naming the folder or
-// file that could not be written, with the system's reason.
-TAssociationWrite WriteFileAssociation(const QString& programPath, const QString& dataHome);
+// scalable icon, and adds curvana.desktop to the added associations of our MIME type in
+// configHome/mimeapps.list (desktops that do not read the entries' MimeType keys go by that
+// list), each only when its content differs. Throws ECurvanaError naming the folder or file that
+// could not be written, with the system's reason.
+TAssociationWrite WriteFileAssociation(const QString& programPath, const QString& dataHome,
+                                       const QString& configHome);
 
-// Runs update-mime-database / update-desktop-database on what changed (or on a MIME folder that
-// has no database yet), where those tools exist, each within timeoutMs. Never throws; a tool
-// that fails or hangs is passed over, because the files are in place either way.
+// Runs update-mime-database / update-desktop-database on what changed, or on a folder whose
+// database is missing, each within timeoutMs. Where update-desktop-database is missing or fails,
+// a missing applications/mimeinfo.cache is written here instead. Never throws; a tool that fails
+// or hangs is passed over, because the files are in place either way.
 void RefreshAssociationDatabases(const QString& dataHome, const TAssociationWrite& written,
                                  int timeoutMs = 10000);
 
-// The whole step the launcher takes at each showing: write under UserDataHome(), then refresh.
+// The whole step the launcher takes at each showing: write under UserDataHome() and
+// UserConfigHome(), then refresh.
 void RegisterFileAssociation(const QString& programPath);
 
 } // namespace curvana

@@ -12,6 +12,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
     fonts-dejavu-core fonts-droid-fallback fonts-liberation2
     xvfb xauth
+    desktop-file-utils shared-mime-info libglib2.0-bin appstream man-db
 )
 
 missing=()

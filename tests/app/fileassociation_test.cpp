@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -73,12 +74,14 @@ protected:
     std::string Desktop() const { return ReadFile(Home / "applications/curvana.desktop"); }
     std::string Mime() const { return ReadFile(Home / "mime/packages/curvana-mime.xml"); }
     QString HomePath() const { return QString::fromStdString(Home.Path.string()); }
+    QString ConfigPath() const { return QString::fromStdString(Config.Path.string()); }
     TTempDir Home;
+    TTempDir Config;
 };
 
 TEST_F(AssociationFiles, WritesTheEntryWithTheQuotedProgramAndTheMimeGlob) {
     const QString program = QStringLiteral("/opt/Curvana Kit/bin/curvana");
-    const TAssociationWrite first = WriteFileAssociation(program, HomePath());
+    const TAssociationWrite first = WriteFileAssociation(program, HomePath(), ConfigPath());
     EXPECT_TRUE(first.MimeChanged);
     EXPECT_TRUE(first.DesktopChanged);
 
@@ -92,13 +95,15 @@ TEST_F(AssociationFiles, WritesTheEntryWithTheQuotedProgramAndTheMimeGlob) {
     EXPECT_NE(mime.find("type=\"application/x-curvana-slides\""), std::string::npos);
     EXPECT_EQ(mime, ReadFile(std::string(CURVANA_SOURCE_DIR) + "/packaging/curvana-mime.xml"));
     EXPECT_FALSE(ReadFile(Home / "icons/hicolor/scalable/apps/curvana.svg").empty());
+    EXPECT_EQ(ReadFile(Config / "mimeapps.list"),
+              "[Added Associations]\napplication/x-curvana-slides=curvana.desktop;\n");
 
     // Unchanged files are left alone; a moved program rewrites only the entry.
-    const TAssociationWrite again = WriteFileAssociation(program, HomePath());
+    const TAssociationWrite again = WriteFileAssociation(program, HomePath(), ConfigPath());
     EXPECT_FALSE(again.MimeChanged);
     EXPECT_FALSE(again.DesktopChanged);
     const TAssociationWrite moved =
-        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), HomePath());
+        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), HomePath(), ConfigPath());
     EXPECT_FALSE(moved.MimeChanged);
     EXPECT_TRUE(moved.DesktopChanged);
     EXPECT_NE(Desktop().find("\nExec=\"/usr/bin/curvana\" %f\n"), std::string::npos);
@@ -109,7 +114,8 @@ TEST_F(AssociationFiles, WrittenEntryPassesTheDesktopValidator) {
         QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validator.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed";
-    WriteFileAssociation(QStringLiteral("/tmp/odd \"$name\" 100%/cur\\vana"), HomePath());
+    WriteFileAssociation(QStringLiteral("/tmp/odd \"$name\" 100%/cur\\vana"), HomePath(),
+                         ConfigPath());
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(validator, {QString::fromStdString(Home / "applications/curvana.desktop")});
@@ -121,7 +127,7 @@ TEST_F(AssociationFiles, WrittenEntryPassesTheDesktopValidator) {
 
 TEST_F(AssociationFiles, RefreshBuildsTheUsersMimeAndDesktopDatabases) {
     const TAssociationWrite written =
-        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), HomePath());
+        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), HomePath(), ConfigPath());
     RefreshAssociationDatabases(HomePath(), written, 30000);
     if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
         GTEST_SKIP() << "update-mime-database is not installed";
@@ -139,7 +145,18 @@ TEST_F(AssociationFiles, WriteFailuresNameWhatCouldNotBeWritten) {
     const std::string blocked = Home / "file";
     WriteFile(blocked, "x");
     try {
-        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), QString::fromStdString(blocked));
+        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), QString::fromStdString(blocked),
+                             ConfigPath());
+        ADD_FAILURE() << "no error";
+    } catch (const ECurvanaError& error) {
+        EXPECT_NE(std::string(error.what()).find(blocked), std::string::npos) << error.what();
+    }
+    // The settings folder is a file: mimeapps.list cannot be written.
+    const TTempDir otherData;
+    try {
+        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"),
+                             QString::fromStdString(otherData.Path.string()),
+                             QString::fromStdString(blocked));
         ADD_FAILURE() << "no error";
     } catch (const ECurvanaError& error) {
         EXPECT_NE(std::string(error.what()).find(blocked), std::string::npos) << error.what();
@@ -147,11 +164,101 @@ TEST_F(AssociationFiles, WriteFailuresNameWhatCouldNotBeWritten) {
     // The entry's own name is taken by a folder: the MIME package is in, the entry is not.
     std::filesystem::create_directories(Home / "applications/curvana.desktop");
     try {
-        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), HomePath());
+        WriteFileAssociation(QStringLiteral("/usr/bin/curvana"), HomePath(), ConfigPath());
         ADD_FAILURE() << "no error";
     } catch (const ECurvanaError& error) {
         EXPECT_NE(std::string(error.what()).find("curvana.desktop"), std::string::npos)
             << error.what();
+    }
+}
+
+// Which entry gio names as the default for our type, with only the given private folders in
+// view; empty when it names none.
+std::string GioDefault(const std::string& data, const std::string& config,
+                       const std::string& none) {
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    environment.insert(QStringLiteral("HOME"), QString::fromStdString(config));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(data));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(config));
+    environment.insert(QStringLiteral("XDG_DATA_DIRS"), QString::fromStdString(none));
+    environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), QString::fromStdString(none));
+    QProcess gio;
+    gio.setProcessEnvironment(environment);
+    gio.start(QStringLiteral("gio"), {QStringLiteral("mime"), QLatin1String(SlideShowMimeType)});
+    if (!gio.waitForFinished(30000))
+        return "<gio did not finish>";
+    const QString output = QString::fromUtf8(gio.readAllStandardOutput());
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^Default application for .*: (\\S+)$"),
+                           QRegularExpression::MultilineOption)
+            .match(output);
+    return match.hasMatch() ? match.captured(1).toStdString() : std::string();
+}
+
+// Runs f with PATH holding only update-mime-database, as on a system without
+// desktop-file-utils.
+template <typename F> void WithoutDesktopDatabaseTool(const std::string& bin, F f) {
+    std::filesystem::create_directories(bin);
+    const QString mimeTool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    if (!mimeTool.isEmpty())
+        std::filesystem::create_symlink(mimeTool.toStdString(), bin + "/update-mime-database");
+    const QByteArray saved = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin));
+    f();
+    qputenv("PATH", saved);
+}
+
+TEST(FileAssociation, DesktopNamesOurEntryUnlessTheUserChoseAnother) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gio")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+        GTEST_SKIP() << "gio or update-mime-database is not installed";
+    const std::string userDefault = "[Default Applications]\n"
+                                    "application/x-curvana-slides=other.desktop;\n";
+    struct Case {
+        const char* what;
+        std::string mimeAppsBefore;
+        bool desktopDatabaseTool;
+        std::string expectedDefault;
+    };
+    const Case cases[] = {
+        {"a new user", "", true, "curvana.desktop"},
+        {"no update-desktop-database", "", false, "curvana.desktop"},
+        {"the user's own default", userDefault, true, "other.desktop"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TTempDir root;
+        const std::string data = root / "data";
+        const std::string config = root / "config";
+        std::filesystem::create_directories(root / "data/applications");
+        std::filesystem::create_directories(config);
+        if (!c.mimeAppsBefore.empty()) {
+            WriteFile(config + "/mimeapps.list", c.mimeAppsBefore);
+            WriteFile(data + "/applications/other.desktop",
+                      "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %f\n"
+                      "MimeType=application/x-curvana-slides;\n");
+        }
+        const auto registerProgram = [&] {
+            const QString dataHome = QString::fromStdString(data);
+            RefreshAssociationDatabases(dataHome,
+                                        WriteFileAssociation(QStringLiteral(CURVANA_BINARY),
+                                                             dataHome,
+                                                             QString::fromStdString(config)),
+                                        30000);
+        };
+        if (c.desktopDatabaseTool)
+            registerProgram();
+        else
+            WithoutDesktopDatabaseTool(root / "bin", registerProgram);
+
+        EXPECT_EQ(GioDefault(data, config, root / "none"), c.expectedDefault);
+        const std::string cache = ReadFile(data + "/applications/mimeinfo.cache");
+        EXPECT_NE(cache.find("application/x-curvana-slides="), std::string::npos) << cache;
+        EXPECT_NE(cache.find("curvana.desktop;"), std::string::npos) << cache;
+        // The user's default line is still there, word for word.
+        EXPECT_EQ(ReadFile(config + "/mimeapps.list").rfind(c.mimeAppsBefore, 0), 0u);
     }
 }
 
@@ -164,6 +271,13 @@ TEST(FileAssociation, DataHomeFollowsTheEnvironment) {
     qunsetenv("XDG_DATA_HOME");
     EXPECT_EQ(UserDataHome(), QDir::homePath() + QStringLiteral("/.local/share"));
     qputenv("XDG_DATA_HOME", saved);
+
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/somewhere/config/");
+    EXPECT_EQ(UserConfigHome(), QStringLiteral("/somewhere/config"));
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(UserConfigHome(), QDir::homePath() + QStringLiteral("/.config"));
+    qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 } // namespace
