@@ -46,7 +46,9 @@ void TCVXML::Fail(pugi::xml_node node, EDocumentError::TKind kind,
 }
 
 std::string TCVXML::ReadText(pugi::xml_node node) const {
-    std::string text;
+    // A reader's tree keeps an element's first text as the element's value (see
+    // TXMLSource::ReadOnlyParseOptions).
+    std::string text = node.value();
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
         switch (child.type()) {
         case pugi::node_pcdata:

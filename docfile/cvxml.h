@@ -38,8 +38,12 @@ namespace curvana {
 class TCVXML {
 public:
     // The document component: load and reach the root. Throws EDocumentError.
-    void LoadFromFile(const std::string& path) { Source.LoadFromFile(path); }
-    void LoadFromText(std::string text) { Source.LoadFromText(std::move(text)); }
+    void LoadFromFile(const std::string& path) {
+        Source.LoadFromFile(path, TXMLSource::ReadOnlyParseOptions);
+    }
+    void LoadFromText(std::string text) {
+        Source.LoadFromText(std::move(text), TXMLSource::ReadOnlyParseOptions);
+    }
     bool Active() const { return Source.Active(); }
     pugi::xml_node DocumentElement() const { return Source.DocumentElement(); }
     const TXMLSource& XMLSource() const { return Source; }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace curvana {
 
@@ -20,20 +19,28 @@ std::string SyntaxMessage(const std::string& description, int line, int column) 
 
 } // namespace
 
-void TXMLSource::LoadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
+void TXMLSource::LoadFromFile(const std::string& path, unsigned options) {
+    // Read straight into one string of the file's size: a string stream would hold the text
+    // two or three times over while it grows and is copied out.
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string content;
     if (in) {
-        content << in.rdbuf();
+        const std::streamoff size = in.tellg();
+        in.seekg(0);
+        if (size > 0) {
+            content.resize(static_cast<std::size_t>(size));
+            in.read(content.data(), size);
+            content.resize(static_cast<std::size_t>(in.gcount()));
+        }
     }
     if (!in || in.bad()) {
         throw EDocumentError(EDocumentError::TKind::File, "Cannot open file \"" + path + "\"", "",
                              0);
     }
-    LoadFromText(std::move(content).str());
+    LoadFromText(std::move(content), options);
 }
 
-void TXMLSource::LoadFromText(std::string text) {
+void TXMLSource::LoadFromText(std::string text, unsigned options) {
     Loaded = false;
     Document.reset();
     Text = std::move(text);
@@ -45,7 +52,7 @@ void TXMLSource::LoadFromText(std::string text) {
         }
     }
     const pugi::xml_parse_result result =
-        Document.load_buffer(Text.data(), Text.size(), ParseOptions, pugi::encoding_auto);
+        Document.load_buffer(Text.data(), Text.size(), options, pugi::encoding_auto);
     // Offsets refer to the parser's UTF-8 buffer; for files in other encodings they would not
     // match our copy of the text, so no position is claimed for those.
     if (result.encoding != pugi::encoding_utf8) {

@@ -15,8 +15,8 @@ class TXMLSource {
 public:
     // Throws EDocumentError (File) when the file cannot be read and (Syntax) when it is not
     // well-formed; the message then ends with " at line L, column C".
-    void LoadFromFile(const std::string& path);
-    void LoadFromText(std::string text);
+    void LoadFromFile(const std::string& path, unsigned options = ParseOptions);
+    void LoadFromText(std::string text, unsigned options = ParseOptions);
 
     bool Active() const { return Loaded; }
     pugi::xml_node DocumentElement() const;
@@ -31,6 +31,10 @@ public:
     // of blanks), comments and processing instructions are dropped.
     static constexpr unsigned ParseOptions =
         pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_ws_pcdata_single;
+    // The same, with the text that comes first in an element kept as the element's value
+    // instead of a node of its own, for readers that only read: a table point then takes three
+    // nodes instead of five.
+    static constexpr unsigned ReadOnlyParseOptions = ParseOptions | pugi::parse_embed_pcdata;
 
 private:
     void CheckSingleRoot() const;
