@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that the build, the tests, the benchmarks and the tools need.
-# Only what is missing is installed, so a second run costs a second.
+# Installs the Debian 12 packages that the build, the tests, the benchmarks and the tools need,
+# and any packages named as arguments. Only what is missing is installed, so a second run costs
+# a second.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
     fonts-dejavu-core fonts-droid-fallback fonts-liberation2
     xvfb xauth
     desktop-file-utils shared-mime-info libglib2.0-bin appstream man-db
+    "$@"
 )
 
 missing=()

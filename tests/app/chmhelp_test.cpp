@@ -86,5 +86,22 @@ TEST(CHMHelp, FileIsLookedForBesideTheProgramThenInItsDataFolder) {
     EXPECT_EQ(TCHMHelp::HelpFilePath(bin, QStringLiteral("CVShowHelp.qhc")), beside);
 }
 
+// Run by the install test against the tree `cmake --install` made (CURVANA_INSTALLED_PREFIX):
+// the lookup from the installed program's folder finds the installed collection, and the
+// collection finds its documentation from where it was installed.
+TEST(CHMHelp, InstalledCollectionOpens) {
+    const QString prefix = qEnvironmentVariable("CURVANA_INSTALLED_PREFIX");
+    if (prefix.isEmpty())
+        GTEST_SKIP() << "only run by Packaging.InstalledHelp";
+    const QString path =
+        TCHMHelp::HelpFilePath(prefix + QStringLiteral("/bin"), QStringLiteral("CVShowHelp.qhc"));
+    EXPECT_EQ(path, prefix + QStringLiteral("/share/curvana/CVShowHelp.qhc"));
+    QWidget owner;
+    QTextBrowser* browser =
+        BrowserOf(TCHMHelp().ShowHelp(&owner, path, false, QStringLiteral("about.htm")));
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("About Curvana Slide Show")));
+}
+
 } // namespace
 } // namespace curvana
