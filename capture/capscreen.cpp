@@ -20,4 +20,15 @@ std::string TCapScreen::CurrentPath() const {
     return OutputDirectory + "/" + CurrentFileName() + Extension();
 }
 
+std::string PrefixProblem(const std::string& prefix) {
+    if (prefix.find('/') != std::string::npos)
+        return "A file name cannot hold \"/\".";
+    if (prefix.find('\0') != std::string::npos)
+        return "A file name cannot hold a null character.";
+    // Room for at least one digit and the extension.
+    if (prefix.size() + 1 + 4 > MaxFileNameBytes)
+        return "A file name cannot be longer than " + std::to_string(MaxFileNameBytes) + " bytes.";
+    return {};
+}
+
 } // namespace curvana

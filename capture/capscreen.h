@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -26,8 +27,16 @@ public:
     std::string CurrentPath() const;
 };
 
+// Why the text cannot begin a capture's file name, or empty when it can: a separator would send
+// the file to another folder, a null character would cut its name short, and a name longer than
+// the file system takes cannot be created at all.
+std::string PrefixProblem(const std::string& prefix);
+
 // Longest padding CurrentFileName makes: far beyond the longest file name any file system
 // takes, so only the memory a huge Digital would cost is cut off.
 inline constexpr std::int32_t MaxCaptureDigits = 1024;
+
+// Longest file name (in bytes) the usual file systems take.
+inline constexpr std::size_t MaxFileNameBytes = 255;
 
 } // namespace curvana

@@ -6,12 +6,15 @@
 #include "common/errors.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
-#include <cstdint>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace curvana {
 
@@ -24,33 +27,57 @@ namespace {
     throw ECurvanaError("Cannot create file \"" + path + "\". " + reason.toStdString());
 }
 
+// Anything holding the name counts, a link to nowhere too.
+bool NameTaken(const std::string& path) {
+    const QFileInfo entry(QString::fromStdString(path));
+    return entry.exists() || entry.isSymLink();
+}
+
+// Wraps at the end of the range instead of overflowing.
+std::int32_t NextIndex(std::int32_t index) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(index) + 1u);
+}
+
 } // namespace
 
-void WritePictureFile(const QByteArray& data, const std::string& path) {
-    QSaveFile file(QString::fromStdString(path));
-    // Unbuffered: a buffered write fails only in the flush at commit, and that failure does not
-    // stop the commit from putting the cut-off file in place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+bool WriteNewPictureFile(const QByteArray& data, const std::string& path) {
+    const QString target = QString::fromStdString(path);
+    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/.capture-XXXXXX"));
+    if (!file.open())
         CannotCreate(path, file.errorString());
-    if (file.write(data) != data.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        CannotCreate(path, reason);
+    // A full disk shows in the write or in the flush; what is kept must be on the disk before
+    // it takes the name.
+    if (file.write(data) != data.size() || !file.flush())
+        CannotCreate(path, file.errorString());
+    if (::fsync(file.handle()) != 0)
+        CannotCreate(path, QString::fromLocal8Bit(std::strerror(errno)));
+    file.close();
+    // Renaming never replaces an existing file.
+    QFile written(file.fileName());
+    if (written.rename(target)) {
+        file.setAutoRemove(false);
+        return true;
     }
-    // Commit flushes, syncs and renames; on failure the temporary file is removed.
-    if (!file.commit())
-        CannotCreate(path, file.errorString());
+    if (NameTaken(path))
+        return false;
+    CannotCreate(path, written.errorString());
+}
+
+std::int32_t FreeCaptureIndex(const TCapScreen& job) {
+    TCapScreen probe = job;
+    for (int tried = 0; tried < MaxCaptureProbes; ++tried) {
+        if (!NameTaken(probe.CurrentPath()))
+            return probe.CurrentIndex;
+        probe.CurrentIndex = NextIndex(probe.CurrentIndex);
+    }
+    throw ECurvanaError("No free file name: the " + std::to_string(MaxCaptureProbes) +
+                        " names from \"" + job.CurrentPath() +
+                        "\" on are all taken. Choose another prefix or start number.");
 }
 
 std::string CapturePicture(TCapScreen& job, const QImage& picture) {
-    const std::string path = job.CurrentPath();
-    const std::string name = job.CurrentFileName() + job.Extension();
-    // Only the prefix can bring a separator in; it must not send the file to another folder.
-    for (const char bad : {'/', '\0'})
-        if (name.find(bad) != std::string::npos)
-            CannotCreate(path, bad == '/'
-                                   ? QStringLiteral("A file name cannot hold \"/\".")
-                                   : QStringLiteral("A file name cannot hold a null character."));
+    if (const std::string problem = PrefixProblem(job.FileNamePrefix); !problem.empty())
+        CannotCreate(job.CurrentPath(), QString::fromStdString(problem));
     QByteArray data;
     switch (job.PictureFormat) {
     case 0:
@@ -62,10 +89,17 @@ std::string CapturePicture(TCapScreen& job, const QImage& picture) {
     default:
         throw ECurvanaError("Unknown picture format " + std::to_string(job.PictureFormat) + ".");
     }
-    WritePictureFile(data, path);
-    // Wraps at the end of the range instead of overflowing.
-    job.CurrentIndex = static_cast<std::int32_t>(static_cast<std::uint32_t>(job.CurrentIndex) + 1u);
-    return path;
+    TCapScreen target = job;
+    for (int tried = 0; tried < MaxCaptureProbes; ++tried) {
+        target.CurrentIndex = FreeCaptureIndex(target);
+        const std::string path = target.CurrentPath();
+        if (WriteNewPictureFile(data, path)) {
+            job.CurrentIndex = NextIndex(target.CurrentIndex);
+            return path;
+        }
+        // Someone took the name since the look: on to the next free one.
+    }
+    throw ECurvanaError("No free file name from \"" + job.CurrentPath() + "\" on.");
 }
 
 std::string DefaultOutputDirectory(const std::string& exeDir) {

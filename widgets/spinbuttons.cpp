@@ -1,5 +1,6 @@
 #include "widgets/spinbuttons.h"
 
+#include <QEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -16,10 +17,49 @@ TSpinButtons::TSpinButtons(QWidget* parent) : QWidget(parent) {
     for (QToolButton* button : {UpButton, DownButton}) {
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRepeat(true);
+        button->installEventFilter(this);
         layout->addWidget(button);
     }
-    connect(UpButton, &QToolButton::clicked, this, [this] { ArrowClicked(true); });
-    connect(DownButton, &QToolButton::clicked, this, [this] { ArrowClicked(false); });
+    connect(UpButton, &QToolButton::clicked, this, [this] {
+        if (!FPressSpent)
+            ArrowClicked(true);
+    });
+    connect(DownButton, &QToolButton::clicked, this, [this] {
+        if (!FPressSpent)
+            ArrowClicked(false);
+    });
+}
+
+void TSpinButtons::ReleaseArrows() {
+    // Putting a button up also stops its repeat timer.
+    for (QToolButton* button : {UpButton, DownButton})
+        if (button->isDown()) {
+            button->setDown(false);
+            FPressSpent = true;
+        }
+}
+
+bool TSpinButtons::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked)
+        ReleaseArrows();
+    return QWidget::event(event);
+}
+
+bool TSpinButtons::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        FPressSpent = false;
+        break;
+    case QEvent::MouseMove:
+        // A spent press moving back over its arrow would push it down and repeat again.
+        if (FPressSpent)
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace curvana

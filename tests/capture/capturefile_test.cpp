@@ -47,14 +47,84 @@ TEST_F(CaptureFileTest, FormatChangeKeepsTheNumberingAndTheDoubledSeparatorIsHar
     EXPECT_EQ(FolderEntries(Folder.path()), (QStringList{"Outputpic01.bmp", "Outputpic02.emf"}));
 }
 
-TEST_F(CaptureFileTest, ExistingFileIsOverwritten) {
-    QFile old(InFolder("Outputpic01.bmp"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("not a picture");
-    old.close();
-    CapturePicture(Job, Picture);
-    EXPECT_EQ(QImage(InFolder("Outputpic01.bmp"), "BMP").convertToFormat(QImage::Format_RGB32),
-              Picture);
+struct TNumberingCase {
+    const char* Name;
+    QStringList Existing; // files holding "old"; a name ending in "/" is a folder, in "@" a link
+    std::int32_t Format;
+    std::int32_t Index;
+    const char* Written;
+    std::int32_t NextIndex;
+};
+
+TEST_F(CaptureFileTest, CaptureTakesTheFirstFreeNumberAndNeverOverwrites) {
+    const TNumberingCase cases[] = {
+        {"01 and 02 exist", {"Outputpic01.bmp", "Outputpic02.bmp"}, 0, 1, "Outputpic03.bmp", 4},
+        {"a gap is filled", {"Outputpic01.bmp", "Outputpic03.bmp"}, 0, 1, "Outputpic02.bmp", 3},
+        {"EMF counts on its own",
+         {"Outputpic01.bmp", "Outputpic02.bmp"},
+         1,
+         1,
+         "Outputpic01.emf",
+         2},
+        {"BMP counts on its own", {"Outputpic01.emf"}, 0, 1, "Outputpic01.bmp", 2},
+        {"only at or after the number",
+         {"Outputpic01.bmp", "Outputpic02.bmp"},
+         0,
+         5,
+         "Outputpic05.bmp",
+         6},
+        {"another prefix is no obstacle", {"Other01.bmp"}, 0, 1, "Outputpic01.bmp", 2},
+        {"a folder holds the name", {"Outputpic01.bmp/"}, 0, 1, "Outputpic02.bmp", 3},
+        {"a link to nowhere holds the name", {"Outputpic01.bmp@"}, 0, 1, "Outputpic02.bmp", 3},
+    };
+    for (const TNumberingCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QTemporaryDir folder;
+        for (QString name : c.Existing) {
+            if (name.endsWith('/')) {
+                ASSERT_TRUE(QDir(folder.path()).mkdir(name.chopped(1)));
+            } else if (name.endsWith('@')) {
+                ASSERT_TRUE(
+                    QFile::link(folder.filePath("nowhere"), folder.filePath(name.chopped(1))));
+            } else {
+                QFile old(folder.filePath(name));
+                ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+                old.write("old");
+            }
+        }
+        TCapScreen job;
+        job.OutputDirectory = folder.path().toStdString();
+        job.PictureFormat = c.Format;
+        job.CurrentIndex = c.Index;
+        EXPECT_EQ(FreeCaptureIndex(job), c.NextIndex - 1);
+        EXPECT_EQ(CapturePicture(job, Picture), folder.filePath(c.Written).toStdString());
+        EXPECT_EQ(job.CurrentIndex, c.NextIndex);
+        for (const QString& name : c.Existing) {
+            QFile old(folder.filePath(name));
+            if (!name.endsWith('/') && !name.endsWith('@') && old.open(QIODevice::ReadOnly)) {
+                EXPECT_EQ(old.readAll(), "old") << name.toStdString();
+            }
+        }
+        EXPECT_EQ(FolderEntries(folder.path()).size(), c.Existing.size() + 1);
+    }
+}
+
+TEST_F(CaptureFileTest, SeriesWithNoFreeNameIsAClearError) {
+    Job.Digital = 0;
+    Job.CurrentIndex = 1;
+    for (int index = 1; index <= MaxCaptureProbes; ++index) {
+        QFile taken(Folder.filePath(QString("Outputpic%1.bmp").arg(index)));
+        ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    }
+    try {
+        CapturePicture(Job, Picture);
+        ADD_FAILURE() << "no error";
+    } catch (const ECurvanaError& e) {
+        EXPECT_NE(std::string(e.what()).find("No free file name"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Job.CurrentIndex, 1);
+    Job.CurrentIndex = MaxCaptureProbes;
+    EXPECT_EQ(FreeCaptureIndex(Job), MaxCaptureProbes + 1);
 }
 
 struct TFailureCase {
@@ -70,17 +140,15 @@ TEST_F(CaptureFileTest, FailuresLeaveTheIndexAndTheFolderAsTheyWere) {
     QFile plain(InFolder("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    // A folder that holds the name the capture wants.
-    ASSERT_TRUE(QDir(Folder.path()).mkdir("Outputpic01.bmp"));
     const QStringList before = FolderEntries(Folder.path());
 
     const TFailureCase cases[] = {
         {"missing folder", "missing", "Outputpic", 0, "No such file or directory"},
         {"folder is a file", "plain", "Outputpic", 0, ""},
-        {"name taken by a folder", "", "Outputpic", 0, ""},
         {"separator in the prefix", "", "sub/pic", 0, "cannot hold \"/\""},
         {"separator in the prefix, EMF", "", "sub/pic", 1, "cannot hold \"/\""},
         {"null in the prefix", "", std::string("a\0b", 3), 0, "null character"},
+        {"prefix too long for a file name", "", std::string(251, 'p'), 0, "longer than 255"},
         {"unknown format", "", "Outputpic", 2, "Unknown picture format"},
     };
     for (const TFailureCase& c : cases) {
