@@ -1,12 +1,14 @@
 #include "capture/formsetcapturejob.h"
 
 #include "capture/capscreen.h"
+#include "capture/capturefile.h"
 #include "capture/spinarrows.h"
 #include "common/numtext.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -24,6 +26,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include <exception>
 
@@ -45,6 +48,25 @@ void MakeReadOnlyFace(QWidget* field) {
 bool IsEnterKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
+
+// Refuses every change that would leave a prefix no file name can start with, and says why.
+class TPrefixValidator : public QValidator {
+public:
+    using TRefused = std::function<void(const QString& reason)>;
+    TPrefixValidator(TRefused refused, QObject* parent)
+        : QValidator(parent), FRefused(std::move(refused)) {}
+
+    State validate(QString& input, int&) const override {
+        const std::string problem = PrefixProblem(input.toStdString());
+        if (problem.empty())
+            return Acceptable;
+        FRefused(QString::fromStdString(problem));
+        return Invalid;
+    }
+
+private:
+    TRefused FRefused;
+};
 
 } // namespace
 
@@ -76,12 +98,25 @@ TFormSetCaptureJob::TFormSetCaptureJob(QWidget* parent)
     UpDown2->Max = 100;
     parameters->addWidget(new QLabel(QStringLiteral("Filename Prefix:"), GroupBoxParameters), 0, 0);
     parameters->addWidget(EditFileNamePrefix, 0, 1, 1, 2);
-    parameters->addWidget(new QLabel(QStringLiteral("Start Number"), GroupBoxParameters), 1, 0);
-    parameters->addWidget(EditCurrentIndex, 1, 1);
-    parameters->addWidget(UpDown1, 1, 2);
-    parameters->addWidget(new QLabel(QStringLiteral("Digital"), GroupBoxParameters), 2, 0);
-    parameters->addWidget(EditDigital, 2, 1);
-    parameters->addWidget(UpDown2, 2, 2);
+    LabelPrefixProblem = new QLabel(GroupBoxParameters);
+    LabelPrefixProblem->setWordWrap(true);
+    QPalette warning = LabelPrefixProblem->palette();
+    warning.setColor(QPalette::WindowText, Qt::red);
+    LabelPrefixProblem->setPalette(warning);
+    LabelPrefixProblem->hide();
+    parameters->addWidget(LabelPrefixProblem, 1, 1, 1, 2);
+    EditFileNamePrefix->setValidator(new TPrefixValidator(
+        [this](const QString& reason) {
+            LabelPrefixProblem->setText(reason + QStringLiteral(" The prefix stays as it was."));
+            LabelPrefixProblem->show();
+        },
+        EditFileNamePrefix));
+    parameters->addWidget(new QLabel(QStringLiteral("Start Number"), GroupBoxParameters), 2, 0);
+    parameters->addWidget(EditCurrentIndex, 2, 1);
+    parameters->addWidget(UpDown1, 2, 2);
+    parameters->addWidget(new QLabel(QStringLiteral("Digital"), GroupBoxParameters), 3, 0);
+    parameters->addWidget(EditDigital, 3, 1);
+    parameters->addWidget(UpDown2, 3, 2);
     RadioGroup1 = new QGroupBox(QStringLiteral("Picture Format"), GroupBoxParameters);
     auto* formats = new QHBoxLayout(RadioGroup1);
     RadioGroup1Items[0] = new QRadioButton(QStringLiteral("BMP"), RadioGroup1);
@@ -91,7 +126,7 @@ TFormSetCaptureJob::TFormSetCaptureJob(QWidget* parent)
         connect(item, &QRadioButton::clicked, this,
                 [this] { Guarded([this] { RadioGroup1Click(); }); });
     }
-    parameters->addWidget(RadioGroup1, 3, 0, 1, 3);
+    parameters->addWidget(RadioGroup1, 4, 0, 1, 3);
 
     GroupBoxOutputDirectory = new QGroupBox(QStringLiteral("Output Directory"), this);
     auto* output = new QVBoxLayout(GroupBoxOutputDirectory);
@@ -147,6 +182,9 @@ TFormSetCaptureJob::TFormSetCaptureJob(QWidget* parent)
     // Enter belongs to the number edits; it must not close the dialog.
     Button4->setAutoDefault(false);
     Button4->setDefault(false);
+    // A click does not take the focus from a number field: the close takes what it holds, and
+    // one click reports a bad number once.
+    Button4->setFocusPolicy(Qt::TabFocus);
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
 
     auto* left = new QVBoxLayout;
@@ -186,11 +224,16 @@ void TFormSetCaptureJob::SetErrorReporter(TErrorReporter reporter) {
     FErrorReporter = reporter ? std::move(reporter) : TErrorReporter(DefaultErrorReporter);
 }
 
-template <typename TInput> void TFormSetCaptureJob::Guarded(TInput&& input) {
+template <typename TInput> bool TFormSetCaptureJob::Guarded(TInput&& input) {
     try {
         input();
+        return true;
     } catch (const std::exception& e) {
+        // The box takes the mouse release: an arrow held now would go on stepping behind it.
+        UpDown1->ReleaseArrows();
+        UpDown2->ReleaseArrows();
         FErrorReporter(this, QString::fromUtf8(e.what()));
+        return false;
     }
 }
 
@@ -243,11 +286,19 @@ void TFormSetCaptureJob::UpdatePreview() {
     QString format;
     if (FJob->PictureFormat >= 0 && FJob->PictureFormat < 2)
         format = RadioGroup1Items[FJob->PictureFormat]->text().toLower();
-    EditFileName->setText(QString::fromStdString(FJob->CurrentFileName()) + QLatin1Char('.') +
+    // The name the next capture writes: existing files of the series are skipped.
+    TCapScreen next = *FJob;
+    try {
+        next.CurrentIndex = FreeCaptureIndex(*FJob);
+    } catch (const std::exception&) {
+        // The capture itself will say that the series is full.
+    }
+    EditFileName->setText(QString::fromStdString(next.CurrentFileName()) + QLatin1Char('.') +
                           format);
 }
 
 void TFormSetCaptureJob::EditFileNamePrefixChange() {
+    LabelPrefixProblem->hide();
     if (FJob == nullptr)
         return;
     FJob->FileNamePrefix = EditFileNamePrefix->text().toStdString();
@@ -293,9 +344,39 @@ void TFormSetCaptureJob::EditDigitalKeyDown(QKeyEvent* event) {
         UpDown2Click();
 }
 
+bool TFormSetCaptureJob::TypedNumberPending(const QLineEdit* edit) const {
+    if (FJob == nullptr)
+        return false;
+    const std::int32_t value = edit == EditCurrentIndex ? FJob->CurrentIndex : FJob->Digital;
+    return edit->text() != QString::number(value);
+}
+
+bool TFormSetCaptureJob::TakeTypedNumber(QLineEdit* edit) {
+    if (!TypedNumberPending(edit))
+        return true;
+    if (edit == EditCurrentIndex)
+        return Guarded([this] { UpDown1Click(); });
+    return Guarded([this] { UpDown2Click(); });
+}
+
+void TFormSetCaptureJob::done(int result) {
+    // Closing takes what was typed as Enter would; a number that is not one keeps it open.
+    for (QLineEdit* edit : {EditCurrentIndex, EditDigital})
+        if (!TakeTypedNumber(edit))
+            return;
+    QDialog::done(result);
+}
+
 bool TFormSetCaptureJob::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == DirectoryListBox1->viewport())
         RevealTreeFolder();
+    if (event->type() == QEvent::FocusOut &&
+        (watched == EditCurrentIndex || watched == EditDigital)) {
+        // Not when a box, a menu or another program takes the focus: the field keeps it then.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            TakeTypedNumber(static_cast<QLineEdit*>(watched));
+    }
     if (event->type() == QEvent::KeyPress &&
         (watched == EditCurrentIndex || watched == EditDigital)) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -356,6 +437,7 @@ void TFormSetCaptureJob::DirectoryListBox1Change() {
         return;
     FJob->OutputDirectory = folder.toStdString();
     ShowFolder(folder);
+    UpdatePreview();
 }
 
 void TFormSetCaptureJob::DriveComboBox1Change() {

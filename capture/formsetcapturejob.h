@@ -8,6 +8,7 @@ class QComboBox;
 class QFileSystemModel;
 class QGroupBox;
 class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -21,8 +22,10 @@ class TCapScreen;
 class TSpinArrows;
 
 // Edits a capture job in place: every change is written into the job at once, there is no
-// cancel. The prefix and the format are taken as they change, the two numbers on Enter or a
-// spin arrow, the folder whenever the folder tree's current folder changes.
+// cancel. The prefix and the format are taken as they change, the two numbers on Enter, a spin
+// arrow, leaving the field or closing the dialog, the folder whenever the folder tree's current
+// folder changes. A prefix no file name can start with is refused as it is typed, with the
+// reason shown under it. The preview names the file the next capture writes.
 class TFormSetCaptureJob : public QDialog {
     Q_OBJECT
 public:
@@ -60,6 +63,8 @@ public:
     QGroupBox* GroupBoxOutputDirectory = nullptr;
     QLineEdit* EditFileName = nullptr;
     QLineEdit* EditFileNamePrefix = nullptr;
+    // Why the last change of the prefix was refused; hidden while there is nothing to say.
+    QLabel* LabelPrefixProblem = nullptr;
     QLineEdit* EditCurrentIndex = nullptr;
     TSpinArrows* UpDown1 = nullptr;
     QLineEdit* EditDigital = nullptr;
@@ -75,6 +80,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -83,8 +89,13 @@ private:
     // The tree's current folder expanded into view.
     void RevealTreeFolder();
     void SelectTreeFolder(const QString& folder);
-    // Runs an input handler; an error ends it and is shown, the dialog stays open.
-    template <typename TInput> void Guarded(TInput&& input);
+    // Runs an input handler; an error ends it and is shown, the dialog stays open. False after
+    // an error.
+    template <typename TInput> bool Guarded(TInput&& input);
+    // A number field's text that is not the job's value yet.
+    bool TypedNumberPending(const QLineEdit* edit) const;
+    // Takes such a text as Enter does; false when it was refused (and the error shown).
+    bool TakeTypedNumber(QLineEdit* edit);
 
     TCapScreen* FJob = nullptr;
     bool FShown = false;

@@ -6,9 +6,14 @@
 #include "common/errors.h"
 #include "testpicture.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileSystemModel>
+#include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -213,13 +218,176 @@ TEST_F(FormSetCaptureJobTest, FolderDeletedWhileOpenStaysTheTargetAndCaptureRepo
     EXPECT_EQ(Job.OutputDirectory, Folder.filePath("b").toStdString());
 }
 
-TEST_F(FormSetCaptureJobTest, CloseButtonClosesWithEverythingAlreadyInTheJob) {
+TEST_F(FormSetCaptureJobTest, PrefixNoFileNameCanStartWithIsRefusedWhileTyping) {
+    Type(Dialog.EditFileNamePrefix, "talk");
+    EXPECT_TRUE(Dialog.LabelPrefixProblem->isHidden());
+    struct TRefusedCase {
+        QString Typed;
+        bool ByKey; // else pasted
+        const char* Reason;
+    };
+    const TRefusedCase cases[] = {
+        {"/", true, "cannot hold \"/\""},
+        {"a/b", false, "cannot hold \"/\""},
+        {QString(QChar(0)), false, "null character"},
+        {QString(247, 'x'), true, "longer than 255 bytes"}, // the last x of the 247 is refused
+    };
+    for (const TRefusedCase& c : cases) {
+        SCOPED_TRACE(c.Reason);
+        Type(Dialog.EditFileNamePrefix, "talk");
+        if (c.ByKey)
+            QTest::keyClicks(Dialog.EditFileNamePrefix, c.Typed);
+        else
+            Dialog.EditFileNamePrefix->insert(c.Typed);
+        const std::string kept = Job.FileNamePrefix;
+        EXPECT_LE(kept.size(), 250u);
+        EXPECT_EQ(kept.substr(0, 4), "talk");
+        EXPECT_EQ(Dialog.EditFileNamePrefix->text().toStdString(), kept);
+        EXPECT_EQ(Preview().toStdString(), kept + "01.bmp");
+        EXPECT_TRUE(Dialog.LabelPrefixProblem->isVisibleTo(&Dialog));
+        EXPECT_TRUE(Dialog.LabelPrefixProblem->text().contains(c.Reason))
+            << Dialog.LabelPrefixProblem->text().toStdString();
+    }
+    // The next change that is a good prefix takes the message away.
+    Type(Dialog.EditFileNamePrefix, "ok");
+    EXPECT_EQ(Job.FileNamePrefix, "ok");
+    EXPECT_TRUE(Dialog.LabelPrefixProblem->isHidden());
+    EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(FormSetCaptureJobTest, PreviewNamesTheFirstFreeFileOfTheSeries) {
+    for (const char* name : {"Outputpic01.bmp", "Outputpic02.bmp"}) {
+        QFile taken(QDir(QString::fromStdString(Job.OutputDirectory)).filePath(name));
+        ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    }
+    QTest::mouseClick(Dialog.RadioGroup1Items[1], Qt::LeftButton);
+    EXPECT_EQ(Preview(), "Outputpic01.emf");
+    QTest::mouseClick(Dialog.RadioGroup1Items[0], Qt::LeftButton);
+    EXPECT_EQ(Preview(), "Outputpic03.bmp");
+    // The start number itself is the presenter's.
+    EXPECT_EQ(Job.CurrentIndex, 1);
+    EXPECT_EQ(Dialog.EditCurrentIndex->text(), "1");
+    ChooseFolder(Folder.filePath("a"));
+    EXPECT_EQ(Preview(), "Outputpic01.bmp");
+}
+
+struct TTypedCase {
+    const char* Name;
+    bool Index; // false: the digits
+    const char* Text;
+    bool ByClose;       // else by moving the focus to the other field
+    std::int32_t Taken; // the job's value afterwards
+    bool Error;
+};
+
+TEST_F(FormSetCaptureJobTest, TypedNumbersAreTakenWhenTheFieldIsLeftOrTheDialogClosed) {
+    const TTypedCase cases[] = {
+        {"start number, focus moves on", true, "42", false, 42, false},
+        {"digits, focus moves on", false, "4", false, 4, false},
+        {"start number, closed", true, "8", true, 8, false},
+        {"digits, closed", false, "3", true, 3, false},
+        {"not a number, focus moves on", true, "12a", false, 1, true},
+        {"not a number, closed", false, "", true, 2, true},
+    };
+    for (const TTypedCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Job.CurrentIndex = 1;
+        Job.Digital = 2;
+        Errors.clear();
+        Dialog.OpenCaptureJob(Job);
+        Dialog.Timer1Timer();
+        // Focus moves only within the active window.
+        Dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Dialog));
+        QLineEdit* edit = c.Index ? Dialog.EditCurrentIndex : Dialog.EditDigital;
+        QLineEdit* other = c.Index ? Dialog.EditDigital : Dialog.EditCurrentIndex;
+        Type(edit, c.Text);
+        if (c.ByClose)
+            QTest::mouseClick(Dialog.Button4, Qt::LeftButton);
+        else
+            other->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(c.Index ? Job.CurrentIndex : Job.Digital, c.Taken);
+        if (c.Error) {
+            ASSERT_EQ(Errors.size(), 1u);
+            EXPECT_EQ(Errors[0], "'" + std::string(c.Text) + "' is not a valid integer value");
+            // A number that is not one keeps the dialog open, as Enter does.
+            EXPECT_TRUE(Dialog.isVisible());
+        } else {
+            EXPECT_TRUE(Errors.empty());
+            EXPECT_EQ(Preview(), QString::fromStdString(Job.CurrentFileName()) + ".bmp");
+            EXPECT_EQ(Dialog.isVisible(), !c.ByClose);
+        }
+        // A box or a menu taking the focus is no leaving of the field.
+        Errors.clear();
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(edit, &away);
+        EXPECT_TRUE(Errors.empty());
+    }
+}
+
+TEST_F(FormSetCaptureJobTest, CloseButtonClosesWithEverythingInTheJob) {
     Type(Dialog.EditFileNamePrefix, "x");
-    Type(Dialog.EditCurrentIndex, "8"); // no Enter: not taken
+    Type(Dialog.EditCurrentIndex, "8");
     QTest::mouseClick(Dialog.Button4, Qt::LeftButton);
     EXPECT_FALSE(Dialog.isVisible());
     EXPECT_EQ(Job.FileNamePrefix, "x");
-    EXPECT_EQ(Job.CurrentIndex, 1);
+    EXPECT_EQ(Job.CurrentIndex, 8);
+}
+
+// Holds an arrow down for about a second over a field that holds no number.
+struct THeldCase {
+    bool Index;
+    bool Up;
+    const char* Text;
+};
+
+TEST_F(FormSetCaptureJobTest, HeldArrowGivesOneErrorAndStopsStepping) {
+    const THeldCase cases[] = {{true, true, "x"}, {false, false, ""}};
+    // The one rewrite of the fields must not put numbers back in while the arrow is held.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Dialog.Timer1->isActive(); }, 3000));
+    for (const THeldCase& c : cases) {
+        SCOPED_TRACE(c.Index ? "start number" : "digits");
+        Errors.clear();
+        QLineEdit* edit = c.Index ? Dialog.EditCurrentIndex : Dialog.EditDigital;
+        TSpinArrows* arrows = c.Index ? Dialog.UpDown1 : Dialog.UpDown2;
+        QToolButton* arrow = c.Up ? arrows->UpButton : arrows->DownButton;
+        Type(edit, c.Text);
+        QTest::mousePress(arrow, Qt::LeftButton);
+        QTest::qWait(1000);
+        EXPECT_FALSE(arrow->isDown());
+        QTest::mouseRelease(arrow, Qt::LeftButton);
+        QTest::qWait(300);
+        EXPECT_EQ(Errors.size(), 1u);
+        // The next press steps again.
+        Type(edit, "5");
+        QTest::mouseClick(arrow, Qt::LeftButton);
+        EXPECT_EQ(edit->text(), c.Up ? "6" : "4");
+        EXPECT_EQ(Errors.size(), 1u);
+    }
+}
+
+TEST(FormSetCaptureJobBoxTest, HeldArrowShowsOneErrorBoxAndNoneBehindIt) {
+    TCapScreen job;
+    TFormSetCaptureJob dialog;
+    dialog.OpenCaptureJob(job);
+    dialog.Timer1Timer();
+    dialog.EditCurrentIndex->setText("x");
+    // The real box: it takes the release of the arrow. Each box is closed after a moment.
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++boxes;
+            box->done(QMessageBox::Ok);
+        }
+    });
+    closer.start(150);
+    QTest::mousePress(dialog.UpDown1->UpButton, Qt::LeftButton);
+    QTest::qWait(1000);
+    QTest::mouseRelease(dialog.UpDown1->UpButton, Qt::LeftButton);
+    QTest::qWait(500);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(job.CurrentIndex, 1);
 }
 
 TEST(FormSetCaptureJobModalTest, ShowCaptureJobReturnsWhenClosed) {
