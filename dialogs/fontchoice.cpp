@@ -45,12 +45,21 @@ QFont FontForChooser(const TFont& font) {
 
 TFont FontFromChooser(const QFont& chosen, const TFont& base) {
     TFont result = base;
-    result.Name = chosen.family().toStdString();
-    if (chosen.pointSizeF() > 0 && base.PixelsPerInch > 0)
-        result.Height = -static_cast<std::int32_t>(
-            std::lround(chosen.pointSizeF() * base.PixelsPerInch / 72.0));
-    else if (chosen.pixelSize() > 0)
-        result.Height = -chosen.pixelSize();
+    // The dialog shows whole points and the face the name resolves to; what it gives back
+    // unchanged must not move the description's own height or name.
+    const QFont shown = FontForChooser(base);
+    if (chosen.family() != shown.family() && chosen.family() != QFontInfo(shown).family())
+        result.Name = chosen.family().toStdString();
+    const bool sizeAsShown = base.Height != 0 && chosen.pointSizeF() > 0 &&
+                             shown.pointSizeF() > 0 &&
+                             std::lround(chosen.pointSizeF()) == std::lround(shown.pointSizeF());
+    if (!sizeAsShown) {
+        if (chosen.pointSizeF() > 0 && base.PixelsPerInch > 0)
+            result.Height = -static_cast<std::int32_t>(
+                std::lround(chosen.pointSizeF() * base.PixelsPerInch / 72.0));
+        else if (chosen.pixelSize() > 0)
+            result.Height = -chosen.pixelSize();
+    }
     result.Style.Clear();
     if (chosen.bold())
         result.Style.Include(fsBold);

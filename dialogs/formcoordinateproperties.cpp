@@ -171,9 +171,6 @@ QLineEdit* NewEdit(QWidget* parent) {
 TFormCoordinateProperties::TFormCoordinateProperties(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Coordinate Properties"));
-    // The font dialog starts from this face and height until a font is chosen.
-    FFontDialogFont.Name = "MS Sans Serif";
-    FFontDialogFont.Height = -11;
     FWarningReporter = [](QWidget* owner, const QString& message) {
         QMessageBox::warning(owner, QStringLiteral("Warning"), message, QMessageBox::Ok);
     };
@@ -486,6 +483,7 @@ void TFormCoordinateProperties::FormShow() {
     if (FView == nullptr)
         return;
     const TCoordinate& v = *FView;
+    FTitleFonts = {v.TitleTopFont, v.TitleBottomFont, v.TitleLeftFont, v.TitleRightFont};
     auto styleToPickers = [](const TGraphStyle& style, TComboboxLineStyle* stylePicker,
                              TComboboxLineWidth* widthPicker, TColorBox* colorBox) {
         stylePicker->SetCD_CurrentPenStyle(style.LineStyle);
@@ -662,6 +660,10 @@ void TFormCoordinateProperties::Apply() {
     v.TitleLeft = Std(Edit19);
     v.TitleRightEnabled = Flag(CheckBox9);
     v.TitleRight = Std(Edit20);
+    v.TitleTopFont.Assign(FTitleFonts[0]);
+    v.TitleBottomFont.Assign(FTitleFonts[1]);
+    v.TitleLeftFont.Assign(FTitleFonts[2]);
+    v.TitleRightFont.Assign(FTitleFonts[3]);
 
     v.LegendEnabled = Flag(CheckBox10);
     v.ShowSampleEnabled = Flag(CheckBox11);
@@ -699,32 +701,28 @@ void TFormCoordinateProperties::Button6Click() {
     reject();
 }
 
-void TFormCoordinateProperties::ChooseTitleFont(TFont& titleFont) {
-    const std::optional<TFont> chosen = FFontChooser(this, FFontDialogFont);
-    if (!chosen)
+void TFormCoordinateProperties::ChooseTitleFont(std::size_t title) {
+    if (FView == nullptr)
         return;
-    FFontDialogFont = *chosen;
-    titleFont.Assign(*chosen);
+    TFont& font = FTitleFonts[title];
+    if (const std::optional<TFont> chosen = FFontChooser(this, font))
+        font = *chosen;
 }
 
 void TFormCoordinateProperties::Button1Click() {
-    if (FView != nullptr)
-        ChooseTitleFont(FView->TitleTopFont);
+    ChooseTitleFont(0);
 }
 
 void TFormCoordinateProperties::Button2Click() {
-    if (FView != nullptr)
-        ChooseTitleFont(FView->TitleBottomFont);
+    ChooseTitleFont(1);
 }
 
 void TFormCoordinateProperties::Button3Click() {
-    if (FView != nullptr)
-        ChooseTitleFont(FView->TitleLeftFont);
+    ChooseTitleFont(2);
 }
 
 void TFormCoordinateProperties::Button4Click() {
-    if (FView != nullptr)
-        ChooseTitleFont(FView->TitleRightFont);
+    ChooseTitleFont(3);
 }
 
 } // namespace curvana

@@ -30,8 +30,9 @@ class TUpDown;
 // titles, legend and grids. Made for one use and destroyed by its caller.
 //
 // "OK" checks every number field first and shows the first failed check in a warning box;
-// only when all pass does it write the controls into the view. The "Font..." buttons change the
-// title fonts at once, so "Cancel" leaves those changes in place.
+// only when all pass does it write the controls into the view. The "Font..." buttons start from
+// the title's font; what they choose is written with everything else on "OK", and "Cancel"
+// drops it like any other change.
 class TFormCoordinateProperties : public QDialog {
     Q_OBJECT
 public:
@@ -64,8 +65,6 @@ public:
     void Button4Click();
 
     bool Result() const { return FResult; }
-    // The font the font dialog starts from: the last one chosen during this use.
-    const TFont& FontDialogFont() const { return FFontDialogFont; }
 
     // Tree nodes in order, with the page each one shows.
     static constexpr int NodeCount = 11;
@@ -172,13 +171,15 @@ private:
     // Runs every check in order; the message of the first failure, or no value.
     std::optional<QString> Validate() const;
     void Apply();
-    void ChooseTitleFont(TFont& titleFont);
+    // Title 0 to 3: top, bottom, left, right.
+    void ChooseTitleFont(std::size_t title);
     // Keeps the dialog within the screen it shows on.
     void FitToScreen();
 
     TCoordinate* FView = nullptr;
     bool FResult = false;
-    TFont FFontDialogFont;
+    // The title fonts as chosen so far, top, bottom, left, right; written into the view on OK.
+    std::array<TFont, 4> FTitleFonts{};
     TWarningReporter FWarningReporter;
     TFontChooser FFontChooser;
     std::array<QTreeWidgetItem*, NodeCount> FNodes{};

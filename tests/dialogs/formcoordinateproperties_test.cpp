@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -738,15 +739,13 @@ void ChangeEveryControl(TFormCoordinateProperties& f) {
     f.RadioGroup2->SetItemIndex(0);
 }
 
-TEST_F(FormCoordinateProperties, CancelAppliesNothingButTheFontsChosen) {
+TEST_F(FormCoordinateProperties, CancelAppliesNothingFontsIncluded) {
     for (TLeave leave : {TLeave::Cancel, TLeave::Escape}) {
         TCoordinate view;
         TFont chosen;
         chosen.Name = "DejaVu Serif";
         chosen.Height = -30;
         chosen.Style = {fsBold};
-        TCoordinate expected;
-        expected.TitleLeftFont.Assign(chosen);
         const TOutcome outcome = Edit(
             view,
             [](TFormCoordinateProperties& f) {
@@ -756,61 +755,110 @@ TEST_F(FormCoordinateProperties, CancelAppliesNothingButTheFontsChosen) {
             leave, [&](QWidget*, const TFont&) { return std::optional<TFont>(chosen); });
         EXPECT_FALSE(outcome.Result);
         EXPECT_TRUE(outcome.Warnings.empty());
-        EXPECT_TRUE(Settings(view) == Settings(expected));
+        EXPECT_TRUE(Settings(view) == Settings(TCoordinate()));
     }
 }
 
-TEST_F(FormCoordinateProperties, FontButtonsWriteTheirTitleFontAtOnce) {
-    // Each chooser call answers with the next font; the dialog starts from its own font and
-    // then from the last one chosen, never from the title's font.
-    std::vector<TFont> answers(4);
-    for (int i = 0; i < 4; ++i) {
+TEST_F(FormCoordinateProperties, FontButtonsStartFromTheTitleFontAndApplyOnOk) {
+    std::vector<TFont> answers(3);
+    for (int i = 0; i < 3; ++i) {
         answers[i].Name = "Face " + std::to_string(i);
         answers[i].Height = -(12 + i);
     }
+    // Each call answers with the next font; an empty answer is the presenter cancelling.
+    const std::vector<std::optional<TFont>> script = {answers[0], answers[1], std::nullopt,
+                                                      answers[2]};
     std::vector<TFont> asked;
-    std::size_t next = 0;
     auto chooser = [&](QWidget*, const TFont& initial) -> std::optional<TFont> {
         asked.push_back(initial);
-        if (next == 2) { // the presenter cancels the third one
-            ++next;
-            return std::nullopt;
-        }
-        return answers[next++];
+        return asked.size() <= script.size() ? script[asked.size() - 1] : std::nullopt;
     };
-    View.TitleTopFont.Name = "Title face";
-    View.TitleLeftFont.Name = "Left face";
-    TFont leftBefore = View.TitleLeftFont;
-    TFont rightBefore = View.TitleRightFont;
-    bool fontsAtOnce = false;
+    for (TFont* font :
+         {&View.TitleTopFont, &View.TitleBottomFont, &View.TitleLeftFont, &View.TitleRightFont}) {
+        font->Name = "Title face";
+        font->Color = 0x800000;
+    }
+    View.TitleTopFont.Height = -29;
+    View.TitleTopFont.Style = {fsBold};
+    const TSettings before = Settings(View);
+    bool viewUntouched = false;
     const TOutcome outcome = Edit(
         View,
         [&](TFormCoordinateProperties& f) {
             QTest::mouseClick(f.Button1, Qt::LeftButton);
-            fontsAtOnce = View.TitleTopFont.Name == "Face 0";
-            QTest::mouseClick(f.Button2, Qt::LeftButton);
-            QTest::mouseClick(f.Button3, Qt::LeftButton);
-            EXPECT_EQ(f.FontDialogFont(), answers[1]);
+            QTest::mouseClick(f.Button1, Qt::LeftButton); // again: starts from the first choice
+            QTest::mouseClick(f.Button2, Qt::LeftButton); // cancelled
+            QTest::mouseClick(f.Button4, Qt::LeftButton);
+            viewUntouched = Settings(View) == before;
         },
-        TLeave::Cancel, chooser);
-    EXPECT_FALSE(outcome.Result);
-    EXPECT_TRUE(fontsAtOnce);
-    ASSERT_EQ(asked.size(), 3u);
-    EXPECT_EQ(asked[0].Name, "MS Sans Serif");
-    EXPECT_EQ(asked[0].Height, -11);
+        TLeave::Ok, chooser);
+    EXPECT_TRUE(outcome.Result);
+    EXPECT_TRUE(viewUntouched);
+    ASSERT_EQ(asked.size(), 4u);
+    EXPECT_EQ(asked[0], before.TitleTopFont);
     EXPECT_EQ(asked[1], answers[0]);
-    EXPECT_EQ(asked[2], answers[1]);
-    EXPECT_EQ(View.TitleTopFont, answers[0]);
-    EXPECT_EQ(View.TitleBottomFont, answers[1]);
-    EXPECT_EQ(View.TitleLeftFont, leftBefore);
-    EXPECT_EQ(View.TitleRightFont, rightBefore);
+    EXPECT_EQ(asked[2], before.TitleBottomFont);
+    EXPECT_EQ(asked[3], before.TitleRightFont);
+    EXPECT_EQ(View.TitleTopFont, answers[1]);
+    EXPECT_EQ(View.TitleBottomFont, before.TitleBottomFont);
+    EXPECT_EQ(View.TitleLeftFont, before.TitleLeftFont);
+    EXPECT_EQ(View.TitleRightFont, answers[2]);
+}
 
-    // The fourth button writes the right title.
-    next = 3;
-    Edit(
-        View, [](TFormCoordinateProperties& f) { QTest::mouseClick(f.Button4, Qt::LeftButton); },
-        TLeave::Cancel, chooser);
-    EXPECT_EQ(View.TitleRightFont, answers[3]);
+// The platform's font dialog: left as it opens, or set to another font, then OK.
+struct TFontRoundTrip {
+    const char* Name;
+    TFont Title;
+    std::optional<QFont> Changed;
+    TLeave Leave;
+    TFont Expected;
+};
+
+TFont TitleFont(const char* face, std::int32_t height, TFontStyles style, TColor color) {
+    TFont font;
+    font.Name = face;
+    font.Height = height;
+    font.Style = style;
+    font.Color = color;
+    return font;
+}
+
+TEST_F(FormCoordinateProperties, FontDialogRoundTripKeepsWhatWasNotChanged) {
+    const TFont navy = TitleFont("DejaVu Serif", -29, {fsBold}, 0x800000);
+    // 10.5 points: the dialog shows whole points.
+    const TFont odd = TitleFont("MS Sans Serif", -14, {fsItalic}, 0x0000FF);
+    // 30 points of DejaVu Sans in its regular style, as the presenter would pick it.
+    const QFont big = FontForChooser(TitleFont("DejaVu Sans", -40, {}, 0));
+    const TFontRoundTrip cases[] = {
+        {"navy bold, OK unchanged", navy, std::nullopt, TLeave::Ok, navy},
+        {"odd size, OK unchanged", odd, std::nullopt, TLeave::Ok, odd},
+        {"changed, OK", navy, big, TLeave::Ok, TitleFont("DejaVu Sans", -40, {}, 0x800000)},
+        {"changed, Cancel", navy, big, TLeave::Cancel, navy},
+    };
+    for (const TFontRoundTrip& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TCoordinate view;
+        view.TitleTopFont = c.Title;
+        bool dialogSeen = false;
+        Edit(
+            view,
+            [&](TFormCoordinateProperties& f) {
+                QTimer::singleShot(0, &f, [&] {
+                    auto* chooser = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+                    if (chooser == nullptr)
+                        return;
+                    dialogSeen = true;
+                    if (c.Changed)
+                        chooser->setCurrentFont(*c.Changed);
+                    chooser->accept();
+                });
+                QTest::mouseClick(f.Button1, Qt::LeftButton);
+            },
+            c.Leave, ChooseFontWithDialog);
+        EXPECT_TRUE(dialogSeen);
+        EXPECT_EQ(view.TitleTopFont, c.Expected)
+            << view.TitleTopFont.Name << " " << view.TitleTopFont.Height;
+    }
 }
 
 TEST(FontChoice, ChosenFontKeepsTheDescriptionsOwnColourAndResolution) {
@@ -884,6 +932,31 @@ TEST(UpDown, StepsTheTypedNumberWithinItsRange) {
     EXPECT_EQ(edit.text(), QStringLiteral("8"));
     QTest::mouseClick(spin.DownButton, Qt::LeftButton);
     EXPECT_EQ(edit.text(), QStringLiteral("7"));
+}
+
+TEST(UpDown, ModalBoxStopsAHeldArrow) {
+    QWidget window;
+    auto* edit = new QLineEdit(QStringLiteral("1"), &window);
+    auto* spin = new TUpDown(edit, 1, 1000, &window);
+    spin->move(0, 30);
+    window.show();
+    QString atOpen, atClose;
+    // A box comes up while the arrow is held; it takes the mouse release.
+    QTimer::singleShot(600, &window, [&] {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), QStringLiteral("box"));
+        QTimer::singleShot(600, &box, [&] { box.accept(); });
+        atOpen = edit->text();
+        box.exec();
+        atClose = edit->text();
+    });
+    QTest::mousePress(spin->UpButton, Qt::LeftButton);
+    QTest::qWait(1500);
+    EXPECT_GT(atOpen.toInt(), 1); // it was stepping before the box
+    EXPECT_EQ(atClose, atOpen);
+    EXPECT_EQ(edit->text(), atOpen);
+    EXPECT_FALSE(spin->UpButton->isDown());
+    QTest::mouseRelease(spin->UpButton, Qt::LeftButton);
+    EXPECT_EQ(edit->text(), atOpen);
 }
 
 } // namespace
