@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstring>
@@ -42,25 +42,36 @@ std::int32_t NextIndex(std::int32_t index) {
 
 bool WriteNewPictureFile(const QByteArray& data, const std::string& path) {
     const QString target = QString::fromStdString(path);
-    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/.capture-XXXXXX"));
-    if (!file.open())
-        CannotCreate(path, file.errorString());
-    // A full disk shows in the write or in the flush; what is kept must be on the disk before
-    // it takes the name.
-    if (file.write(data) != data.size() || !file.flush())
-        CannotCreate(path, file.errorString());
+    const QString folder = QFileInfo(target).absolutePath();
+    // A new file of our own beside the target, made with the user's usual permissions.
+    QFile file;
+    for (int attempt = 0;; ++attempt) {
+        file.setFileName(folder + QStringLiteral("/.capture-") +
+                         QString::number(QRandomGenerator::global()->generate64(), 36));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            break;
+        if (!file.exists() || attempt >= 100)
+            CannotCreate(path, file.errorString());
+    }
+    const auto fail = [&](const QString& reason) {
+        file.close();
+        file.remove();
+        CannotCreate(path, reason);
+    };
+    // A full disk shows in the write; what is kept must be on the disk before it takes the name.
+    if (file.write(data) != data.size())
+        fail(file.errorString());
     if (::fsync(file.handle()) != 0)
-        CannotCreate(path, QString::fromLocal8Bit(std::strerror(errno)));
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
     file.close();
     // Renaming never replaces an existing file.
-    QFile written(file.fileName());
-    if (written.rename(target)) {
-        file.setAutoRemove(false);
+    if (file.rename(target))
         return true;
-    }
+    const QString reason = file.errorString();
+    file.remove();
     if (NameTaken(path))
         return false;
-    CannotCreate(path, written.errorString());
+    CannotCreate(path, reason);
 }
 
 std::int32_t FreeCaptureIndex(const TCapScreen& job) {

@@ -104,10 +104,10 @@ TFormSetCaptureJob::TFormSetCaptureJob(QWidget* parent)
     warning.setColor(QPalette::WindowText, Qt::red);
     LabelPrefixProblem->setPalette(warning);
     LabelPrefixProblem->hide();
-    parameters->addWidget(LabelPrefixProblem, 1, 1, 1, 2);
+    parameters->addWidget(LabelPrefixProblem, 1, 0, 1, 3);
     EditFileNamePrefix->setValidator(new TPrefixValidator(
         [this](const QString& reason) {
-            LabelPrefixProblem->setText(reason + QStringLiteral(" The prefix stays as it was."));
+            LabelPrefixProblem->setText(reason);
             LabelPrefixProblem->show();
         },
         EditFileNamePrefix));

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -37,6 +38,11 @@ TEST_F(CaptureFileTest, ThreeCapturesWriteThreeNumberedFilesReadBackExactly) {
     QImage back(InFolder("Outputpic02.bmp"), "BMP");
     ASSERT_FALSE(back.isNull());
     EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), Picture);
+    // A capture is an ordinary new file: the permissions any program's new file gets here.
+    QFile plain(InFolder("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_EQ(QFileInfo(InFolder("Outputpic02.bmp")).permissions(), plain.permissions());
+    plain.remove();
 }
 
 TEST_F(CaptureFileTest, FormatChangeKeepsTheNumberingAndTheDoubledSeparatorIsHarmless) {
