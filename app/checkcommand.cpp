@@ -3,6 +3,7 @@
 #include "app/slideshowfile.h"
 #include "app/tempslidefolder.h"
 #include "common/errors.h"
+#include "common/flags.h"
 #include "common/numtext.h"
 #include "docfile/documenterror.h"
 #include "docfile/documentloader.h"
@@ -192,6 +193,8 @@ private:
     void CheckGraph(int index, int line, const std::string& prefix);
     void CheckFunction(const TFunctionObj& f, int line, const std::string& what);
     void CheckLabels(pugi::xml_node root, const std::string& prefix);
+    // A note for a flag written as neither 0 nor 1.
+    void NoteFlag(TFlag value, const std::string& what, int line);
     // Plots the graph (shown) on a counting canvas; true when it marks the picture.
     bool CheckDrawing(int index);
     // Compiles an expression of a graph; reports and answers nullptr when it cannot be used.
@@ -336,6 +339,8 @@ void TChecker::CheckLabels(pugi::xml_node root, const std::string& prefix) {
     for (std::size_t i = 0; i < Labels.size(); ++i) {
         const TAddLabelData& label = Labels[i];
         const int line = i < elements.size() ? Source.LineOf(elements[i]) : 0;
+        NoteFlag(label.Transparent, prefix + "label " + Quoted(label.Caption) + ": Transparent",
+                 line);
         View.Canvas = &canvas;
         const TPoint corner = View.WorldToScreen(label.x, label.y);
         View.Canvas = nullptr;
@@ -377,17 +382,59 @@ void TChecker::CheckView(pugi::xml_node root, const std::string& prefix) {
     step(View.YAxesTicksStep, "YAxesTicksStep", "y ticks");
     step(View.XAxesLabelsStep, "XAxesLabelsStep", "x labels");
     step(View.YAxesLabelsStep, "YAxesLabelsStep", "y labels");
-    if (View.GridHorEnabled != 0) {
+    if (IsOn(View.GridHorEnabled)) {
         step(View.GridHorStep, "GridHorStep", "horizontal grid lines");
     }
-    if (View.GridVerEnabled != 0) {
+    if (IsOn(View.GridVerEnabled)) {
         step(View.GridVerStep, "GridVerStep", "vertical grid lines");
     }
-    if (View.GridRadialEnabled != 0) {
+    if (IsOn(View.GridRadialEnabled)) {
         step(View.GridRadialStep, "GridRadialStep", "grid circles");
     }
-    if (View.GridAngularEnabled != 0) {
+    if (IsOn(View.GridAngularEnabled)) {
         step(View.GridAngularStep, "GridAngularStep", "grid rays");
+    }
+
+    // Flags this slide writes with a value other than 0 or 1.
+    for (const auto& [name, value] : std::initializer_list<std::pair<const char*, TFlag>>{
+             {"EqualScaleEnabled", View.EqualScaleEnabled},
+             {"TitleTopEnabled", View.TitleTopEnabled},
+             {"TitleBottomEnabled", View.TitleBottomEnabled},
+             {"TitleLeftEnabled", View.TitleLeftEnabled},
+             {"TitleRightEnabled", View.TitleRightEnabled},
+             {"LegendEnabled", View.LegendEnabled},
+             {"ShowSampleEnabled", View.ShowSampleEnabled},
+             {"TextColorAsGraphEnabled", View.TextColorAsGraphEnabled},
+             {"GridHorEnabled", View.GridHorEnabled},
+             {"GridVerEnabled", View.GridVerEnabled},
+             {"GridRadialEnabled", View.GridRadialEnabled},
+             {"GridAngularEnabled", View.GridAngularEnabled}}) {
+        if (const int line = lineOf(name); line > 0) {
+            NoteFlag(value, prefix + name, line);
+        }
+    }
+    for (const auto& [name, arrow] :
+         {std::pair<const char*, const TAxesArrow*>{"XArrow", &View.XArrow},
+          {"YArrow", &View.YArrow}}) {
+        pugi::xml_node last;
+        for (pugi::xml_node coordinate : root.children("Coordinate")) {
+            for (pugi::xml_node element : coordinate.children(name)) {
+                if (pugi::xml_node enabled = element.child("Enabled")) {
+                    last = enabled;
+                }
+            }
+        }
+        if (const int line = Source.LineOf(last); line > 0) {
+            NoteFlag(arrow->Enabled, prefix + name + " Enabled", line);
+        }
+    }
+}
+
+void TChecker::NoteFlag(TFlag value, const std::string& what, int line) {
+    if (value > 1) {
+        Add(TSeverity::Note, line,
+            what + " is " + std::to_string(value) +
+                ", which counts as off: only 1 switches it on (write 0 or 1)");
     }
 }
 
@@ -398,9 +445,11 @@ void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
     if (shown == 0) {
         Add(TSeverity::Note, line,
             what + " is hidden (ShowEnabled 0); it is drawn once switched on in the graph list");
-    } else if (shown != 1) {
-        Add(TSeverity::Note, line,
-            what + " has ShowEnabled " + std::to_string(shown) + "; only 1 means shown everywhere");
+    } else {
+        NoteFlag(shown, what + ": ShowEnabled", line);
+    }
+    if (const TTableObj* table = GraphList->Table(index)) {
+        NoteFlag(table->Smooth, what + ": Smooth", line);
     }
     const std::size_t before = Findings.size();
     if (const TTableObj* table = GraphList->Table(index)) {
@@ -637,7 +686,9 @@ const char* CheckCommandHelp() {
            "    presenter can switch on during the show; graphs whose Interval lies outside\n"
            "    the visible range; graphs that, drawn in the view the slide sets (on a\n"
            "    1024 x 768 picture), leave no mark in it; labels placed outside that view;\n"
-           "    tick, label or grid steps that are not positive.\n"
+           "    tick, label or grid steps that are not positive; flags (ShowEnabled, Smooth,\n"
+           "    Transparent, the view's ...Enabled settings) written as neither 0 nor 1, which\n"
+           "    count as off.\n"
            "  Slides of a show are read in order with one view and one graph list carried\n"
            "  from slide to slide; graphs are checked on the slides that give a Memory.\n"
            "  Exit status: 0 when no file has errors, 1 when one has, 2 for a usage error.\n";

@@ -1,6 +1,7 @@
 #include "app/exportcommand.h"
 
 #include "app/slideshowfile.h"
+#include "common/flags.h"
 #include "docfile/documentloader.h"
 #include "expr/operatorlib.h"
 #include "expr/varmemory.h"
@@ -130,8 +131,7 @@ private:
 };
 
 // One document with a page per slide, each page the size of the picture (at 96 pixels per
-// inch). A slide whose drawing fails after it began keeps its page as far as it was drawn,
-// as the show keeps such a picture on screen.
+// inch).
 class TPdfSink : public TSlideSink {
 public:
     TPdfSink(const std::string& directory, std::int32_t width, std::int32_t height)
@@ -214,8 +214,11 @@ struct TShowState {
     }
 };
 
+// Reads the slide and draws it on a canvas of the sink; `begun` tells, when it throws, whether
+// the picture had begun.
 void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
-                 const TExportOptions& options) {
+                 const TExportOptions& options, bool& begun) {
+    begun = false;
     const TLoadOutcome outcome =
         LoadDocumentFile(path, {state.View, state.GraphList, state.Labels});
     if (outcome == TLoadOutcome::NoFile)
@@ -223,6 +226,7 @@ void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
     if (outcome == TLoadOutcome::NotADocument)
         throw ECurvanaError("the root element is not CurvanaDocument");
     TCanvas& canvas = sink.BeginSlide();
+    begun = true;
     state.View.Canvas = &canvas;
     state.View.Width = options.Width;
     state.View.Height = options.Height;
@@ -350,7 +354,7 @@ void PaintAddLabel(TCanvas& canvas, TCoordinate& view, const TAddLabelData& labe
     std::int64_t width = 0;
     for (const std::string& line : lines)
         width = std::max<std::int64_t>(width, canvas.TextWidth(line));
-    if (label.Transparent == 0) {
+    if (!IsOn(label.Transparent)) {
         canvas.Brush = {label.Color, bsSolid};
         const auto clampInt = [](std::int64_t v) {
             return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
@@ -422,6 +426,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     TGuiScope gui;
     int failures = 0;
     int written = 0;
+    int partial = 0;
     {
         TShowState state;
         std::unique_ptr<TSlideSink> sink = MakeSink(options);
@@ -430,16 +435,34 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
             const std::string where = kind.Kind == TFileKind::SlideShow
                                           ? options.File + ": slide " + std::to_string(i + 1)
                                           : options.File;
+            // A slide that cannot be read has no picture and is left out. One whose drawing
+            // fails is written as far as it was drawn, in every format, as the show keeps it
+            // on screen: the pictures stay numbered like the slides and the pages of a PDF
+            // stay in step with them.
+            bool begun = false;
             try {
-                RenderSlide(state, *sink, slides[i], options);
+                RenderSlide(state, *sink, slides[i], options, begun);
                 const std::string path = sink->EndSlide(i + 1, count);
                 ++written;
                 if (progress)
                     err << "[" << i + 1 << "/" << count << "] " << path << "\n";
             } catch (const std::exception& e) {
-                sink->AbandonSlide();
                 ++failures;
-                err << where << ": " << e.what() << "\n";
+                if (!begun) {
+                    sink->AbandonSlide();
+                    err << where << ": " << e.what() << "\n";
+                } else {
+                    try {
+                        const std::string path = sink->EndSlide(i + 1, count);
+                        ++written;
+                        ++partial;
+                        err << where << ": " << e.what() << "; drawn only in part to " << path
+                            << "\n";
+                    } catch (const std::exception& writing) {
+                        sink->AbandonSlide();
+                        err << where << ": " << e.what() << "; " << writing.what() << "\n";
+                    }
+                }
             }
             // The picture belongs to the sink; the view must not keep it past the slide.
             state.View.Canvas = nullptr;
@@ -452,7 +475,10 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
         }
     }
     out << written << " of " << slides.size() << (slides.size() == 1 ? " slide" : " slides")
-        << " written to " << options.OutputDirectory << "\n";
+        << " written to " << options.OutputDirectory;
+    if (partial > 0)
+        out << ", " << partial << " of them only in part";
+    out << "\n";
     return failures == 0 ? 0 : 1;
 }
 
@@ -460,8 +486,9 @@ const char* ExportCommandHelp() {
     return "curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n"
            "  Renders a document, or every slide of a slide show, as the show draws it:\n"
            "  OUTDIR/slide-01.png, slide-02.png, ... (or .svg), or one OUTDIR/slides.pdf with a\n"
-           "  page per slide. Default size 1920x1080. A slide that fails is reported and left\n"
-           "  out; exit code 1 then, 2 for wrong arguments.\n";
+           "  page per slide. Default size 1920x1080. A slide that cannot be read is reported\n"
+           "  and left out; one whose drawing fails is reported and written as far as it was\n"
+           "  drawn, as the show keeps it on screen. Exit code 1 then, 2 for wrong arguments.\n";
 }
 
 } // namespace curvana

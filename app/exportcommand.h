@@ -39,9 +39,10 @@ void PaintAddLabel(TCanvas& canvas, TCoordinate& view, const TAddLabelData& labe
 // `curvana --export`: renders the document, or every slide of the slide show in order, as the
 // show draws it (one view whose settings carry over, the graph list replaced by each Memory
 // element, the labels of each slide) into OUTDIR: slide-NN.png or .svg per slide, or one
-// slides.pdf with a page per slide. A slide that fails is reported on err with its number and
-// left out; the others are still written. A line per slide goes to err when progress is set.
-// Exit code: 0 when every slide was written, 1 when one failed or nothing could be read or
+// slides.pdf with a page per slide. A slide that cannot be read is reported on err with its
+// number and left out; one whose drawing fails is reported and written as far as it was drawn
+// (in every format alike); the others are still written. A line per slide goes to err when progress
+// is set. Exit code: 0 when every slide was written, 1 when one failed or nothing could be read or
 // written, 2 for a usage error. Needs no display: it makes its own offscreen application
 // when there is none.
 int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& out,

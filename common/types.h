@@ -5,7 +5,7 @@
 namespace curvana {
 
 // Flags and enumerations as read from documents: 8-bit values, never bool, because a flag
-// written as 2 must stay 2 (some consumers test == 1, others != 0).
+// written as 2 must stay 2 as written (flags.h says what counts as on).
 using TFlag = std::uint8_t;
 using TEnum8 = std::uint8_t;
 

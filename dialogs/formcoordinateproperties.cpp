@@ -1,5 +1,6 @@
 #include "dialogs/formcoordinateproperties.h"
 
+#include "common/flags.h"
 #include "common/numtext.h"
 #include "dialogs/colorbox.h"
 #include "dialogs/comboboxlinestyle.h"
@@ -500,16 +501,16 @@ void TFormCoordinateProperties::FormShow() {
 
     RadioGroup1->SetItemIndex(v.AxesStyle != 0 ? 1 : 0);
     ColorBox1->SetSelected(v.BackgroundColor);
-    CheckBox1->setChecked(v.EqualScaleEnabled != 0);
+    CheckBox1->setChecked(IsOn(v.EqualScaleEnabled));
 
     Edit7->setText(Str(v.XArrow.Name));
     ComboBox1->setCurrentIndex(v.XAxesDirection != 0 ? 1 : 0);
     styleToPickers(v.XAxesGraphStyle, ComboboxLineStyle1, ComboboxLineWidth1, ColorBox2);
-    CheckBox2->setChecked(v.XArrow.Enabled != 0);
+    CheckBox2->setChecked(IsOn(v.XArrow.Enabled));
     Edit8->setText(Str(v.YArrow.Name));
     ComboBox2->setCurrentIndex(v.YAxesDirection == 1 ? 0 : 1);
     styleToPickers(v.YAxesGraphStyle, ComboboxLineStyle2, ComboboxLineWidth2, ColorBox3);
-    CheckBox3->setChecked(v.YArrow.Enabled != 0);
+    CheckBox3->setChecked(IsOn(v.YArrow.Enabled));
 
     Edit9->setText(Str(FloatToStr(v.XAxesTicksStep)));
     Edit11->setText(QString::number(v.XAxesTicksLength));
@@ -523,31 +524,31 @@ void TFormCoordinateProperties::FormShow() {
     CheckBox5->setChecked(v.YAxesLabelSide == 0);
     Edit16->setText(Str(v.YAxesLabelsString));
 
-    CheckBox6->setChecked(v.TitleTopEnabled != 0);
+    CheckBox6->setChecked(IsOn(v.TitleTopEnabled));
     Edit17->setText(Str(v.TitleTop));
-    CheckBox7->setChecked(v.TitleBottomEnabled != 0);
+    CheckBox7->setChecked(IsOn(v.TitleBottomEnabled));
     Edit18->setText(Str(v.TitleBottom));
-    CheckBox8->setChecked(v.TitleLeftEnabled != 0);
+    CheckBox8->setChecked(IsOn(v.TitleLeftEnabled));
     Edit19->setText(Str(v.TitleLeft));
-    CheckBox9->setChecked(v.TitleRightEnabled != 0);
+    CheckBox9->setChecked(IsOn(v.TitleRightEnabled));
     Edit20->setText(Str(v.TitleRight));
 
-    CheckBox10->setChecked(v.LegendEnabled != 0);
-    CheckBox11->setChecked(v.ShowSampleEnabled != 0);
-    CheckBox12->setChecked(v.TextColorAsGraphEnabled != 0);
+    CheckBox10->setChecked(IsOn(v.LegendEnabled));
+    CheckBox11->setChecked(IsOn(v.ShowSampleEnabled));
+    CheckBox12->setChecked(IsOn(v.TextColorAsGraphEnabled));
     RadioGroup2->SetItemIndex(v.LegendPosition <= 1 ? v.LegendPosition : 2);
 
-    CheckBox13->setChecked(v.GridHorEnabled != 0);
+    CheckBox13->setChecked(IsOn(v.GridHorEnabled));
     Edit21->setText(Str(FloatToStr(v.GridHorStep)));
     styleToPickers(v.GridHorGraphStyle, ComboboxLineStyle3, ComboboxLineWidth3, ColorBox4);
-    CheckBox14->setChecked(v.GridVerEnabled != 0);
+    CheckBox14->setChecked(IsOn(v.GridVerEnabled));
     Edit22->setText(Str(FloatToStr(v.GridVerStep)));
     styleToPickers(v.GridVerGraphStyle, ComboboxLineStyle4, ComboboxLineWidth4, ColorBox5);
 
-    CheckBox15->setChecked(v.GridRadialEnabled != 0);
+    CheckBox15->setChecked(IsOn(v.GridRadialEnabled));
     Edit23->setText(Str(FloatToStr(v.GridRadialStep)));
     styleToPickers(v.GridRadialGraphStyle, ComboboxLineStyle5, ComboboxLineWidth5, ColorBox6);
-    CheckBox16->setChecked(v.GridAngularEnabled != 0);
+    CheckBox16->setChecked(IsOn(v.GridAngularEnabled));
     Edit24->setText(Str(FloatToStr(v.GridAngularStep)));
     styleToPickers(v.GridAngularGraphStyle, ComboboxLineStyle6, ComboboxLineWidth6, ColorBox7);
 }

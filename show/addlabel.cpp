@@ -1,5 +1,6 @@
 #include "show/addlabel.h"
 
+#include "common/flags.h"
 #include "docfile/addlabeldata.h"
 #include "platform/qtcolor.h"
 #include "platform/qtfont.h"
@@ -25,7 +26,7 @@ void TAddLabel::Assign(const TAddLabelData& data) {
     colours.setColor(QPalette::WindowText, ToQColor(data.Font.Color));
     colours.setColor(QPalette::Window, ToQColor(data.Color));
     setPalette(colours);
-    setAutoFillBackground(data.Transparent == 0);
+    setAutoFillBackground(!IsOn(data.Transparent));
     x = data.x;
     y = data.y;
     adjustSize();

@@ -1,5 +1,6 @@
 #include "show/popupmenus.h"
 
+#include "common/flags.h"
 #include "dialogs/formcoordinateproperties.h"
 #include "model/memory.h"
 #include "show/controlpanel.h"
@@ -217,21 +218,21 @@ void TPopupMenus::Coordinate1ContextPopup(const QPoint& globalPos) {
 
 void TPopupMenus::SetGridChecks(QAction* hor, QAction* ver, QAction* radial, QAction* angular) {
     const TCoordinate& view = View();
-    hor->setChecked(view.GridHorEnabled != 0);
-    ver->setChecked(view.GridVerEnabled != 0);
-    radial->setChecked(view.GridRadialEnabled != 0);
-    angular->setChecked(view.GridAngularEnabled != 0);
+    hor->setChecked(IsOn(view.GridHorEnabled));
+    ver->setChecked(IsOn(view.GridVerEnabled));
+    radial->setChecked(IsOn(view.GridRadialEnabled));
+    angular->setChecked(IsOn(view.GridAngularEnabled));
 }
 
 void TPopupMenus::SetStyleChecks(QAction* equal, QAction* crossed, QAction* boxed,
                                  QAction* legend) {
     const TCoordinate& view = View();
-    equal->setChecked(view.EqualScaleEnabled != 0);
+    equal->setChecked(IsOn(view.EqualScaleEnabled));
     if (view.AxesStyle != 0)
         boxed->setChecked(true);
     else
         crossed->setChecked(true);
-    legend->setChecked(view.LegendEnabled != 0);
+    legend->setChecked(IsOn(view.LegendEnabled));
 }
 
 void TPopupMenus::PopupMenuMainPopup() {
@@ -271,7 +272,7 @@ void TPopupMenus::RebuildGraphList(QMenu* submenu) {
             caption = GraphCaption(*table);
         QAction* item = submenu->addAction(MenuText(caption));
         item->setCheckable(true);
-        item->setChecked(graphs->GetShowEnabled(i) != 0);
+        item->setChecked(IsOn(graphs->GetShowEnabled(i)));
         item->setToolTip(QString::number(i));
         connect(item, &QAction::triggered, this, [this, item] {
             try {
@@ -289,8 +290,8 @@ void TPopupMenus::RebuildGraphList(QMenu* submenu) {
 // Commands
 
 void TPopupMenus::SwitchFlag(TFlag& flag) {
-    // Any set value shows a check mark, so the click clears it, whatever number it holds.
-    flag = flag != 0 ? 0 : 1;
+    // Only 1 shows a check mark, so the click sets any other value to 1.
+    flag = IsOn(flag) ? 0 : 1;
     FForm.Refresh1Click();
 }
 
@@ -335,7 +336,7 @@ void TPopupMenus::GraphItemClick(QAction* item) {
         index = -1;
     TMemory* graphs = FForm.GraphList.get();
     if (graphs != nullptr && index >= 0 && index < graphs->Count())
-        graphs->SetShowEnabled(index, graphs->GetShowEnabled(index) != 0 ? 0 : 1);
+        graphs->SetShowEnabled(index, IsOn(graphs->GetShowEnabled(index)) ? 0 : 1);
     FForm.Refresh1Click();
 }
 

@@ -1,5 +1,6 @@
 #include "show/viewcommands.h"
 
+#include "common/flags.h"
 #include "common/numtext.h"
 #include "view/coordinate.h"
 
@@ -23,11 +24,6 @@ long double HalfWidth(const TInterval& interval) {
            2;
 }
 
-// A grid counts as enabled here as it does for any switch the presenter sets: not 0.
-bool Enabled(TFlag flag) {
-    return flag != 0;
-}
-
 // Interval, tick step, label step and (when its grid is on) grid step of one axis scaled by
 // factor; all new values are formed before any is stored.
 void Scale(TInterval& interval, double& ticksStep, double& labelsStep, double& gridStep,
@@ -46,16 +42,16 @@ void Scale(TInterval& interval, double& ticksStep, double& labelsStep, double& g
 
 void ScaleHor(TCoordinate& view, long double factor) {
     Scale(view.XInterval, view.XAxesTicksStep, view.XAxesLabelsStep, view.GridVerStep,
-          Enabled(view.GridVerEnabled), factor);
+          IsOn(view.GridVerEnabled), factor);
 }
 
 void ScaleVer(TCoordinate& view, long double factor) {
     Scale(view.YInterval, view.YAxesTicksStep, view.YAxesLabelsStep, view.GridHorStep,
-          Enabled(view.GridHorEnabled), factor);
+          IsOn(view.GridHorEnabled), factor);
 }
 
 void ScaleRadial(TCoordinate& view, long double factor) {
-    if (Enabled(view.GridRadialEnabled))
+    if (IsOn(view.GridRadialEnabled))
         view.GridRadialStep = StoreDouble(view.GridRadialStep * factor);
 }
 

@@ -1,7 +1,10 @@
+#include "common/flags.h"
 #include "common/numtext.h"
 #include "view/applystyle.h"
+#include "view/axislabel.h"
 #include "view/coordinate.h"
 #include "view/pixelmath.h"
+#include "view/readabletext.h"
 #include "view/walk.h"
 
 #include <array>
@@ -19,15 +22,35 @@ double CrossingPosition(const TInterval& range) {
     return 0;
 }
 
-// The arrow head is filled in the pen colour; the name then stands on a box of the background.
+// The arrow head is filled in the pen colour; the name then stands on a box of the background,
+// in the text colour or, where that would not show on the background, one that does.
 void DrawArrowHead(TCanvas& canvas, const std::array<TPoint, 3>& head, TPoint nameAt,
-                   const std::string& name, TColor background) {
+                   const std::string& name, TColor text, TColor background) {
     canvas.Brush.Color = canvas.Pen.Color;
     canvas.Brush.Style = bsSolid;
     canvas.Polygon(head);
     canvas.Brush.Color = background;
+    canvas.Font.Color = ReadableTextColor(text, background);
     canvas.TextOut(nameAt.X, nameAt.Y, name);
 }
+
+// While it lives, labels are written in the canvas's text colour or, where that would not show
+// on what they stand on, in one that does. Afterwards the canvas has its text colour back:
+// every mapping saves the canvas state again, so restoring that state would keep the change.
+class TReadableLabels {
+public:
+    TReadableLabels(TCanvas& canvas, TColor background) : Text(canvas.Font.Color), FCanvas(canvas) {
+        canvas.Font.Color = ReadableTextColor(Text, TextGround(canvas, background));
+    }
+    ~TReadableLabels() { FCanvas.Font.Color = Text; }
+    TReadableLabels(const TReadableLabels&) = delete;
+    TReadableLabels& operator=(const TReadableLabels&) = delete;
+
+    const TColor Text;
+
+private:
+    TCanvas& FCanvas;
+};
 
 } // namespace
 
@@ -49,6 +72,7 @@ void TCoordinate::DrawXAxisCrossed() {
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     ApplyTo(XAxesGraphStyle, canvas);
+    const TReadableLabels labels(canvas, BackgroundColor);
     const double ay = CrossingPosition(YInterval);
     DrawWorldLine(XInterval.Min, ay, XInterval.Max, ay);
 
@@ -65,16 +89,17 @@ void TCoordinate::DrawXAxisCrossed() {
     for (TStepWalk v(XInterval.Min, XAxesLabelsStep, DrawLimits.Marks);
          v.Value() <= XInterval.Max;) {
         const TPoint p = WorldToScreen(v.Value(), ay);
-        if (v.Value() == 0)
+        const double shown = AxisLabelValue(v.Value(), XInterval.Min, XAxesLabelsStep);
+        if (shown == 0)
             canvas.TextOut(p.X - 7, p.Y + 1, "0");
         else
             canvas.TextOut(p.X - 4, XAxesLabelSide == 1 ? p.Y + 10 : p.Y - 21,
-                           FloatToStr(v.Value()) + XAxesLabelsString);
+                           FloatToStr(shown) + XAxesLabelsString);
         if (!v.Next())
             break;
     }
 
-    if (XArrow.Enabled != 0) {
+    if (IsOn(XArrow.Enabled)) {
         const TPoint p = WorldToScreen(XInterval.Max, ay);
         const std::int32_t d = XAxesDirection == 0 ? 1 : -1;
         canvas.MoveTo(p.X, p.Y);
@@ -82,7 +107,8 @@ void TCoordinate::DrawXAxisCrossed() {
         DrawArrowHead(canvas,
                       {TPoint{p.X + 10 * d, p.Y - 4}, TPoint{p.X + 10 * d, p.Y + 4},
                        TPoint{p.X + 22 * d, p.Y}},
-                      {d > 0 ? p.X + 12 : p.X - 17, p.Y - 20}, XArrow.Name, BackgroundColor);
+                      {d > 0 ? p.X + 12 : p.X - 17, p.Y - 20}, XArrow.Name, labels.Text,
+                      BackgroundColor);
     }
     RestoreCanvasState();
 }
@@ -91,6 +117,7 @@ void TCoordinate::DrawYAxisCrossed() {
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     ApplyTo(YAxesGraphStyle, canvas);
+    const TReadableLabels labels(canvas, BackgroundColor);
     const double ax = CrossingPosition(XInterval);
     DrawWorldLine(ax, YInterval.Min, ax, YInterval.Max);
 
@@ -107,16 +134,17 @@ void TCoordinate::DrawYAxisCrossed() {
     for (TStepWalk v(YInterval.Min, YAxesLabelsStep, DrawLimits.Marks);
          v.Value() <= YInterval.Max;) {
         const TPoint p = WorldToScreen(ax, v.Value());
-        if (v.Value() == 0)
+        const double shown = AxisLabelValue(v.Value(), YInterval.Min, YAxesLabelsStep);
+        if (shown == 0)
             canvas.TextOut(p.X - 7, p.Y + 1, "0");
         else
             canvas.TextOut(YAxesLabelSide != 0 ? p.X + 10 : p.X - 20, p.Y - 7,
-                           FloatToStr(v.Value()) + YAxesLabelsString);
+                           FloatToStr(shown) + YAxesLabelsString);
         if (!v.Next())
             break;
     }
 
-    if (YArrow.Enabled != 0) {
+    if (IsOn(YArrow.Enabled)) {
         const TPoint p = WorldToScreen(ax, YInterval.Max);
         // Up the screen when y grows upward, else down.
         const std::int32_t d = YAxesDirection == 1 ? -1 : 1;
@@ -125,7 +153,8 @@ void TCoordinate::DrawYAxisCrossed() {
         DrawArrowHead(canvas,
                       {TPoint{p.X - 4, p.Y + 10 * d}, TPoint{p.X + 4, p.Y + 10 * d},
                        TPoint{p.X, p.Y + 22 * d}},
-                      {p.X + 10, d < 0 ? p.Y - 22 : p.Y + 10}, YArrow.Name, BackgroundColor);
+                      {p.X + 10, d < 0 ? p.Y - 22 : p.Y + 10}, YArrow.Name, labels.Text,
+                      BackgroundColor);
     }
     RestoreCanvasState();
 }
@@ -134,6 +163,7 @@ void TCoordinate::DrawXAxisBoxed() {
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     ApplyTo(XAxesGraphStyle, canvas);
+    const TReadableLabels labels(canvas, BackgroundColor);
     DrawWorldLine(XInterval.Min, YInterval.Min, XInterval.Max, YInterval.Min);
     DrawWorldLine(XInterval.Min, YInterval.Max, XInterval.Max, YInterval.Max);
     // The edge at the bottom of the screen.
@@ -151,7 +181,8 @@ void TCoordinate::DrawXAxisBoxed() {
     for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
          v.Value() <= XInterval.Max;) {
         const TPoint p = WorldToScreen(v.Value(), b);
-        canvas.TextOut(p.X - 4, p.Y + 10, FloatToStr(v.Value()));
+        canvas.TextOut(p.X - 4, p.Y + 10,
+                       FloatToStr(AxisLabelValue(v.Value(), XInterval.Min, XAxesTicksStep)));
         if (!v.Next())
             break;
     }
@@ -162,6 +193,7 @@ void TCoordinate::DrawYAxisBoxed() {
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     ApplyTo(YAxesGraphStyle, canvas);
+    const TReadableLabels labels(canvas, BackgroundColor);
     DrawWorldLine(XInterval.Min, YInterval.Min, XInterval.Min, YInterval.Max);
     DrawWorldLine(XInterval.Max, YInterval.Min, XInterval.Max, YInterval.Max);
     // The edge at the left of the screen.
@@ -178,7 +210,8 @@ void TCoordinate::DrawYAxisBoxed() {
     for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
          v.Value() <= YInterval.Max;) {
         const TPoint p = WorldToScreen(c, v.Value());
-        canvas.TextOut(p.X - 18, p.Y - 5, FloatToStr(v.Value()));
+        canvas.TextOut(p.X - 18, p.Y - 5,
+                       FloatToStr(AxisLabelValue(v.Value(), YInterval.Min, YAxesTicksStep)));
         if (!v.Next())
             break;
     }
@@ -189,12 +222,12 @@ void TCoordinate::DrawTitles() {
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     // An enabled title with no text draws nothing.
-    if (TitleTopEnabled == 1 && !TitleTop.empty()) {
+    if (IsOn(TitleTopEnabled) && !TitleTop.empty()) {
         canvas.Font.Assign(TitleTopFont);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleTop) / 2), 5,
                        TitleTop);
     }
-    if (TitleBottomEnabled == 1 && !TitleBottom.empty()) {
+    if (IsOn(TitleBottomEnabled) && !TitleBottom.empty()) {
         canvas.Font.Assign(TitleBottomFont);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleBottom) / 2),
                        SaturatedPixel(std::int64_t{Height} - canvas.TextHeight(TitleBottom) - 10),
@@ -202,7 +235,7 @@ void TCoordinate::DrawTitles() {
     }
     // Side titles are turned by a temporary font: clockwise on the left, counter-clockwise on
     // the right; width and height are measured along and across the turned line.
-    if (TitleLeftEnabled == 1 && !TitleLeft.empty()) {
+    if (IsOn(TitleLeftEnabled) && !TitleLeft.empty()) {
         TFont turned = TitleLeftFont;
         turned.Escapement = -900;
         canvas.Font.Assign(turned);
@@ -210,7 +243,7 @@ void TCoordinate::DrawTitles() {
                        SaturatedPixel(std::int64_t{Height / 2} - canvas.TextWidth(TitleLeft) / 2),
                        TitleLeft);
     }
-    if (TitleRightEnabled == 1 && !TitleRight.empty()) {
+    if (IsOn(TitleRightEnabled) && !TitleRight.empty()) {
         TFont turned = TitleRightFont;
         turned.Escapement = 900;
         canvas.Font.Assign(turned);

@@ -1,5 +1,8 @@
 #include "view/coordinate.h"
 
+#include "common/flags.h"
+#include "view/graphcaption.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -125,7 +128,7 @@ void TCoordinate::RestoreCanvasState() {
 }
 
 std::int32_t TCoordinate::TitleMargin(TFlag enabled, const std::string& title, const TFont& font) {
-    if (enabled != 1 || title.empty())
+    if (!IsOn(enabled) || title.empty())
         return 30;
     TCanvas& canvas = RequireCanvas();
     canvas.Font.Assign(font);
@@ -140,11 +143,11 @@ void TCoordinate::ComputeMargins() {
     MarginLeft = TitleMargin(TitleLeftEnabled, TitleLeft, TitleLeftFont);
     MarginRight = TitleMargin(TitleRightEnabled, TitleRight, TitleRightFont);
 
-    if (GraphList && LegendEnabled == 1) {
+    if (GraphList && IsOn(LegendEnabled)) {
         for (int i = 0; i < GraphList->Count(); ++i) {
             if (static_cast<std::int64_t>(Height) - MarginBottom <= 150)
                 break;
-            if (GraphList->GetShowEnabled(i) != 0)
+            if (TakesLegendLine(*GraphList, i))
                 MarginBottom += 16;
         }
     }
@@ -152,11 +155,11 @@ void TCoordinate::ComputeMargins() {
     // Room for the x labels under the box, or for the y arrow pointing down.
     if (AxesStyle == asBoxed)
         MarginBottom += 25;
-    else if (YAxesDirection == 0 && YArrow.Enabled != 0)
+    else if (YAxesDirection == 0 && IsOn(YArrow.Enabled))
         MarginBottom += 25;
     RestoreCanvasState();
 
-    if (EqualScaleEnabled == 1) {
+    if (IsOn(EqualScaleEnabled)) {
         const std::int64_t w = static_cast<std::int64_t>(Width) - MarginLeft - MarginRight;
         const std::int64_t h = static_cast<std::int64_t>(Height) - MarginTop - MarginBottom;
         const std::int64_t d = std::llabs(h - w) / 2;

@@ -58,8 +58,7 @@ struct TDrawLimits {
 // plot area and the world-to-pixel mapping. It is not a widget: the caller sets its size and
 // the canvas it draws on (not owned), and hands it the graph list (not owned).
 //
-// Flags hold 0 or 1 as written; a test for "== 1" and one for "!= 0" differ for other values,
-// and each use below says which one it makes.
+// Flags hold the value written; only 1 switches a feature on (IsOn, common/flags.h).
 class TCoordinate {
 public:
     // Where and how large the view draws.

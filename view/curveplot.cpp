@@ -1,3 +1,4 @@
+#include "common/flags.h"
 #include "view/applystyle.h"
 #include "view/coordinate.h"
 #include "view/freevariable.h"
@@ -91,7 +92,7 @@ bool TCoordinate::Evaluate(TExpCal& calculator) {
 
 void TCoordinate::PlotFunction(TFunctionObj& F, const TOperatorLib& operatorLib,
                                TVarMemory& variables, const TVarMemory& constants) {
-    if (F.ShowEnabled == 0)
+    if (!IsOn(F.ShowEnabled))
         return;
     if (!FRedrawing)
         Work = 0;

@@ -1,5 +1,7 @@
 #include "view/graphcaption.h"
 
+#include "common/flags.h"
+
 #include <string_view>
 
 namespace curvana {
@@ -40,6 +42,13 @@ std::string GraphCaption(const TFunctionObj& F) {
 
 std::string GraphCaption(const TTableObj& T) {
     return "Table: " + std::to_string(T.Count()) + " Items";
+}
+
+bool TakesLegendLine(const TMemory& graphs, int index) {
+    if (!IsOn(graphs.GetShowEnabled(index)))
+        return false;
+    const TFunctionObj* f = graphs.Function(index);
+    return f == nullptr ? graphs.Table(index) != nullptr : !GraphCaption(*f).empty();
 }
 
 } // namespace curvana

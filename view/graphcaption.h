@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/functionobj.h"
+#include "model/memory.h"
 #include "model/tableobj.h"
 
 #include <string>
@@ -16,5 +17,9 @@ bool IsImplicitCurve(const TFunctionObj& F);
 // "Table: 12 Items". Empty for a FunctionObjType outside 0..4, which no plot draws.
 std::string GraphCaption(const TFunctionObj& F);
 std::string GraphCaption(const TTableObj& T);
+
+// Whether the graph takes a line in the legend, and room for it in the margin: it is shown and
+// has a caption (a function of an unknown kind has none, and no plot draws it).
+bool TakesLegendLine(const TMemory& graphs, int index);
 
 } // namespace curvana

@@ -1,7 +1,9 @@
+#include "common/flags.h"
 #include "view/applystyle.h"
 #include "view/coordinate.h"
 #include "view/graphcaption.h"
 #include "view/pixelmath.h"
+#include "view/readabletext.h"
 
 namespace curvana {
 
@@ -15,15 +17,12 @@ struct TLegendEntry {
     TEntryKind Kind;
 };
 
-// The entry of a visible graph; false for a hidden graph and for a function type that no plot
-// draws (it has no caption, so it gets no line).
+// The entry of a graph that takes a legend line; false for the others.
 bool EntryOf(const TMemory& graphs, int index, TLegendEntry& entry) {
-    if (graphs.GetShowEnabled(index) == 0)
+    if (!TakesLegendLine(graphs, index))
         return false;
     if (const TFunctionObj* f = graphs.Function(index)) {
         entry.Text = GraphCaption(*f);
-        if (entry.Text.empty())
-            return false;
         entry.Style = &f->GraphStyle;
         entry.Kind = f->FunctionObjType == ftRelation && !IsImplicitCurve(*f) ? TEntryKind::Fill
                                                                               : TEntryKind::Line;
@@ -43,12 +42,12 @@ bool EntryOf(const TMemory& graphs, int index, TLegendEntry& entry) {
 // One line per visible graph, stacked upward from above the bottom title, the first lowest;
 // stops once the lines reach 166 pixels from the top.
 void TCoordinate::DrawLegend() {
-    if (LegendEnabled == 0 || !GraphList)
+    if (!IsOn(LegendEnabled) || !GraphList)
         return;
     TCanvas& canvas = RequireCanvas();
 
     std::int64_t b = 20;
-    if (TitleBottomEnabled == 1) {
+    if (IsOn(TitleBottomEnabled)) {
         SaveCanvasState();
         canvas.Font.Assign(TitleBottomFont);
         b = std::int64_t{canvas.TextHeight(TitleBottom)} + 20;
@@ -67,16 +66,22 @@ void TCoordinate::DrawLegend() {
             h += 16;
             const std::int32_t top = SaturatedPixel(Height - h);
             ApplyTo(*entry.Style, canvas);
-            canvas.Font.Color = TextColorAsGraphEnabled == 1 ? entry.Style->LineColor : clBlack;
+            // Black text is made readable on what it stands on; a graph's own colour only on
+            // the box of a solid brush (the fill of a region, most often in that very colour).
+            const bool graphColour = IsOn(TextColorAsGraphEnabled);
+            canvas.Font.Color = graphColour ? entry.Style->LineColor : clBlack;
+            if (!graphColour || canvas.Brush.Style == bsSolid)
+                canvas.Font.Color =
+                    ReadableTextColor(canvas.Font.Color, TextGround(canvas, BackgroundColor));
             if (entry.Kind == TEntryKind::Line) {
-                if (ShowSampleEnabled != 0) {
+                if (IsOn(ShowSampleEnabled)) {
                     canvas.MoveTo(lx - 60, SaturatedPixel(std::int64_t{top} + 7));
                     canvas.LineTo(lx - 10, SaturatedPixel(std::int64_t{top} + 7));
                 }
             } else {
                 canvas.Pen.Style = psClear;
                 canvas.Pen.Color = clWhite;
-                if (ShowSampleEnabled != 0)
+                if (IsOn(ShowSampleEnabled))
                     canvas.Rectangle(lx - 60, SaturatedPixel(std::int64_t{top} + 1), lx - 10,
                                      SaturatedPixel(std::int64_t{top} + 15));
             }

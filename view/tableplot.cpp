@@ -1,3 +1,4 @@
+#include "common/flags.h"
 #include "view/applystyle.h"
 #include "view/coordinate.h"
 
@@ -19,7 +20,7 @@ TWorldPoint Midpoint(TWorldPoint a, TWorldPoint b) {
 // The points in list order, as a polyline or smoothed: from the first point through the
 // midpoints of the inner edges, with the inner points as control points, to the last.
 void TCoordinate::PlotTable(const TTableObj& T) {
-    if (T.ShowEnabled == 0)
+    if (!IsOn(T.ShowEnabled))
         return;
     if (!FRedrawing)
         Work = 0;
@@ -29,7 +30,7 @@ void TCoordinate::PlotTable(const TTableObj& T) {
     const int n = T.Count();
     if (n >= 2) {
         MoveToWorld(T.Point(0).x, T.Point(0).y);
-        if (T.Smooth == 0) {
+        if (!IsOn(T.Smooth)) {
             for (int i = 0; i < n && !WorkSpent(); ++i)
                 LineToWorld(T.Point(i).x, T.Point(i).y);
         } else if (n == 2) {

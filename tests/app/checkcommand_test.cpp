@@ -136,6 +136,35 @@ TEST_F(CheckCommand, ViewAndGraphListPersistFromSlideToSlide) {
                                 "Interval is 6..8"}});
 }
 
+// Only 1 switches a flag on, so any value but 0 and 1 is noted where it is written; a slide
+// that does not write the flag again is not told about it twice.
+TEST_F(CheckCommand, FlagsOtherThanZeroAndOneAreNoted) {
+    TempFile show("<CurvanaSlides>\n"
+                  "<CurvanaDocument><Coordinate>\n"
+                  "<LegendEnabled>2</LegendEnabled>\n"
+                  "<GridRadialEnabled>1</GridRadialEnabled>\n"
+                  "<XArrow><Name>x</Name>\n<Enabled>3</Enabled></XArrow>\n"
+                  "</Coordinate><Memory>\n"
+                  "<FunctionObj><Exp>x</Exp><ShowEnabled>2</ShowEnabled></FunctionObj>\n"
+                  "<TableObj><ShowEnabled>1</ShowEnabled><Smooth>2</Smooth><TableElemObjList>"
+                  "<TableElemObj><x>1</x><y>2</y></TableElemObj><TableElemObj><x>2</x><y>1</y>"
+                  "</TableElemObj></TableElemObjList></TableObj>\n"
+                  "</Memory><AddLabels>\n"
+                  "<AddLabel><Caption>a</Caption><Transparent>9</Transparent></AddLabel>\n"
+                  "</AddLabels></CurvanaDocument>\n"
+                  "<CurvanaDocument><Coordinate><GridHorEnabled>1</GridHorEnabled>"
+                  "</Coordinate></CurvanaDocument>\n"
+                  "</CurvanaSlides>\n");
+    const TSeverity N = TSeverity::Note;
+    ExpectFindings(show.Path,
+                   {{TSeverity::Info, 0, "slide show with 2 slides"},
+                    {N, 3, "slide 1: LegendEnabled is 2, which counts as off: only 1 switches"},
+                    {N, 6, "slide 1: XArrow Enabled is 3, which counts as off"},
+                    {N, 8, "slide 1: graph 1 \"Y(x)=x\": ShowEnabled is 2, which counts as off"},
+                    {N, 9, "slide 1: graph 2 \"Table: 2 Items\": Smooth is 2"},
+                    {N, 11, "slide 1: label \"a\": Transparent is 9"}});
+}
+
 TEST_F(CheckCommand, ImplicitCurvesAndRegionsAreCompiledAsTheyArePlotted) {
     TempFile doc("<CurvanaDocument><Memory>\n"
                  "<FunctionObj><Exp>x^2+y^2-1</Exp><AddExp> =0 </AddExp><ShowEnabled>1"

@@ -153,6 +153,40 @@ TEST_F(ExportCommand, PdfHasAPagePerWrittenSlideAndSvgAFilePerSlide) {
     EXPECT_FALSE(fs::exists(Out() + "/slide-02.svg"));
 }
 
+// A slide whose drawing fails (here a literal beyond the double range) is kept as far as it
+// was drawn, and reported, in every format alike: the files and pages stay in step with the
+// slides.
+TEST_F(ExportCommand, SlideThatFailsWhileDrawingIsKeptPartialInEveryFormat) {
+    const std::string overflow = "<Memory><FunctionObj><Exp>x+1" + std::string(400, '0') +
+                                 "</Exp><ShowEnabled>1</ShowEnabled></FunctionObj></Memory>\n";
+    const std::string show = Write("show.sld", "<CurvanaSlides>\n" + Slide("") + Slide(overflow) +
+                                                   Slide("<Memory/>") + "</CurvanaSlides>\n");
+    for (const std::string format : {"png", "svg", "pdf"}) {
+        SCOPED_TRACE(format);
+        fs::remove_all(Out());
+        EXPECT_EQ(Run({Out(), "--format", format, "--size", "300x200", show}), 1);
+        EXPECT_NE(FErr.str().find("slide 2: "), std::string::npos) << FErr.str();
+        EXPECT_NE(FErr.str().find("drawn only in part"), std::string::npos) << FErr.str();
+        EXPECT_NE(FOut.str().find("3 of 3 slides written"), std::string::npos) << FOut.str();
+        EXPECT_NE(FOut.str().find("1 of them only in part"), std::string::npos) << FOut.str();
+        if (format == "pdf") {
+            EXPECT_EQ(PdfPages(Out() + "/slides.pdf"), 3);
+            continue;
+        }
+        for (const char* number : {"01", "02", "03"})
+            EXPECT_TRUE(fs::exists(Out() + "/slide-" + number + "." + format)) << number;
+    }
+    // The partial picture holds what was drawn before the failure: the axes.
+    fs::remove_all(Out());
+    Run({Out(), "--size", "300x200", show});
+    const QImage partial(QString::fromStdString(Out() + "/slide-02.png"));
+    TCoordinate view;
+    view.Width = 300;
+    view.Height = 200;
+    const TPoint origin = view.WorldToScreen(0, 0);
+    EXPECT_EQ(partial.pixel(origin.X + 20, origin.Y), qRgb(0, 0, 0));
+}
+
 TEST_F(ExportCommand, InputsThatCannotBeRead) {
     EXPECT_EQ(Run({Out(), (FRoot / "missing.xml").string()}), 1);
     EXPECT_NE(FErr.str().find("no such file"), std::string::npos);

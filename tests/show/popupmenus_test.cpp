@@ -257,14 +257,19 @@ TEST_F(PopupMenusTest, SwitchesFlipFromEitherMenuRedrawAndShowTheirMarks) {
         openToolBarMenu();
         EXPECT_FALSE(toolBar->isChecked());
 
-        // A document's 2 shows a check mark; one click clears it rather than leaving it set.
+        // A document's 2 is off, in the picture and in the menus alike; a click switches it on.
         setting = 2;
+        Window.Refresh1Click();
+        EXPECT_EQ(Picture(), off);
         openToolBarMenu();
-        EXPECT_TRUE(toolBar->isChecked());
-        toolBar->trigger();
-        EXPECT_EQ(setting, 0);
+        EXPECT_FALSE(toolBar->isChecked());
         menus.PopupMenuMainPopup();
         EXPECT_FALSE(main->isChecked());
+        toolBar->trigger();
+        EXPECT_EQ(setting, 1);
+        menus.PopupMenuMainPopup();
+        EXPECT_TRUE(main->isChecked());
+        setting = 0;
     }
     EXPECT_TRUE(Errors.empty());
 }
@@ -303,7 +308,8 @@ TEST_F(PopupMenusTest, GraphListShowsEachGraphByKindWithItsCheckAndIndex) {
         "f(x,y)=x^2+y^2-1=0", "f(x,y)=x+y > 0", "Table: 12 Items", "",
         "Y(x)=a&b",
     };
-    const std::vector<bool> checks = {true, false, true, true, true, true, true, true, false};
+    // ShowEnabled 2 is off: no check mark, as nothing is drawn.
+    const std::vector<bool> checks = {true, false, true, true, true, false, true, true, false};
     TPopupMenus& menus = Menus();
     menus.PopupMenuMainPopup();
     menus.PopupMenuGraphListPopup();

@@ -91,18 +91,124 @@ TEST_F(AxesTest, AxisOutsideTheRangeSticksToTheNearerEdge) {
     EXPECT_EQ(Lines()[0].first.Y, 30);
 }
 
-// The eleventh sum of -1 + 0.1 + ... is not 0: it is printed with the suffix, in exponent form.
-TEST_F(AxesTest, SumNearZeroIsNotTheZeroLabel) {
+// Labels show the numbers the walk is written in, not the rounding noise of the repeated sums;
+// a sum next to 0 is the origin's "0". Each case: the range, the step, and the labels as exact
+// multiples (first + k * step) / scale of integers.
+TEST_F(AxesTest, LabelsShowTheNumbersMeant) {
+    struct Case {
+        double min, max, step;
+        std::int64_t first, increment, scale; // label k = (first + k * increment) / scale
+        int count;
+    };
+    for (const Case& c : {
+             Case{-1, 1, 0.1, -10, 1, 10, 21},
+             Case{-0.2, 0.2, 0.05, -20, 5, 100, 9},
+             Case{-1, 1, 0.25, -100, 25, 100, 9},
+             Case{-5e-7, 5e-7, 1e-7, -5, 1, 10'000'000, 11},
+             Case{-5e7, 5e7, 1e7, -50'000'000, 10'000'000, 1, 11},
+             Case{-0.7, 0.7, 0.1, -7, 1, 10, 15},
+             // Panned by a fraction of the step: no label falls on 0.
+             Case{-0.95, 1.05, 0.1, -95, 10, 100, 21},
+             Case{-1.25, 0.75, 0.1, -125, 10, 100, 21},
+             // More digits in the minimum than the step needs are kept.
+             Case{0.123456789, 3, 1, 123456789, 1'000'000'000, 1'000'000'000, 3},
+         }) {
+        SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " by " << c.step);
+        canvas.Clear();
+        view.XInterval = {1, c.min, c.max};
+        view.XArrow.Enabled = 0;
+        view.XAxesLabelsStep = c.step;
+        view.XAxesLabelsString = "u";
+        view.DrawXAxisCrossed();
+
+        std::vector<std::string> expected;
+        for (int k = 0; k < c.count; ++k) {
+            const std::int64_t units = c.first + k * c.increment;
+            expected.push_back(
+                units == 0
+                    ? "0"
+                    : FloatToStr(static_cast<double>(units) / static_cast<double>(c.scale)) + "u");
+        }
+        EXPECT_EQ(Texts(), expected);
+    }
+}
+
+// Positions stay on the repeated sums; only the text is rounded. The sum next to 0 takes the
+// origin's spot; labels of the y axis and of boxed axes are rounded alike.
+TEST_F(AxesTest, RoundedLabelsKeepTheirPlaces) {
     view.XInterval = {1, -1, 1};
+    view.YInterval = {1, -1, 1};
     view.XAxesLabelsStep = 0.1;
-    view.XAxesLabelsString = "u";
+    view.YAxesLabelsStep = 0.1;
     view.DrawXAxisCrossed();
-    const auto texts = Texts();
-    ASSERT_GE(texts.size(), 11u);
-    EXPECT_EQ(texts[10], FloatToStr(-1.3877787807814457E-16) + "u");
-    EXPECT_NE(texts[10].find("E-16"), std::string::npos);
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), "0"), 0);
-    EXPECT_EQ(texts[0], "-1u");
+    const double nearZero = -1.3877787807814457E-16;
+    const TPoint p = view.WorldToScreen(nearZero, 0);
+    ASSERT_NE(TextOp("0"), nullptr);
+    EXPECT_EQ(TextOp("0")->Points[0], (TPoint{p.X - 7, p.Y + 1}));
+    double sum = -1;
+    for (int k = 0; k < 3; ++k)
+        sum += 0.1; // -0.7000000000000001
+    const TPoint q = view.WorldToScreen(sum, 0);
+    ASSERT_NE(TextOp("-0.7"), nullptr);
+    EXPECT_EQ(TextOp("-0.7")->Points[0], (TPoint{q.X - 4, q.Y + 10}));
+
+    const auto noisy = [](const std::vector<std::string>& texts) {
+        return std::count_if(texts.begin(), texts.end(), [](const std::string& t) {
+            return t.find("E-") != std::string::npos || t.find("9999") != std::string::npos ||
+                   t.find("0000") != std::string::npos;
+        });
+    };
+    canvas.Clear();
+    view.DrawYAxisCrossed();
+    EXPECT_EQ(noisy(Texts()), 0);
+    EXPECT_NE(TextOp("0.3"), nullptr);
+    for (const auto draw : {&TCoordinate::DrawXAxisBoxed, &TCoordinate::DrawYAxisBoxed}) {
+        canvas.Clear();
+        view.XAxesTicksStep = 0.1;
+        view.YAxesTicksStep = 0.1;
+        (view.*draw)();
+        EXPECT_EQ(Texts().size(), 21u);
+        EXPECT_EQ(noisy(Texts()), 0);
+        EXPECT_NE(TextOp("0"), nullptr);
+        EXPECT_NE(TextOp("0.9"), nullptr);
+    }
+}
+
+// Labels and arrow names keep the canvas's text colour wherever it shows (every light
+// background, untouched), and turn white where it would not: on a dark background, or on the
+// dark box a solid axis brush paints behind the labels.
+TEST_F(AxesTest, TextStaysReadableOnTheBackground) {
+    constexpr TColor darkBlue = 0x800000;
+    struct Case {
+        const char* name;
+        TColor background;
+        TEnum8 axisBrush;
+        TColor label, arrowName;
+    };
+    for (const Case& c : {
+             Case{"white", clWhite, bsBDiagonal, clWindowText, clWindowText},
+             Case{"window colour", clWindow, bsBDiagonal, clWindowText, clWindowText},
+             Case{"mid grey", clGray, bsBDiagonal, clWindowText, clWindowText},
+             Case{"pale yellow", 0xC0FFFF, bsBDiagonal, clWindowText, clWindowText},
+             Case{"black", clBlack, bsBDiagonal, clWhite, clWhite},
+             Case{"dark blue", darkBlue, bsClear, clWhite, clWhite},
+             Case{"solid dark axis brush", clWhite, bsSolid, clWhite, clWindowText},
+         }) {
+        SCOPED_TRACE(c.name);
+        view.BackgroundColor = c.background;
+        view.XAxesGraphStyle.BrushStyle = view.YAxesGraphStyle.BrushStyle = c.axisBrush;
+        view.XAxesGraphStyle.BrushColor = view.YAxesGraphStyle.BrushColor = darkBlue;
+        for (const auto draw : {&TCoordinate::DrawXAxisCrossed, &TCoordinate::DrawYAxisCrossed,
+                                &TCoordinate::DrawXAxisBoxed}) {
+            canvas.Clear();
+            (view.*draw)();
+            for (const TCanvasOp* op : canvas.OfKind(TCanvasOpKind::TextOut)) {
+                const bool name = op->Text == "X" || op->Text == "Y";
+                EXPECT_EQ(op->Font.Color, name ? c.arrowName : c.label) << op->Text;
+            }
+            EXPECT_EQ(canvas.Font.Color, clWindowText); // the canvas state is back
+        }
+    }
 }
 
 TEST_F(AxesTest, LabelsAboveAndArrowsReversed) {

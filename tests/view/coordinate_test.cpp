@@ -141,7 +141,7 @@ TEST_F(CoordinateTest, BottomMarginForBoxAndDownwardArrow) {
         std::int32_t marginBottom;
     };
     for (const Case c :
-         {Case{asCrossed, 1, 1, 30}, Case{asCrossed, 0, 1, 55}, Case{asCrossed, 0, 2, 55},
+         {Case{asCrossed, 1, 1, 30}, Case{asCrossed, 0, 1, 55}, Case{asCrossed, 0, 2, 30},
           Case{asCrossed, 0, 0, 30}, Case{asBoxed, 1, 1, 55}, Case{asBoxed, 0, 1, 55},
           Case{asBoxed, 0, 0, 55}, Case{2, 1, 1, 30}}) {
         SCOPED_TRACE(testing::Message()
@@ -185,7 +185,7 @@ TEST_F(CoordinateTest, LegendLinesStopAtTheMinimumPlotHeight) {
     TTableObj table;
     table.ShowEnabled = 1;
     graphs.AddTableCopy(table);
-    AddFunction(2); // true for a test against zero
+    AddFunction(2); // off: only 1 shows a graph
     view->LegendEnabled = 1;
     view->ComputeMargins();
     EXPECT_EQ(view->MarginBottom, 30); // no graph list yet
@@ -196,7 +196,14 @@ TEST_F(CoordinateTest, LegendLinesStopAtTheMinimumPlotHeight) {
 
     view->LegendEnabled = 1;
     view->ComputeMargins();
-    EXPECT_EQ(view->MarginBottom, 30 + 48); // three visible, one hidden
+    EXPECT_EQ(view->MarginBottom, 30 + 32); // two visible, two hidden
+    // A visible graph of an unknown kind has no legend line, so it gets no room for one.
+    TFunctionObj unknown;
+    unknown.ShowEnabled = 1;
+    unknown.FunctionObjType = 7;
+    graphs.AddFunctionCopy(unknown);
+    view->ComputeMargins();
+    EXPECT_EQ(view->MarginBottom, 30 + 32);
 
     view->Height = 200;
     view->ComputeMargins();

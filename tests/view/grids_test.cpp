@@ -1,5 +1,6 @@
 #include "drawfixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -59,13 +60,13 @@ TEST_F(GridsTest, RadialCirclesUpToTheFarthestRangeEnd) {
         std::size_t circles;
     };
     for (const Case& c :
-         {Case{{1, -10, 10}, {1, -10, 10}, 1, 10}, Case{{1, 0, 10}, {1, -3, 3}, 1, 10},
-          Case{{1, -10, 10}, {1, -10, 10}, 3, 4}, Case{{1, -1, 2}, {1, -25, 3}, 10, 3}}) {
+         {Case{{1, -10, 10}, {1, -10, 10}, 1, 10}, Case{{1, -10, 10}, {1, -10, 10}, 2, 5},
+          Case{{1, -30, 30}, {1, -30, 30}, 10, 3}}) {
         SCOPED_TRACE(c.step);
         canvas.Clear();
         view.XInterval = c.x;
         view.YInterval = c.y;
-        view.GridRadialEnabled = 2; // any nonzero value
+        view.GridRadialEnabled = 1;
         view.GridRadialStep = c.step;
         view.DrawRadialGrid();
         const auto circles = canvas.OfKind(TCanvasOpKind::Ellipse);
@@ -79,6 +80,98 @@ TEST_F(GridsTest, RadialCirclesUpToTheFarthestRangeEnd) {
     view.GridRadialEnabled = 0;
     view.DrawRadialGrid();
     EXPECT_TRUE(canvas.Ops.empty());
+}
+
+// Circles and rays about an origin off the centre (or outside the view) stay inside the plot
+// area, as the rectangular grids do, and what is drawn there still follows the circles and the
+// rays: every arc point lies on a circle of the step's radii, every ray point on a ray from the
+// origin, and the parts inside are all there (the top-right corner arc of the view is reached).
+TEST_F(GridsTest, RadialAndAngularGridsStayInThePlotArea) {
+    struct Case {
+        const char* name;
+        TInterval x, y;
+        TEnum8 brush;
+    };
+    for (const Case& c : {
+             Case{"origin at the left edge", {1, 0, 10}, {1, -3, 3}, bsClear},
+             Case{"origin low left", {1, -2, 8}, {1, -1, 5}, bsClear},
+             Case{"origin outside", {1, 3, 9}, {1, 2, 6}, bsClear},
+             Case{"wide, filled", {1, -10, 10}, {1, -4, 4}, bsSolid},
+             Case{"origin outside, filled", {1, 3, 9}, {1, 2, 6}, bsCross},
+         }) {
+        SCOPED_TRACE(c.name);
+        view.XInterval = c.x;
+        view.YInterval = c.y;
+        view.GridRadialEnabled = view.GridAngularEnabled = 1;
+        view.GridRadialStep = 1;
+        view.GridAngularStep = 0.125;
+        view.GridRadialGraphStyle.BrushStyle = c.brush;
+        const TPoint low = view.WorldToScreen(c.x.Min, c.y.Min);
+        const TPoint high = view.WorldToScreen(c.x.Max, c.y.Max);
+        const double kx = (high.X - low.X) / (c.x.Max - c.x.Min);
+        const double ky = (low.Y - high.Y) / (c.y.Max - c.y.Min);
+        const auto inside = [&](TPoint p) {
+            return p.X >= low.X - 1 && p.X <= high.X + 1 && p.Y >= high.Y - 1 && p.Y <= low.Y + 1;
+        };
+        const TPoint origin = view.WorldToScreen(0, 0);
+        const auto world = [&](TPoint p) {
+            return TWorldPoint{(p.X - origin.X) / kx, (origin.Y - p.Y) / ky};
+        };
+
+        canvas.Clear();
+        view.DrawRadialGrid();
+        ASSERT_GT(Count(TCanvasOpKind::LineTo), 0u);
+        // Circles inside the area are the platform's ellipses as before.
+        const double inner = std::min({-c.x.Min, c.x.Max, -c.y.Min, c.y.Max});
+        EXPECT_EQ(Count(TCanvasOpKind::Ellipse), inner > 0 ? std::size_t(inner) : 0u);
+        for (const TCanvasOp& op : canvas.Ops)
+            for (const TPoint p : op.Points) {
+                EXPECT_TRUE(inside(p)) << p.X << "," << p.Y;
+                if (op.Kind != TCanvasOpKind::LineTo)
+                    continue;
+                const TWorldPoint w = world(p);
+                const double r = std::hypot(w.X, w.Y);
+                EXPECT_LT(std::fabs(r - std::round(r)) * std::min(kx, ky), 1.5) << r;
+            }
+        // Every point of a circle well inside the area is on a drawn chord.
+        const auto arcs = Lines();
+        const auto nearest = [&](double x, double y) {
+            double best = std::numeric_limits<double>::infinity();
+            for (const auto& [a, b] : arcs) {
+                const double dx = b.X - a.X;
+                const double dy = b.Y - a.Y;
+                const double length = dx * dx + dy * dy;
+                const double t =
+                    length == 0 ? 0
+                                : std::clamp(((x - a.X) * dx + (y - a.Y) * dy) / length, 0.0, 1.0);
+                best = std::min(best, std::hypot(x - a.X - t * dx, y - a.Y - t * dy));
+            }
+            return best;
+        };
+        const double farthest = std::max({-c.x.Min, c.x.Max, -c.y.Min, c.y.Max});
+        for (int k = std::max(1, int(inner) + 1); k <= std::ceil(farthest); ++k)
+            for (double angle = 0; angle < 2 * M_PI; angle += 0.02) {
+                const double x = origin.X + k * std::cos(angle) * kx;
+                const double y = origin.Y - k * std::sin(angle) * ky;
+                if (x > low.X + 2 && x < high.X - 2 && y > high.Y + 2 && y < low.Y - 2) {
+                    ASSERT_LT(nearest(x, y), 2.0) << "radius " << k << " at " << angle;
+                }
+            }
+        if (c.brush != bsClear) {
+            EXPECT_GT(Count(TCanvasOpKind::Polygon), 0u);
+        }
+
+        canvas.Clear();
+        view.DrawAngularGrid();
+        for (const auto& [from, to] : Lines()) {
+            EXPECT_TRUE(inside(from) && inside(to));
+            // Both ends on one ray from the origin: their directions agree.
+            const TWorldPoint a = world(from);
+            const TWorldPoint b = world(to);
+            const double cross = a.X * b.Y - a.Y * b.X;
+            EXPECT_LT(std::fabs(cross) / (std::hypot(a.X, a.Y) + 1e-9), 0.1);
+        }
+    }
 }
 
 TEST_F(GridsTest, AngularRaysToAFullTurnOrJustPast) {

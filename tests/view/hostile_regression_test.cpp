@@ -49,15 +49,16 @@ TEST_F(HostileDrawTest, AngularGridDrawsARayThatRepeatsTheOneBeforeOnce) {
     EXPECT_EQ(Starts(Lines()), Starts(lines));
 }
 
-// Far from the origin every ray starts at the saturation limit, where equal start pixels do not
-// mean equal lines: those rays are all drawn.
+// Rays far longer than the narrow x range start at the saturation limit (all those below the
+// x axis at the same corner), where equal start pixels do not mean equal lines: those rays are
+// all drawn, each from the origin to where it leaves the plot area.
 TEST_F(HostileDrawTest, AngularGridKeepsSaturatedRays) {
     view.GridAngularEnabled = 1;
-    view.GridAngularStep = 0.25;
-    view.XInterval = {1, 1e300, 1e300 * (1 + 1e-12)};
-    view.YInterval = {1, 1e300, 1e300 * (1 + 1e-12)};
+    view.GridAngularStep = 0.125;
+    view.XInterval = {1, -1, 1};
+    view.YInterval = {1, -1, 1e300};
     view.DrawAngularGrid();
-    EXPECT_GE(canvas.Count(TCanvasOpKind::MoveTo), 8u);
+    EXPECT_EQ(canvas.Count(TCanvasOpKind::MoveTo), 16u);
 }
 
 // The implicit curve "0 = 0" holds in every cell: at pixel size each pixel was set once for

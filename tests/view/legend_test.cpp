@@ -128,5 +128,41 @@ TEST_F(LegendTest, SampleAndColourSwitches) {
     EXPECT_TRUE(canvas.Ops.empty());
 }
 
+// Legend text stands out from what it is written on: black text on a dark background turns
+// white, and so does text on the box of a dark solid fill; a light background and light fills
+// keep it black. A graph's own colour is kept on the background it chose, but not on a fill box
+// of (nearly) its own colour.
+TEST_F(LegendTest, TextStaysReadableOnTheBackgroundAndOnSolidFills) {
+    constexpr TColor darkBlue = 0x800000;
+    constexpr TColor paleYellow = 0xC0FFFF;
+    TFunctionObj& curve = AddFunction(ftYofX, "x");
+    curve.GraphStyle.LineColor = clRed;
+    TFunctionObj& region = AddFunction(ftRelation, "x", ">0");
+    region.GraphStyle.BrushStyle = bsSolid;
+    struct Case {
+        const char* name;
+        TColor background, fill;
+        TFlag graphColour;
+        TColor curveText, regionText;
+    };
+    for (const Case& c : {
+             Case{"white, light fill", clWhite, paleYellow, 0, clBlack, clBlack},
+             Case{"white, dark fill", clWhite, darkBlue, 0, clBlack, clWhite},
+             Case{"black, light fill", clBlack, paleYellow, 0, clWhite, clBlack},
+             Case{"graph colours on black", clBlack, clRed, 1, clRed, clBlack},
+             Case{"graph colour on its own dark fill", clWhite, darkBlue, 1, clRed, clWhite},
+         }) {
+        SCOPED_TRACE(c.name);
+        canvas.Clear();
+        view.BackgroundColor = c.background;
+        view.TextColorAsGraphEnabled = c.graphColour;
+        region.GraphStyle.BrushColor = c.fill;
+        region.GraphStyle.LineColor = c.fill;
+        view.DrawLegend();
+        EXPECT_EQ(TextOp("Y(x)=x")->Font.Color, c.curveText);
+        EXPECT_EQ(TextOp("f(x,y)=x>0")->Font.Color, c.regionText);
+    }
+}
+
 } // namespace
 } // namespace curvana

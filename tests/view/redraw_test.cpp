@@ -4,6 +4,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <tuple>
 
 namespace curvana {
 namespace {
@@ -340,6 +341,56 @@ TEST_F(RedrawTest, GraphsPlottedOnTheirOwnHaveTheirOwnBudget) {
         canvas.Clear();
         view.PlotTable(table);
         EXPECT_EQ(Count(TCanvasOpKind::LineTo), 3u);
+    }
+}
+
+// Only 1 switches a flag on: a flag written as 2 draws exactly what 0 draws, for every flag a
+// picture reads.
+TEST_F(RedrawTest, FlagsOtherThanOneAreOff) {
+    using TSet = std::function<void(TCoordinate&, TMemory&, TFlag)>;
+    const struct {
+        const char* Name;
+        TSet Set;
+    } cases[] = {
+        {"XArrow", [](TCoordinate& v, TMemory&, TFlag f) { v.XArrow.Enabled = f; }},
+        {"YArrow", [](TCoordinate& v, TMemory&, TFlag f) { v.YArrow.Enabled = f; }},
+        {"EqualScale", [](TCoordinate& v, TMemory&, TFlag f) { v.EqualScaleEnabled = f; }},
+        {"TitleTop", [](TCoordinate& v, TMemory&, TFlag f) { v.TitleTopEnabled = f; }},
+        {"TitleBottom", [](TCoordinate& v, TMemory&, TFlag f) { v.TitleBottomEnabled = f; }},
+        {"Legend", [](TCoordinate& v, TMemory&, TFlag f) { v.LegendEnabled = f; }},
+        {"ShowSample", [](TCoordinate& v, TMemory&, TFlag f) { v.ShowSampleEnabled = f; }},
+        {"TextColorAsGraph",
+         [](TCoordinate& v, TMemory&, TFlag f) { v.TextColorAsGraphEnabled = f; }},
+        {"GridHor", [](TCoordinate& v, TMemory&, TFlag f) { v.GridHorEnabled = f; }},
+        {"GridRadial", [](TCoordinate& v, TMemory&, TFlag f) { v.GridRadialEnabled = f; }},
+        {"GridAngular", [](TCoordinate& v, TMemory&, TFlag f) { v.GridAngularEnabled = f; }},
+        {"function ShowEnabled", [](TCoordinate&, TMemory& g, TFlag f) { g.SetShowEnabled(0, f); }},
+        {"table ShowEnabled", [](TCoordinate&, TMemory& g, TFlag f) { g.SetShowEnabled(1, f); }},
+        {"table Smooth", [](TCoordinate&, TMemory& g, TFlag f) { g.Table(1)->Smooth = f; }},
+    };
+    view.TitleTop = view.TitleBottom = "Title";
+    view.LegendEnabled = 1;
+    AddFunction(ftYofX, "x/2").GraphStyle.LineColor = clRed;
+    AddTable({{-5, 5}, {0, -2}, {5, 5}});
+
+    // What a picture shows: every operation's kind, points, text and colours.
+    const auto picture = [this](const TSet& set, TFlag value) {
+        set(view, graphs, value);
+        canvas.Clear();
+        Redraw();
+        std::vector<std::tuple<TCanvasOpKind, std::vector<TPoint>, std::string, TColor, TColor>>
+            ops;
+        for (const TCanvasOp& op : canvas.Ops)
+            ops.emplace_back(op.Kind, op.Points, op.Text, op.Pen.Color, op.Font.Color);
+        return ops;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto on = picture(c.Set, 1);
+        const auto off = picture(c.Set, 0);
+        EXPECT_NE(on, off);
+        EXPECT_EQ(picture(c.Set, 2), off);
+        c.Set(view, graphs, 1);
     }
 }
 
