@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# scripts/build.sh DIR [cmake options...]: configures and builds the project into DIR.
+# scripts/build.sh DIR [cmake options...]: configures and builds the project into DIR; only the
+# targets named in $CURVANA_BUILD_TARGETS (space-separated) when that is set.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
@@ -11,4 +12,8 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
 else
     cmake -S "$root" -B "$dir" "$@" >/dev/null
 fi
-cmake --build "$dir" --parallel "$(nproc)"
+targets=()
+for target in ${CURVANA_BUILD_TARGETS:-}; do
+    targets+=(--target "$target")
+done
+cmake --build "$dir" --parallel "$(nproc)" "${targets[@]}"
