@@ -52,6 +52,14 @@ private:
     TCanvas& FCanvas;
 };
 
+// A title in the default text colour (black, as documents store it, or the window-text
+// colour) is made readable on what it stands on; any other colour is the author's and is kept.
+void UseTitleFont(TCanvas& canvas, const TFont& font, TColor background) {
+    canvas.Font.Assign(font);
+    if (font.Color == clBlack || font.Color == clWindowText)
+        canvas.Font.Color = ReadableTextColor(font.Color, TextGround(canvas, background));
+}
+
 } // namespace
 
 void TCoordinate::DrawCrossedAxes() {
@@ -223,12 +231,12 @@ void TCoordinate::DrawTitles() {
     SaveCanvasState();
     // An enabled title with no text draws nothing.
     if (IsOn(TitleTopEnabled) && !TitleTop.empty()) {
-        canvas.Font.Assign(TitleTopFont);
+        UseTitleFont(canvas, TitleTopFont, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleTop) / 2), 5,
                        TitleTop);
     }
     if (IsOn(TitleBottomEnabled) && !TitleBottom.empty()) {
-        canvas.Font.Assign(TitleBottomFont);
+        UseTitleFont(canvas, TitleBottomFont, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleBottom) / 2),
                        SaturatedPixel(std::int64_t{Height} - canvas.TextHeight(TitleBottom) - 10),
                        TitleBottom);
@@ -238,7 +246,7 @@ void TCoordinate::DrawTitles() {
     if (IsOn(TitleLeftEnabled) && !TitleLeft.empty()) {
         TFont turned = TitleLeftFont;
         turned.Escapement = -900;
-        canvas.Font.Assign(turned);
+        UseTitleFont(canvas, turned, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{canvas.TextHeight(TitleLeft)} + 10),
                        SaturatedPixel(std::int64_t{Height / 2} - canvas.TextWidth(TitleLeft) / 2),
                        TitleLeft);
@@ -246,7 +254,7 @@ void TCoordinate::DrawTitles() {
     if (IsOn(TitleRightEnabled) && !TitleRight.empty()) {
         TFont turned = TitleRightFont;
         turned.Escapement = 900;
-        canvas.Font.Assign(turned);
+        UseTitleFont(canvas, turned, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width} - 5 - canvas.TextHeight(TitleRight)),
                        SaturatedPixel(std::int64_t{Height / 2} + canvas.TextWidth(TitleRight) / 2),
                        TitleRight);

@@ -174,11 +174,18 @@ TEST_F(AxesTest, RoundedLabelsKeepTheirPlaces) {
     }
 }
 
-// Labels and arrow names keep the canvas's text colour wherever it shows (every light
-// background, untouched), and turn white where it would not: on a dark background, or on the
-// dark box a solid axis brush paints behind the labels.
+// Labels, arrow names and titles in the default text colour keep it wherever it shows (every
+// light background, untouched), and turn white where it would not: on a dark background, or on
+// the dark box a solid brush paints behind the text. A title colour the author chose is kept,
+// even red on white, which stands out less than the rule asks of the default colour.
 TEST_F(AxesTest, TextStaysReadableOnTheBackground) {
     constexpr TColor darkBlue = 0x800000;
+    view.TitleTopEnabled = view.TitleBottomEnabled = view.TitleLeftEnabled = 1;
+    view.TitleTop = "Top";
+    view.TitleBottom = "Bottom";
+    view.TitleLeft = "Left";
+    view.TitleBottomFont.Color = clBlack; // how documents store the default
+    view.TitleLeftFont.Color = clRed;
     struct Case {
         const char* name;
         TColor background;
@@ -208,6 +215,13 @@ TEST_F(AxesTest, TextStaysReadableOnTheBackground) {
             }
             EXPECT_EQ(canvas.Font.Color, clWindowText); // the canvas state is back
         }
+        canvas.Clear();
+        canvas.Brush = TBrush{darkBlue, c.axisBrush};
+        view.DrawTitles();
+        const bool turns = c.label == clWhite;
+        EXPECT_EQ(TextOp("Top")->Font.Color, turns ? clWhite : clWindowText);
+        EXPECT_EQ(TextOp("Bottom")->Font.Color, turns ? clWhite : clBlack);
+        EXPECT_EQ(TextOp("Left")->Font.Color, clRed);
     }
 }
 
