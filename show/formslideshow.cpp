@@ -13,6 +13,7 @@
 #include "platform/qtfont.h"
 #include "platform/rastercanvas.h"
 #include "show/addlabel.h"
+#include "show/audiencepicture.h"
 #ifdef CURVANA_HAVE_HELP_WINDOW
 #include "show/chmhelp.h"
 #endif
@@ -702,7 +703,8 @@ void TFormSlideShow::CloseFullScreen1Click() {
 void TFormSlideShow::CaptureScreen1Click() {
     if (!CaptureJob)
         return;
-    CapturePicture(*CaptureJob, Coordinate1->Picture().Image());
+    CapturePicture(*CaptureJob,
+                   AudiencePicture(Coordinate1->Picture().Image(), *Coordinate1, AddLabels()));
 }
 
 void TFormSlideShow::SetBatchCaptureJob1Click() {

@@ -107,8 +107,9 @@ public:
     void Help1Click();
     void CloseFullScreen1Click();
 
-    // Writes the view's picture, pen strokes included, to the capture job's next file and
-    // advances its number; labels, panel and menus are widgets of their own and not in it.
+    // Writes what the audience sees of the view (picture, pen strokes and free text labels;
+    // not the control panel, menus or pointer) to the capture job's next free file and advances
+    // its number.
     void CaptureScreen1Click();
     // Edits the capture job in its dialog; the control panel is visible afterwards.
     void SetBatchCaptureJob1Click();

@@ -1,7 +1,10 @@
 #include "capture/capscreen.h"
+#include "capture/emfwriter.h"
 #include "capture/formsetcapturejob.h"
+#include "docfile/addlabeldata.h"
 #include "platform/rastercanvas.h"
 #include "show/addlabel.h"
+#include "show/audiencepicture.h"
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
 #include "show/formslideshow.h"
@@ -10,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -50,7 +54,7 @@ protected:
     }
 };
 
-TEST_F(CaptureWindowTest, F6WritesThePictureWithStrokesAndWithoutLabels) {
+TEST_F(CaptureWindowTest, CaptureHoldsWhatTheAudienceSeesInBmpAndEmfAlike) {
     ASSERT_TRUE(Errors.empty());
     ASSERT_EQ(Window.AddLabels().size(), 1u);
     // A pen stroke, drawn straight into the picture.
@@ -60,19 +64,80 @@ TEST_F(CaptureWindowTest, F6WritesThePictureWithStrokesAndWithoutLabels) {
     canvas.MoveTo(20, 30);
     canvas.LineTo(200, 30);
     ASSERT_EQ(Picture().pixel(100, 30), qRgb(255, 0, 0));
+    // The control panel stands over the view, the pointer in the middle of it.
+    ASSERT_TRUE(Window.GroupBoxMovement->isVisible());
+    const QRect panel = Window.GroupBoxMovement->geometry().translated(-Window.Coordinate1->pos());
+    ASSERT_TRUE(panel.intersects(Window.Coordinate1->rect()));
+    QCursor::setPos(Window.Coordinate1->mapToGlobal(Window.Coordinate1->rect().center()));
 
+    QTest::keyClick(&Window, Qt::Key_F6);
+    Window.CaptureJob->PictureFormat = 1;
     QTest::keyClick(&Window, Qt::Key_F6);
     EXPECT_TRUE(Errors.empty());
     const QImage file = Written("Outputpic01.bmp");
-    EXPECT_EQ(file.size(), Window.Coordinate1->size());
-    EXPECT_EQ(file, Picture().convertToFormat(QImage::Format_RGB32));
-    // On screen the label covers part of the view; the file has the view's pixels there.
-    TAddLabel* label = Window.AddLabels().front();
-    const QRect where = label->geometry().translated(-Window.Coordinate1->pos());
+    ASSERT_EQ(file.size(), Window.Coordinate1->size());
+    // Outside the panel the file is the view as shown: picture, stroke and label.
     const QImage shown = Window.Panel1->grab(Window.Coordinate1->geometry())
                              .toImage()
                              .convertToFormat(QImage::Format_RGB32);
-    EXPECT_NE(shown.copy(where), file.copy(where));
+    TAddLabel* label = Window.AddLabels().front();
+    const QRect where = label->geometry().translated(-Window.Coordinate1->pos());
+    ASSERT_FALSE(where.intersects(panel));
+    EXPECT_EQ(file.copy(where), shown.copy(where));
+    EXPECT_EQ(file.pixel(where.topLeft()), qRgb(255, 255, 0)); // the label's yellow
+    EXPECT_NE(file.copy(where), Picture().copy(where).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(file.pixel(100, 30), qRgb(255, 0, 0));
+    // Under the panel it holds the view's picture, not the panel.
+    const QRect under = panel.intersected(Window.Coordinate1->rect());
+    EXPECT_EQ(file.copy(under), Picture().copy(under).convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(shown.copy(under), file.copy(under));
+    // The metafile holds the same picture.
+    QFile emf(Folder.filePath("Outputpic02.emf"));
+    ASSERT_TRUE(emf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(emf.readAll(), EncodeEmf(file));
+}
+
+TEST(AudiencePictureTest, LabelsLandOnTheDevicePixelsOfTheirPlace) {
+    QWidget panel;
+    panel.resize(200, 100);
+    QWidget view(&panel);
+    view.setGeometry(10, 5, 180, 90);
+    auto* label = new TAddLabel(&panel);
+    TAddLabelData data;
+    data.Caption = "WWW";
+    data.Color = 0x00FFFF; // yellow box
+    data.Transparent = 0;
+    label->Assign(data);
+    label->move(40, 25);
+    auto* hidden = new TAddLabel(&panel);
+    hidden->Assign(data);
+    hidden->move(100, 60);
+    hidden->hide();
+    auto* clear = new TAddLabel(&panel);
+    data.Transparent = 1;
+    clear->Assign(data);
+    clear->move(120, 10);
+    for (const double ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        QImage picture(static_cast<int>(180 * ratio), static_cast<int>(90 * ratio),
+                       QImage::Format_RGB32);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::blue);
+        const QImage result = AudiencePicture(picture, view, {label, hidden, clear});
+        EXPECT_EQ(result.size(), picture.size());
+        EXPECT_EQ(result.devicePixelRatio(), ratio);
+        // The opaque label's box at (30, 20) of the view, ratio device pixels per pixel.
+        const QPoint corner(static_cast<int>(30 * ratio), static_cast<int>(20 * ratio));
+        EXPECT_EQ(result.pixel(corner), qRgb(255, 255, 0));
+        EXPECT_EQ(result.pixel(corner - QPoint(1, 1)), qRgb(0, 0, 255));
+        // The hidden label is not there; the transparent one leaves the picture around its text.
+        EXPECT_EQ(result.pixel(static_cast<int>(95 * ratio), static_cast<int>(60 * ratio)),
+                  qRgb(0, 0, 255));
+        EXPECT_EQ(result.pixel(static_cast<int>(110 * ratio), static_cast<int>(5 * ratio)),
+                  qRgb(0, 0, 255));
+        // The picture given is untouched.
+        EXPECT_EQ(picture.pixel(corner), qRgb(0, 0, 255));
+    }
 }
 
 TEST_F(CaptureWindowTest, ThreeCapturesByKeyAndButtonNumberTheFiles) {
