@@ -26,4 +26,15 @@ void TRasterCanvas::SetSize(std::int32_t width, std::int32_t height) {
     Attach(&FImagePainter, width, height);
 }
 
+void TRasterCanvas::PutImage(const QImage& copy) {
+    if (!FImagePainter.isActive() || copy.size() != FImage.size())
+        return;
+    FImagePainter.save();
+    FImagePainter.resetTransform();
+    FImagePainter.setClipping(false);
+    FImagePainter.setCompositionMode(QPainter::CompositionMode_Source);
+    FImagePainter.drawImage(QPointF(0, 0), copy);
+    FImagePainter.restore();
+}
+
 } // namespace curvana

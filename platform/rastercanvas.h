@@ -22,6 +22,9 @@ public:
     // The picture itself. A copy taken from it keeps the picture of its moment (Qt copies an
     // image that is being painted on instead of sharing it).
     const QImage& Image() const { return FImage; }
+    // Puts a copy taken from Image() back, pixel for pixel; pen, brush, font and position stay.
+    // A copy of another size is ignored.
+    void PutImage(const QImage& copy);
 
 private:
     QImage FImage;

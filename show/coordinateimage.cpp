@@ -20,6 +20,7 @@ TCoordinateImage::~TCoordinateImage() {
 }
 
 void TCoordinateImage::FitPicture() {
+    ++FPictureGeneration;
     if (FPicture->PictureWidth() != width() || FPicture->PictureHeight() != height())
         FPicture->SetSize(width(), height());
     Coordinate.Canvas = FPicture.get();

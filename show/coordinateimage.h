@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 #include <memory>
 
 namespace curvana {
@@ -23,6 +25,9 @@ public:
     // Makes the picture the widget's size (a new white picture when the size changed) and
     // points the view at it. Called before every redraw.
     void FitPicture();
+    // Counts the redraws (every FitPicture): what was drawn into the picture before the count
+    // changed has been painted over.
+    std::uint64_t PictureGeneration() const { return FPictureGeneration; }
     TRasterCanvas& Picture() { return *FPicture; }
 
 signals:
@@ -38,6 +43,7 @@ protected:
 
 private:
     std::unique_ptr<TRasterCanvas> FPicture;
+    std::uint64_t FPictureGeneration = 0;
 };
 
 } // namespace curvana

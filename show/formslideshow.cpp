@@ -127,6 +127,7 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     bind(Arrow1, "Arrow", &TFormSlideShow::Arrow1Click);
     bind(Hide1, "Hide", &TFormSlideShow::Hide1Click);
     bind(Pen1, "Pen\tF4", &TFormSlideShow::Pen1Click);
+    bind(Laser1, "Laser", &TFormSlideShow::Laser1Click);
     bind(PenProperties1, "Pen Properties...", &TFormSlideShow::PenProperties1Click);
 
     // The check mark drives the panel: a menu click has flipped it already, so only apply it.
@@ -173,7 +174,7 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     onButton(panel.ToolButton17, CloseFullScreen1);
     onButton(panel.ToolButton13, CaptureScreen1);
 
-    PenPointer = new TPenPointer({Coordinate1, panel.ToolButtonPen, Arrow1, Hide1, Pen1},
+    PenPointer = new TPenPointer({Coordinate1, panel.ToolButtonPen, Arrow1, Hide1, Pen1, Laser1},
                                  PointerMode, PenStyle, this);
     connect(panel.ToolButtonPen, &QToolButton::clicked, this,
             [this] { Guarded(*this, FErrorReporter, [this] { ToolButtonPenClick(); }); });
@@ -514,6 +515,17 @@ void TFormSlideShow::FormKeyDown(QKeyEvent* event) {
     case Qt::Key_F4:
         ToolButtonPenClick();
         break;
+    // Pen strokes: the last one taken back, or all of them.
+    case Qt::Key_Z:
+        if (event->modifiers().testFlag(Qt::ControlModifier))
+            PenPointer->UndoStroke();
+        break;
+    case Qt::Key_Backspace:
+        PenPointer->UndoStroke();
+        break;
+    case Qt::Key_E:
+        PenPointer->EraseStrokes();
+        break;
     case Qt::Key_F5:
         Refresh1Click();
         break;
@@ -738,6 +750,10 @@ void TFormSlideShow::Hide1Click() {
 
 void TFormSlideShow::Pen1Click() {
     PenPointer->Pen();
+}
+
+void TFormSlideShow::Laser1Click() {
+    PenPointer->Laser();
 }
 
 void TFormSlideShow::ToolButtonPenClick() {

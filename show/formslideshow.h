@@ -127,6 +127,8 @@ public:
     void Arrow1Click();
     void Hide1Click();
     void Pen1Click();
+    // The pointer as a bright red dot.
+    void Laser1Click();
     // Pen from Arrow or Hide, Arrow from Pen (F4, the control panel's pen button).
     void ToolButtonPenClick();
     // Edits the pen in its dialog; "Set" switches to Pen mode. The control panel is visible
@@ -171,10 +173,12 @@ public:
     QAction* CloseFullScreen1 = nullptr;
     QAction* CaptureScreen1 = nullptr;
     QAction* SetBatchCaptureJob1 = nullptr;
-    // Arrow1, Hide1 and Pen1 are checkable, one of them checked: the current pointer mode.
+    // Arrow1, Hide1, Pen1 and Laser1 are checkable, one of them checked: the current pointer
+    // mode.
     QAction* Arrow1 = nullptr;
     QAction* Hide1 = nullptr;
     QAction* Pen1 = nullptr;
+    QAction* Laser1 = nullptr;
     QAction* PenProperties1 = nullptr;
     TPenPointer* PenPointer = nullptr;
 

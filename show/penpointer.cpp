@@ -7,6 +7,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QRadialGradient>
 #include <QToolButton>
 
 #include <algorithm>
@@ -19,7 +22,7 @@ TPenPointer::TPenPointer(const TControls& controls, TEnum8& mode,
     : QObject(parent), FControls(controls), FMode(mode), FPenStyle(penStyle) {
     FGroup = new QActionGroup(this);
     FGroup->setExclusive(true);
-    for (QAction* action : {FControls.Arrow, FControls.Hide, FControls.Pen}) {
+    for (QAction* action : {FControls.Arrow, FControls.Hide, FControls.Pen, FControls.Laser}) {
         if (action == nullptr)
             continue;
         action->setCheckable(true);
@@ -57,6 +60,35 @@ void TPenPointer::Pen() {
     SyncControls();
 }
 
+void TPenPointer::Laser() {
+    FMode = pmLaser;
+    ShowPointer(true);
+    FControls.View->setCursor(LaserCursor());
+    SyncControls();
+}
+
+QCursor TPenPointer::LaserCursor() {
+    // A bright red dot with a soft rim, its hot spot in the middle; drawn at twice the size so
+    // that it stays round on a HiDPI screen.
+    constexpr int size = 24;
+    constexpr qreal ratio = 2;
+    QPixmap dot(static_cast<int>(size * ratio), static_cast<int>(size * ratio));
+    dot.setDevicePixelRatio(ratio);
+    dot.fill(Qt::transparent);
+    QPainter painter(&dot);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient glow(QPointF(size / 2.0, size / 2.0), size / 2.0);
+    glow.setColorAt(0, QColor(255, 0, 0));
+    glow.setColorAt(0.45, QColor(255, 0, 0));
+    glow.setColorAt(0.6, QColor(255, 40, 40, 140));
+    glow.setColorAt(1, QColor(255, 0, 0, 0));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(glow);
+    painter.drawEllipse(QRectF(0, 0, size, size));
+    painter.end();
+    return QCursor(dot, size / 2, size / 2);
+}
+
 void TPenPointer::Toggle() {
     if (FMode == pmPen)
         Arrow();
@@ -85,9 +117,12 @@ void TPenPointer::SyncControls() {
         FControls.Hide->setChecked(FMode == pmHide);
     if (FControls.Pen != nullptr)
         FControls.Pen->setChecked(FMode == pmPen);
+    if (FControls.Laser != nullptr)
+        FControls.Laser->setChecked(FMode == pmLaser);
 }
 
 void TPenPointer::MouseDown(int x, int y) {
+    FStrokeEnded = true;
     FControls.View->Picture().MoveTo(x, y);
 }
 
@@ -106,8 +141,17 @@ void TPenPointer::RestoreCanvasPen() {
 void TPenPointer::MouseMove(Qt::MouseButtons buttons, int x, int y) {
     if (!buttons.testFlag(Qt::LeftButton) || FMode != pmPen || !FPenStyle)
         return;
-    TCanvas& canvas = FControls.View->Picture();
+    TRasterCanvas& canvas = FControls.View->Picture();
     const TPoint from = canvas.PenPos();
+    DropStaleStrokes();
+    if (FStrokeEnded) {
+        if (FStrokes.empty())
+            FUnderStrokes = canvas.Image().copy();
+        FStrokes.push_back(
+            {FPenStyle->LineColor, FPenStyle->LineWidth, FPenStyle->LineStyle, {from}});
+        FStrokeEnded = false;
+    }
+    FStrokes.back().Points.push_back({x, y});
     BackupCanvasPen();
     canvas.Pen.Color = FPenStyle->LineColor;
     canvas.Pen.Width = FPenStyle->LineWidth;
@@ -126,6 +170,58 @@ void TPenPointer::MouseMove(Qt::MouseButtons buttons, int x, int y) {
               QPoint(std::max(clampX(from.X), clampX(x)), std::max(clampY(from.Y), clampY(y))))
             .adjusted(-reach, -reach, reach, reach);
     FControls.View->update(box.intersected(FControls.View->rect()));
+}
+
+void TPenPointer::DropStaleStrokes() {
+    // The picture was drawn again (or resized): the strokes are gone from it already.
+    if (FStrokesGeneration != FControls.View->PictureGeneration()) {
+        FStrokes.clear();
+        FUnderStrokes = QImage();
+        FStrokesGeneration = FControls.View->PictureGeneration();
+    }
+}
+
+std::size_t TPenPointer::StrokeCount() const {
+    return FStrokesGeneration == FControls.View->PictureGeneration() ? FStrokes.size() : 0;
+}
+
+void TPenPointer::UndoStroke() {
+    DropStaleStrokes();
+    if (FStrokes.empty())
+        return;
+    FStrokes.pop_back();
+    RepaintStrokes();
+}
+
+void TPenPointer::EraseStrokes() {
+    DropStaleStrokes();
+    if (FStrokes.empty())
+        return;
+    FStrokes.clear();
+    RepaintStrokes();
+}
+
+void TPenPointer::RepaintStrokes() {
+    TRasterCanvas& canvas = FControls.View->Picture();
+    canvas.PutImage(FUnderStrokes);
+    const TPoint position = canvas.PenPos();
+    BackupCanvasPen();
+    // Segment by segment, as they were drawn, so that every pixel comes out the same.
+    for (const TStroke& stroke : FStrokes) {
+        canvas.Pen.Color = stroke.Color;
+        canvas.Pen.Width = stroke.Width;
+        canvas.Pen.Style = stroke.Style;
+        canvas.MoveTo(stroke.Points.front().X, stroke.Points.front().Y);
+        for (std::size_t i = 1; i < stroke.Points.size(); ++i)
+            canvas.LineTo(stroke.Points[i].X, stroke.Points[i].Y);
+    }
+    RestoreCanvasPen();
+    canvas.MoveTo(position.X, position.Y);
+    if (FStrokes.empty())
+        FUnderStrokes = QImage();
+    // A stroke still held goes on as a new one.
+    FStrokeEnded = true;
+    FControls.View->update();
 }
 
 } // namespace curvana

@@ -89,10 +89,12 @@ TPopupMenus::TPopupMenus(TFormSlideShow& form) : QObject(&form), FForm(form) {
     Arrow1 = form.Arrow1;
     Hide1 = form.Hide1;
     Pen1 = form.Pen1;
+    Laser1 = form.Laser1;
     PenProperties1 = form.PenProperties1;
     PointOption1->addAction(Arrow1);
     PointOption1->addAction(Hide1);
     PointOption1->addAction(Pen1);
+    PointOption1->addAction(Laser1);
     N3 = PointOption1->addSeparator();
     PointOption1->addAction(PenProperties1);
 
@@ -242,6 +244,7 @@ void TPopupMenus::PopupMenuMainPopup() {
     Arrow1->setChecked(FForm.PointerMode == 0);
     Hide1->setChecked(FForm.PointerMode == 1);
     Pen1->setChecked(FForm.PointerMode == 2);
+    Laser1->setChecked(FForm.PointerMode == 3);
     RebuildGraphList(GraphList1);
 }
 

@@ -80,6 +80,7 @@ public:
     QAction* Arrow1 = nullptr;
     QAction* Hide1 = nullptr;
     QAction* Pen1 = nullptr;
+    QAction* Laser1 = nullptr;
     QAction* N3 = nullptr;
     QAction* PenProperties1 = nullptr;
     QAction* CoordinateProperties1 = nullptr;

@@ -107,6 +107,7 @@ TEST_F(PenPointerTest, ModesSetPointerCursorButtonAndItems) {
         {"hide, pen", {&F::Hide1Click, &F::Pen1Click}, 2, false, Qt::PointingHandCursor},
         {"pen, hide", {&F::Pen1Click, &F::Hide1Click}, 1, true, Qt::ArrowCursor},
         {"pen, arrow", {&F::Pen1Click, &F::Arrow1Click}, 0, false, Qt::ArrowCursor},
+        {"hide, laser", {&F::Hide1Click, &F::Laser1Click}, 3, false, Qt::BitmapCursor},
     };
     for (const TModeCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -126,6 +127,7 @@ TEST_F(PenPointerTest, ModesSetPointerCursorButtonAndItems) {
             EXPECT_EQ(window.Arrow1->isChecked(), c.Mode == 0);
             EXPECT_EQ(window.Hide1->isChecked(), c.Mode == 1);
             EXPECT_EQ(window.Pen1->isChecked(), c.Mode == 2);
+            EXPECT_EQ(window.Laser1->isChecked(), c.Mode == 3);
             window.close();
         }
         // The pointer is back once the window is gone, whatever its mode was.
@@ -160,7 +162,8 @@ TEST_F(PenPointerTest, F4AndThePenButtonToggleBetweenPenAndArrow) {
         TEnum8 After;
     } cases[] = {{&TFormSlideShow::Arrow1Click, 2},
                  {&TFormSlideShow::Hide1Click, 2},
-                 {&TFormSlideShow::Pen1Click, 0}};
+                 {&TFormSlideShow::Pen1Click, 0},
+                 {&TFormSlideShow::Laser1Click, 2}};
     for (const auto& c : cases) {
         (Window.*c.Start)();
         QTest::keyClick(&Window, Qt::Key_F4);
@@ -299,6 +302,107 @@ TEST_F(PenPointerTest, PenPropertiesSetSwitchesToPenAndCloseKeepsTheMode) {
     Window.Arrow1Click();
     EditPenThen(Window, [](TFormPenProperties& dialog) { dialog.Button1->click(); });
     EXPECT_EQ(Window.PointerMode, 2);
+}
+
+TEST_F(PenPointerTest, LaserIsABrightRedDotThatDrawsNothing) {
+    Open();
+    const QImage before = Picture();
+    EXPECT_EQ(Window.Laser1->text(), QStringLiteral("Laser"));
+    Window.Laser1->trigger();
+    EXPECT_EQ(Window.PointerMode, TPenPointer::pmLaser);
+    const QCursor cursor = Window.Coordinate1->cursor();
+    ASSERT_EQ(cursor.shape(), Qt::BitmapCursor);
+    const QImage dot = cursor.pixmap().toImage();
+    const QPoint hotSpot = cursor.hotSpot() * cursor.pixmap().devicePixelRatio();
+    EXPECT_EQ(dot.pixelColor(hotSpot), QColor(255, 0, 0));
+    EXPECT_EQ(dot.pixelColor(0, 0).alpha(), 0); // a dot, not a square
+    Stroke({{100, 30}, {300, 30}});
+    EXPECT_EQ(Picture(), before);
+}
+
+// Three strokes in the empty top band, each in its own row.
+const std::vector<std::vector<QPoint>> ThreeStrokes = {
+    {{100, 20}, {200, 20}}, {{100, 40}, {150, 40}, {200, 45}}, {{100, 60}, {200, 60}}};
+
+struct TUndoCase {
+    const char* Name;
+    std::vector<QKeyCombination> Keys;
+    std::size_t Left; // strokes, the first ones drawn
+};
+
+TEST_F(PenPointerTest, LastStrokesAreTakenBackAndEraseLeavesTheSlideAsItWas) {
+    const TUndoCase cases[] = {
+        {"nothing", {}, 3},
+        {"Ctrl+Z", {Qt::ControlModifier | Qt::Key_Z}, 2},
+        {"Ctrl+Z, Backspace",
+         {Qt::ControlModifier | Qt::Key_Z, QKeyCombination(Qt::Key_Backspace)},
+         1},
+        {"Z alone takes nothing back", {QKeyCombination(Qt::Key_Z)}, 3},
+        {"more undos than strokes",
+         {QKeyCombination(Qt::Key_Backspace), QKeyCombination(Qt::Key_Backspace),
+          QKeyCombination(Qt::Key_Backspace), QKeyCombination(Qt::Key_Backspace)},
+         0},
+        {"E", {QKeyCombination(Qt::Key_E)}, 0},
+        {"Ctrl+Z, then E", {Qt::ControlModifier | Qt::Key_Z, QKeyCombination(Qt::Key_E)}, 0},
+    };
+    Open();
+    const QImage slide = Picture();
+    Window.Pen1Click();
+    // Each stroke alone on the slide, for the pixels it must leave.
+    std::vector<QImage> alone;
+    for (const auto& points : ThreeStrokes) {
+        Stroke(points);
+        alone.push_back(Picture());
+        Window.Refresh1Click();
+        ASSERT_EQ(Picture(), slide);
+    }
+    for (const TUndoCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Window.Refresh1Click();
+        const double xMin = Window.View().XInterval.Min;
+        for (const auto& points : ThreeStrokes)
+            Stroke(points);
+        ASSERT_EQ(Window.PenPointer->StrokeCount(), 3u);
+        for (const QKeyCombination key : c.Keys)
+            QTest::keyClick(&Window, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(Window.PenPointer->StrokeCount(), c.Left);
+        // The picture is the slide with exactly the strokes left: pixel for pixel.
+        QImage expected = slide;
+        for (std::size_t i = 0; i < c.Left; ++i)
+            for (int y = 0; y < expected.height(); ++y)
+                for (int x = 0; x < expected.width(); ++x)
+                    if (alone[i].pixel(x, y) != slide.pixel(x, y))
+                        expected.setPixel(x, y, alone[i].pixel(x, y));
+        EXPECT_EQ(Picture(), expected);
+        EXPECT_EQ(Window.Coordinate1->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                  expected.convertToFormat(QImage::Format_RGB32));
+        // The view itself did not move.
+        EXPECT_EQ(Window.View().XInterval.Min, xMin);
+    }
+    // The pen goes on drawing after an erase, and a new stroke is taken back alone.
+    QTest::keyClick(&Window, Qt::Key_E);
+    Stroke(ThreeStrokes[0]);
+    EXPECT_EQ(Picture(), alone[0]);
+    QTest::keyClick(&Window, Qt::Key_Backspace);
+    EXPECT_EQ(Picture(), slide);
+}
+
+TEST_F(PenPointerTest, StrokesGoneWithARefreshAreNotBroughtBack) {
+    Open();
+    Window.Pen1Click();
+    Stroke(ThreeStrokes[0]);
+    Stroke(ThreeStrokes[1]);
+    // A pan redraws the view: the strokes are gone and undo has nothing to take back.
+    QTest::keyClick(&Window, Qt::Key_Left);
+    const QImage panned = Picture();
+    EXPECT_EQ(Window.PenPointer->StrokeCount(), 0u);
+    QTest::keyClick(&Window, Qt::Key_Backspace);
+    QTest::keyClick(&Window, Qt::Key_E);
+    EXPECT_EQ(Picture(), panned);
+    // A stroke after it is taken back to the panned view.
+    Stroke(ThreeStrokes[2]);
+    QTest::keyClick(&Window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Picture(), panned);
 }
 
 } // namespace

@@ -152,6 +152,7 @@ TEST_F(PopupMenusTest, MenusHoldEveryItemInOrderAndNoActionOwnsAKey) {
         "  Arrow",
         "  Hide",
         "  Pen\tF4",
+        "  Laser",
         "  -",
         "  Pen Properties...",
         "Coordinate Properties",
@@ -447,17 +448,18 @@ TEST_F(PopupMenusTest, GoItemsMoveThroughTheSlides) {
 TEST_F(PopupMenusTest, PointerItemsShowTheModeAsARadioMark) {
     Show(Document(""));
     TPopupMenus& menus = Menus();
-    for (TEnum8 mode : {TEnum8{2}, TEnum8{0}, TEnum8{1}}) {
+    for (TEnum8 mode : {TEnum8{2}, TEnum8{0}, TEnum8{3}, TEnum8{1}}) {
         SCOPED_TRACE(static_cast<int>(mode));
         Window.PointerMode = mode;
         menus.PopupMenuMainPopup();
         EXPECT_EQ(menus.Arrow1->isChecked(), mode == 0);
         EXPECT_EQ(menus.Hide1->isChecked(), mode == 1);
         EXPECT_EQ(menus.Pen1->isChecked(), mode == 2);
+        EXPECT_EQ(menus.Laser1->isChecked(), mode == 3);
     }
     // Choosing an item switches the mode, and the next opening marks it.
     const std::pair<QAction*, TEnum8> choices[] = {
-        {menus.Pen1, 2}, {menus.Hide1, 1}, {menus.Arrow1, 0}};
+        {menus.Pen1, 2}, {menus.Laser1, 3}, {menus.Hide1, 1}, {menus.Arrow1, 0}};
     for (const auto& [item, mode] : choices) {
         SCOPED_TRACE(item->text().toStdString());
         item->trigger();
