@@ -114,7 +114,8 @@ TTextToReal TextToExtended(std::string_view text, long double& value) {
         seenMantissa = true;
     }
     long zerosAfterSeparator = 0;
-    if (!s.empty() && s.front() == DecimalSeparator()) {
+    // "." is a decimal point in every locale, besides the regional separator.
+    if (!s.empty() && (s.front() == DecimalSeparator() || s.front() == '.')) {
         s.remove_prefix(1);
         seenMantissa = true;
         digits += '.';

@@ -8,9 +8,10 @@ namespace curvana {
 
 // Text to number and back, in the user's regional notation (see decimalseparator.h).
 //
-// Real grammar: optional blanks, optional sign, digits, optionally the decimal separator and
-// digits, optionally an exponent (E or e, optional sign, digits), optional blanks. A lone
-// separator reads as 0. No thousands separators, no "inf" or "nan".
+// Real grammar: optional blanks, optional sign, digits, optionally a decimal mark (the regional
+// separator or ".", which reads in every locale) and digits, optionally an exponent (E or e,
+// optional sign, digits), optional blanks. A lone separator reads as 0. No thousands separators, no
+// "inf" or "nan".
 
 enum class TTextToReal { Ok, Invalid };
 

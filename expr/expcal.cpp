@@ -26,19 +26,14 @@ bool IsRunChar(char c, char separator) {
 }
 
 // The first position in a number run [begin, end) from which the rest converts: digits with at
-// most one regional separator and no "." unless "." is the separator. end when none does.
+// most one decimal mark, "." or the regional separator. end when none does.
 std::size_t FirstConvertible(std::string_view s, std::size_t begin, std::size_t end,
                              char separator) {
     std::size_t first = begin;
-    int separatorsSeen = 0;
+    int marksSeen = 0;
     for (std::size_t i = end; i > begin; --i) {
         const char c = s[i - 1];
-        if (c == separator) {
-            if (++separatorsSeen == 2) {
-                first = std::max(first, i);
-                break;
-            }
-        } else if (c == '.') {
+        if ((c == separator || c == '.') && ++marksSeen == 2) {
             first = std::max(first, i);
             break;
         }

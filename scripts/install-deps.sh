@@ -12,7 +12,7 @@ packages=(
     libpugixml-dev libjpeg-dev libuemf-dev zlib1g-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
     fonts-dejavu-core fonts-droid-fallback fonts-liberation2
-    xvfb xauth
+    xvfb xauth locales
     desktop-file-utils shared-mime-info libglib2.0-bin appstream man-db
     "$@"
 )
@@ -23,13 +23,19 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# A locale whose decimal separator is a comma, so that the tests of regional numbers run.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+    echo "Generating de_DE.UTF-8"
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

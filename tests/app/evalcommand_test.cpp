@@ -160,11 +160,21 @@ TEST(EvalCommand, RegionalSeparator) {
         GTEST_SKIP() << locale << " is not installed";
     }
     std::setlocale(LC_NUMERIC, "C");
-    const TRun run = RunCurvana({"--eval", "x+0,25", "x=1,5"}, std::string("LC_ALL=") + locale);
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Out, "1,75\n");
-    const TRun dot = RunCurvana({"--eval", "2.5"}, std::string("LC_ALL=") + locale);
-    EXPECT_EQ(dot.Out, "5\n");
+    // A "." is a decimal point besides the regional ","; results are written regionally.
+    const struct {
+        std::vector<std::string> Arguments;
+        const char* Out;
+    } cases[] = {
+        {{"--eval", "x+0,25", "x=1,5"}, "1,75\n"},
+        {{"--eval", "x+0.25", "x=1.5"}, "1,75\n"},
+        {{"--eval", "2.5*2"}, "5\n"},
+        {{"--eval", "4.9x^2", "x=2"}, "19,6\n"},
+    };
+    for (const auto& c : cases) {
+        const TRun run = RunCurvana(c.Arguments, std::string("LC_ALL=") + locale);
+        EXPECT_EQ(run.ExitCode, 0) << c.Arguments[1];
+        EXPECT_EQ(run.Out, c.Out) << c.Arguments[1];
+    }
 }
 
 } // namespace

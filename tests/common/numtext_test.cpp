@@ -29,13 +29,15 @@ TEST(TextToReal, ReadsTheDocumentGrammarInTheRegionalNotation) {
         {'.', "1.5E-2", true, 0.015}, {'.', "2.", true, 2},
         {'.', ".5", true, 0.5},       {'.', ".", true, 0},
         {'.', "\t7\n", true, 7},      {'.', "1e-400", true, 0},
-        {',', "1,5", true, 1.5},      {',', "1.5", false, 0},
-        {'.', "1,5", false, 0},       {'.', "", false, 0},
-        {'.', "   ", false, 0},       {'.', "-", false, 0},
-        {'.', "1e", false, 0},        {'.', "e5", false, 0},
-        {'.', "1.2.3", false, 0},     {'.', "1 000", false, 0},
-        {'.', "inf", false, 0},       {'.', "nan", false, 0},
-        {'.', "0x10", false, 0},      {'.', "abc", false, 0},
+        {',', "1,5", true, 1.5},      {',', "1.5", true, 1.5}, // "." reads in every locale
+        {',', "-.25e1", true, -2.5},  {',', "1,5.2", false, 0},
+        {',', "1.5,2", false, 0},     {'.', "1,5", false, 0},
+        {'.', "", false, 0},          {'.', "   ", false, 0},
+        {'.', "-", false, 0},         {'.', "1e", false, 0},
+        {'.', "e5", false, 0},        {'.', "1.2.3", false, 0},
+        {'.', "1 000", false, 0},     {'.', "inf", false, 0},
+        {'.', "nan", false, 0},       {'.', "0x10", false, 0},
+        {'.', "abc", false, 0},
     };
     for (const RealCase& c : cases) {
         TDecimalSeparatorScope scope(c.separator);

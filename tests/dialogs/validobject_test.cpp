@@ -118,6 +118,8 @@ TEST(ValidObject, NumbersFollowTheRegionalSeparator) {
     EXPECT_TRUE(valid.CheckFloat(1));
     EXPECT_TRUE(valid.CheckLessThan(2, 2));
     valid.SetText("1.5");
+    EXPECT_TRUE(valid.CheckFloat(3)) << "a point reads in every locale";
+    valid.SetText("1,5.2");
     EXPECT_FALSE(valid.CheckFloat(3));
     EXPECT_EQ(valid.RealOf("0,25"), 0.25);
     EXPECT_EQ(valid.RealOf("x"), -9999999.999);

@@ -65,12 +65,16 @@ TEST(ReadLeaf, NumbersFollowTheIntegerAndRealGrammars) {
     EXPECT_EQ(doc.Reader.ReadReal(d.child("s")), -0.25);
 }
 
-TEST(ReadLeaf, RealsFollowTheRegionalDecimalSeparator) {
-    Loaded doc("<d><a>1,5</a><b>1.5</b></d>");
+// "." reads in every locale, so documents written anywhere open everywhere; the regional
+// separator reads besides it.
+TEST(ReadLeaf, RealsReadWithAPointOrTheRegionalSeparator) {
+    Loaded doc("<d><a>1,5</a><b>1.5</b><c>0.25</c><e>1.5,2</e></d>");
     {
         TDecimalSeparatorScope comma(',');
         EXPECT_EQ(doc.Reader.ReadReal(doc.Root().child("a")), 1.5);
-        EXPECT_THROW(doc.Reader.ReadReal(doc.Root().child("b")), EDocumentError);
+        EXPECT_EQ(doc.Reader.ReadReal(doc.Root().child("b")), 1.5);
+        EXPECT_EQ(doc.Reader.ReadReal(doc.Root().child("c")), 0.25);
+        EXPECT_THROW(doc.Reader.ReadReal(doc.Root().child("e")), EDocumentError);
     }
     TDecimalSeparatorScope dot('.');
     EXPECT_EQ(doc.Reader.ReadReal(doc.Root().child("b")), 1.5);

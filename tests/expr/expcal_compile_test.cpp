@@ -123,10 +123,13 @@ TEST(ExpCalCompile, NumbersFollowTheRegionalSeparator) {
         const char* expression;
         const char* tokens;
     } cases[] = {
-        {',', "2.5", "5"},   // the run 2.5 and then .5 fail
+        {',', "2.5", "2,5"}, // "." reads in every locale; numbers are written regionally
         {',', "2,5", "2,5"}, // the regional notation reads, written back the same way
-        {',', "1,2,3", "2,3"}, {',', "x+0,25", "x + 0,25"},
-        {',', "3.", ""},     // "3." and "." fail one after the other
+        {',', "4.9x^2", "4,9 * x ^ 2"},
+        {',', "1,2,3", "2,3"},
+        {',', "1.2,3", "2,3"}, // at most one mark of either kind
+        {',', "x+0,25", "x + 0,25"},
+        {',', "3.", "3"},
         {'.', "2,5", "2 5"}, // a foreign separator is dropped
         {'.', "2.5", "2.5"},
     };
@@ -138,9 +141,11 @@ TEST(ExpCalCompile, NumbersFollowTheRegionalSeparator) {
     }
     TDecimalSeparatorScope scope(',');
     TEngine e;
-    TExpCal cal("2.5", e.Library, e.Variables, e.Constants);
-    ASSERT_TRUE(cal.Evaluate());
-    EXPECT_EQ(cal.Value, 5);
+    for (const char* text : {"2.5*2", "2,5*2"}) {
+        TExpCal cal(text, e.Library, e.Variables, e.Constants);
+        ASSERT_TRUE(cal.Evaluate()) << text;
+        EXPECT_EQ(cal.Value, 5) << text;
+    }
 }
 
 TEST(ExpCalCompile, ConstantsAreBoundAtCompileTime) {
