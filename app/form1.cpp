@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -23,6 +24,7 @@
 #include <QUrl>
 
 #include <exception>
+#include <utility>
 
 namespace curvana {
 
@@ -46,11 +48,11 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         OnClick();
 }
 
-TForm1::TForm1(const QString& commandLinePath, TLauncherHooks hooks, QWidget* parent)
+TForm1::TForm1(std::optional<std::string> commandLinePath, TLauncherHooks hooks, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      HomepageUrl(QString::fromUtf8(CURVANA_HOMEPAGE_URL)), FCommandLinePath(commandLinePath),
-      FHooks(std::move(hooks)) {
+      HomepageUrl(QString::fromUtf8(CURVANA_HOMEPAGE_URL)),
+      FCommandLinePath(std::move(commandLinePath)), FHooks(std::move(hooks)) {
     BuildControls();
     FormCreate();
 }
@@ -175,16 +177,18 @@ void TForm1::FormShow() {
         // Reported, but a file the user asked for still opens.
         ReportError(QString::fromStdString(error.what()));
     }
-    if (FCommandLinePath.isEmpty())
+    if (!FCommandLinePath)
         return;
-    const QString path = FCommandLinePath;
-    FCommandLinePath.clear();
+    const std::string path = std::exchange(FCommandLinePath, std::nullopt).value();
     OpenFile(path);
     close();
 }
 
 void TForm1::OpenFile(const QString& path) {
-    const std::string file = path.toStdString();
+    OpenFile(QFile::encodeName(path).toStdString());
+}
+
+void TForm1::OpenFile(const std::string& file) {
     const TFileKindResult kind = ReadFileKind(file);
     if (kind.Problem == TFileProblem::Missing)
         return;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,10 @@ struct TLauncherHooks {
 // files with it, and opens a typed, browsed or command-line path in the slide window.
 class TForm1 : public QWidget {
 public:
-    // commandLinePath: the first argument, or empty when the program was started without one.
-    explicit TForm1(const QString& commandLinePath = {}, TLauncherHooks hooks = {},
-                    QWidget* parent = nullptr);
+    // commandLinePath: the first argument as the bytes it was given, or none when the program
+    // was started without one. An empty argument is a path that names no file.
+    explicit TForm1(std::optional<std::string> commandLinePath = std::nullopt,
+                    TLauncherHooks hooks = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The program's folder with a trailing separator.
@@ -77,7 +79,10 @@ public:
     void FormCreate();
     // Writes the association; then a command-line path is opened and the launcher closes.
     void FormShow();
-    // Opens a document or a slide show, told apart by the file's first line.
+    // Opens a document or a slide show, told apart by the file's first line. The path's bytes
+    // go to the file system unchanged, whatever their encoding.
+    void OpenFile(const std::string& path);
+    // A typed or chosen path, in the file system's encoding.
     void OpenFile(const QString& path);
     // Enter (either key, whatever the shift state) opens the path in Edit1; returns whether the
     // key was taken.
@@ -99,7 +104,7 @@ private:
     void ReportError(const QString& text);
     void ShowHelpPage(const QString& topic);
 
-    QString FCommandLinePath;
+    std::optional<std::string> FCommandLinePath;
     TLauncherHooks FHooks;
 };
 

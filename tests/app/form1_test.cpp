@@ -22,6 +22,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,7 @@ protected:
         return hooks;
     }
 
-    std::unique_ptr<TForm1> MakeForm(const QString& commandLinePath = {}) {
+    std::unique_ptr<TForm1> MakeForm(std::optional<std::string> commandLinePath = std::nullopt) {
         return std::make_unique<TForm1>(commandLinePath, Hooks());
     }
 
@@ -265,14 +266,29 @@ void RunEvents() {
 }
 
 TEST_F(LauncherTest, CommandLineFileOpensAtOnceAndTheLauncherCloses) {
-    const std::string path = Write("start.sld", SlideShow);
-    auto form = MakeForm(QString::fromStdString(path));
-    form->show();
-    RunEvents();
-    EXPECT_EQ(Rec.SlideLists.size(), 1u);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(Rec.Errors.empty());
-    EXPECT_TRUE(TempRootEmpty());
+    struct TCase {
+        const char* What;
+        std::string Path;
+        std::size_t Shows;
+    };
+    const TCase cases[] = {
+        {"slide show", Write("start.sld", SlideShow), 1},
+        // Latin-1 bytes, not valid UTF-8: the name reaches the file system unchanged.
+        {"name in another encoding", Write("caf\xE9 \xFF.sld", SlideShow), 1},
+        {"missing file", Files / "nowhere.sld", 0},
+        {"empty argument", "", 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        Rec = {};
+        auto form = MakeForm(c.Path);
+        form->show();
+        RunEvents();
+        EXPECT_EQ(Rec.SlideLists.size(), c.Shows);
+        EXPECT_FALSE(form->isVisible()) << "the program ends";
+        EXPECT_TRUE(Rec.Errors.empty() && Rec.Warnings.empty());
+        EXPECT_TRUE(TempRootEmpty());
+    }
 
     // Without a path the launcher waits.
     Rec = {};
@@ -289,7 +305,7 @@ TEST_F(LauncherTest, AssociationFailureIsShownButTheCommandLineFileStillOpens) {
     const std::string blocked = Write("not-a-folder", "x");
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(blocked));
     const std::string path = Write("start.xml", Document);
-    auto form = MakeForm(QString::fromStdString(path));
+    auto form = MakeForm(path);
     form->show();
     RunEvents();
     qputenv("XDG_DATA_HOME", saved);
