@@ -18,6 +18,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <memory>
@@ -29,10 +30,21 @@ namespace curvana {
 
 namespace {
 
+constexpr const char* ExportUsage =
+    "curvana --export OUTDIR [--size WxH] [--scale F] [--smooth] [--format png|svg|pdf] FILE";
+
 bool ParseSide(std::string_view text, std::int32_t& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value >= 1 &&
            value <= MaxExportSide;
+}
+
+// A number from 1 to the largest scale, with "." or "," as its decimal point.
+bool ParseScale(std::string text, double& scale) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), scale);
+    return ec == std::errc() && end == text.data() + text.size() && scale >= 1 &&
+           scale <= MaxExportScale;
 }
 
 bool ParseSize(const std::string& text, std::int32_t& width, std::int32_t& height) {
@@ -56,7 +68,7 @@ void WriteFile(const std::string& path, const QByteArray& data) {
 class TSlideSink {
 public:
     virtual ~TSlideSink() = default;
-    virtual TCanvas& BeginSlide() = 0;
+    virtual TPainterCanvas& BeginSlide() = 0;
     virtual std::string EndSlide(std::size_t number, std::size_t count) = 0;
     virtual void AbandonSlide() {}
     virtual void Finish() {}
@@ -64,13 +76,14 @@ public:
 
 class TPngSink : public TSlideSink {
 public:
-    TPngSink(std::string directory, std::int32_t width, std::int32_t height)
-        : FDirectory(std::move(directory)), FCanvas(width, height) {}
+    TPngSink(std::string directory, std::int32_t width, std::int32_t height, double scale)
+        : FDirectory(std::move(directory)), FCanvas(width, height, scale) {}
 
-    TCanvas& BeginSlide() override { return FCanvas; }
+    TPainterCanvas& BeginSlide() override { return FCanvas; }
 
     std::string EndSlide(std::size_t number, std::size_t count) override {
         const std::string path = FDirectory + "/" + ExportFileName(number, count, "png");
+        // At the picture's own pixels, whatever its ratio.
         if (!WritePng(FCanvas.Image(), path))
             throw ECurvanaError("cannot write " + path);
         return path;
@@ -86,7 +99,7 @@ public:
     TSvgSink(std::string directory, std::int32_t width, std::int32_t height)
         : FDirectory(std::move(directory)), FWidth(width), FHeight(height) {}
 
-    TCanvas& BeginSlide() override {
+    TPainterCanvas& BeginSlide() override {
         AbandonSlide();
         FData.clear();
         FBuffer = std::make_unique<QBuffer>(&FData);
@@ -145,7 +158,7 @@ public:
             QPageSize(QSizeF(width * 72.0 / 96.0, height * 72.0 / 96.0), QPageSize::Point));
     }
 
-    TCanvas& BeginSlide() override {
+    TPainterCanvas& BeginSlide() override {
         if (!FPainter) {
             FPainter = std::make_unique<QPainter>(FWriter.get());
         } else {
@@ -195,7 +208,8 @@ std::unique_ptr<TSlideSink> MakeSink(const TExportOptions& options) {
     case TExportFormat::Png:
         break;
     }
-    return std::make_unique<TPngSink>(options.OutputDirectory, options.Width, options.Height);
+    return std::make_unique<TPngSink>(options.OutputDirectory, options.Width, options.Height,
+                                      options.Scale);
 }
 
 // The show's state for one run: the view, the graph list and the labels of the current slide,
@@ -225,8 +239,9 @@ void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
         throw ECurvanaError("no file at " + path);
     if (outcome == TLoadOutcome::NotADocument)
         throw ECurvanaError("the root element is not CurvanaDocument");
-    TCanvas& canvas = sink.BeginSlide();
+    TPainterCanvas& canvas = sink.BeginSlide();
     begun = true;
+    canvas.Smooth = options.Smooth;
     state.View.Canvas = &canvas;
     state.View.Width = options.Width;
     state.View.Height = options.Height;
@@ -282,13 +297,20 @@ bool ParseExportArguments(const std::vector<std::string>& arguments, TExportOpti
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--size" || argument == "--format") {
+        if (argument == "--smooth") {
+            options.Smooth = true;
+        } else if (argument == "--size" || argument == "--format" || argument == "--scale") {
             if (i + 1 >= arguments.size()) {
                 error = argument + " needs a value";
                 return false;
             }
             const std::string& value = arguments[++i];
-            if (argument == "--size") {
+            if (argument == "--scale") {
+                if (!ParseScale(value, options.Scale)) {
+                    error = "--scale takes a number from 1 to 4: '" + value + "'";
+                    return false;
+                }
+            } else if (argument == "--size") {
                 if (!ParseSize(value, options.Width, options.Height)) {
                     error = "--size takes WIDTHxHEIGHT, each 1 to " +
                             std::to_string(MaxExportSide) + ": '" + value + "'";
@@ -318,6 +340,11 @@ bool ParseExportArguments(const std::vector<std::string>& arguments, TExportOpti
     }
     if (positional[0].empty() || positional[1].empty()) {
         error = "empty path";
+        return false;
+    }
+    if (std::max(options.Width, options.Height) * options.Scale > MaxExportDeviceSide) {
+        error = "--size at --scale makes a picture wider than " +
+                std::to_string(MaxExportDeviceSide) + " pixels";
         return false;
     }
     options.OutputDirectory = positional[0];
@@ -381,7 +408,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     std::string usage;
     if (!ParseExportArguments(arguments, options, usage)) {
         err << "curvana --export: " << usage << "\n"
-            << "Usage: curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n";
+            << "Usage: " << ExportUsage << "\n";
         return 2;
     }
 
@@ -483,12 +510,16 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
 }
 
 const char* ExportCommandHelp() {
-    return "curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n"
+    return "curvana --export OUTDIR [--size WxH] [--scale F] [--smooth] [--format png|svg|pdf] "
+           "FILE\n"
            "  Renders a document, or every slide of a slide show, as the show draws it:\n"
            "  OUTDIR/slide-01.png, slide-02.png, ... (or .svg), or one OUTDIR/slides.pdf with a\n"
-           "  page per slide. Default size 1920x1080. A slide that cannot be read is reported\n"
-           "  and left out; one whose drawing fails is reported and written as far as it was\n"
-           "  drawn, as the show keeps it on screen. Exit code 1 then, 2 for wrong arguments.\n";
+           "  page per slide. Default size 1920x1080. --scale F (1 to 4) draws the same layout\n"
+           "  at F times the pixels, as on a HiDPI screen (PNG only; SVG and PDF are vectors).\n"
+           "  --smooth draws curves, axes and grids antialiased. A slide that cannot be read is\n"
+           "  reported and left out; one whose drawing fails is reported and written as far as\n"
+           "  it was drawn, as the show keeps it on screen. Exit code 1 then, 2 for wrong\n"
+           "  arguments.\n";
 }
 
 } // namespace curvana

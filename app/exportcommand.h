@@ -18,13 +18,20 @@ struct TExportOptions {
     std::int32_t Width = 1920;
     std::int32_t Height = 1080;
     TExportFormat Format = TExportFormat::Png;
+    // Device pixels per pixel of the layout: a PNG of Scale times the size, the same slide.
+    double Scale = 1;
+    // Curves, axes and grids antialiased.
+    bool Smooth = false;
 };
 
-// Largest picture side --size accepts.
+// Largest picture side --size accepts, largest --scale, and largest side of a scaled picture.
 constexpr std::int32_t MaxExportSide = 10000;
+constexpr double MaxExportScale = 4;
+constexpr std::int32_t MaxExportDeviceSide = 20000;
 
-// Reads the arguments after --export: OUTDIR [--size WxH] [--format png|svg|pdf] FILE, the
-// options anywhere. False with the reason in error for a usage error.
+// Reads the arguments after --export: OUTDIR [--size WxH] [--scale F] [--smooth]
+// [--format png|svg|pdf] FILE, the options anywhere. False with the reason in error for a
+// usage error.
 bool ParseExportArguments(const std::vector<std::string>& arguments, TExportOptions& options,
                           std::string& error);
 

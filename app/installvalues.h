@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/usersettings.h"
+
 #include <QString>
 
 namespace curvana {
 
 // The settings store that records where the program lives: user scope, organisation "Orvane"
 // ($XDG_CONFIG_HOME/Orvane.conf on this platform).
-inline constexpr const char* InstallOrganization = "Orvane";
+inline constexpr const char* InstallOrganization = UserSettingsOrganization;
 inline constexpr const char* InstallPathKey = "CVShowPath";
 inline constexpr const char* InstallVersionKey = "CVShowVersion";
 

@@ -8,10 +8,13 @@
 #include "show/formslideshow.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QScreen>
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -21,19 +24,36 @@ namespace {
 
 void PrintUsage() {
     std::printf("Usage:\n"
-                "  curvana [FILE]\n"
+                "  curvana [--screen N|NAME] [FILE]\n"
                 "  curvana --eval EXPR [NAME=VALUE ...] [--explain]\n"
                 "  curvana --check FILE...\n"
-                "  curvana --export OUTDIR [--size WxH] [--format png|svg|pdf] FILE\n"
+                "  curvana --export OUTDIR [--size WxH] [--scale F] [--smooth] [--format "
+                "png|svg|pdf] FILE\n"
                 "  curvana --help\n"
                 "  curvana --version\n"
                 "\n"
                 "Without arguments the launcher opens; with a document or slide show FILE the\n"
-                "show starts at once and the program ends when it closes.\n");
+                "show starts at once and the program ends when it closes. --screen chooses the\n"
+                "screen of the show by its number (from 1) or name; without it the show opens\n"
+                "on the screen of the launcher or of the mouse pointer.\n");
+}
+
+// The screen named by number (from 1) or by name, or none.
+QScreen* FindScreen(const QString& choice) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    bool isNumber = false;
+    const int number = choice.toInt(&isNumber);
+    if (isNumber && number >= 1 && number <= screens.size())
+        return screens[number - 1];
+    for (QScreen* screen : screens)
+        if (screen->name() == choice)
+            return screen;
+    return nullptr;
 }
 
 // The launcher, and with a path the show of that file. Returns when the launcher closes.
-int RunLauncher(int argc, char** argv) {
+int RunLauncher(int argc, char** argv, std::optional<std::string> path,
+                const std::optional<std::string>& screenChoice) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("curvana"));
     // Ties the windows to the desktop entry and its icon.
@@ -41,18 +61,43 @@ int RunLauncher(int argc, char** argv) {
     app.setWindowIcon(QIcon(QStringLiteral(":/curvana/curvana.svg")));
     curvana::RemoveStaleTempSlideFolders();
 
-    curvana::TLauncherHooks hooks;
-    hooks.ShowDocument = [](const std::string& path) {
-        curvana::TFormSlideShow window(nullptr);
-        window.ShowDocument(path);
+    QScreen* screen = nullptr;
+    if (screenChoice) {
+        screen = FindScreen(QString::fromLocal8Bit(*screenChoice));
+        if (screen == nullptr) {
+            std::fprintf(stderr, "curvana: no screen '%s'; the screens are:\n",
+                         screenChoice->c_str());
+            const QList<QScreen*> screens = QGuiApplication::screens();
+            for (qsizetype i = 0; i < screens.size(); ++i)
+                std::fprintf(stderr, "  %d: %s (%dx%d)\n", static_cast<int>(i + 1),
+                             screens[i]->name().toLocal8Bit().constData(),
+                             screens[i]->size().width(), screens[i]->size().height());
+            return 2;
+        }
+    }
+
+    curvana::TForm1* launcher = nullptr;
+    // The chosen screen, else the launcher's while it is up, else the pointer's.
+    const auto place = [&screen, &launcher](curvana::TFormSlideShow& window) {
+        if (screen != nullptr)
+            window.SetShowScreen(screen);
+        else if (launcher != nullptr && launcher->isVisible())
+            window.SetShowScreen(launcher->screen());
     };
-    hooks.ShowSlides = [](int startIndex, const std::vector<std::string>& slides) {
+    curvana::TLauncherHooks hooks;
+    hooks.ShowDocument = [place](const std::string& file) {
         curvana::TFormSlideShow window(nullptr);
+        place(window);
+        window.ShowDocument(file);
+    };
+    hooks.ShowSlides = [place](int startIndex, const std::vector<std::string>& slides) {
+        curvana::TFormSlideShow window(nullptr);
+        place(window);
         window.ShowSlides(startIndex, slides);
     };
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    curvana::TForm1 launcher(path, std::move(hooks));
-    launcher.show();
+    curvana::TForm1 form(std::move(path), std::move(hooks));
+    launcher = &form;
+    form.show();
     return app.exec();
 }
 
@@ -84,10 +129,23 @@ int main(int argc, char** argv) {
         return curvana::RunExportCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
                                          std::cerr, isatty(STDERR_FILENO) == 1);
     }
-    if (command.starts_with("--")) {
+    // The path's bytes as given: a name in another encoding still reaches its file.
+    std::optional<std::string> screenChoice;
+    int first = 1;
+    if (command == "--screen") {
+        if (argc < 3) {
+            PrintUsage();
+            return 2;
+        }
+        screenChoice = argv[2];
+        first = 3;
+    } else if (command.starts_with("--")) {
         PrintUsage();
         return 2;
     }
+    std::optional<std::string> path;
+    if (argc > first)
+        path = std::string(argv[first]);
     // No argument, or a path: the window program.
-    return RunLauncher(argc, argv);
+    return RunLauncher(argc, argv, std::move(path), screenChoice);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace curvana {
@@ -25,12 +26,20 @@ struct TLinePixel {
 // the line's length.
 std::vector<TLinePixel> LinePixels(TPoint from, TPoint to, std::int32_t width, std::int32_t height);
 
-// The same pixels handed one by one to visit(x, y, step), in order, without a list.
+// The same pixels handed one by one to visit(x, y, step), in order, without a list. A thickness
+// above 1 makes each pixel a run of that many across the longer axis (down for lines that run
+// more across than down, else right), the picture's edge cutting the runs.
+// Ends are 64-bit so that device pixels of 32-bit view coordinates fit (up to a few times 2^32).
+struct TLineEnd {
+    std::int64_t X = 0;
+    std::int64_t Y = 0;
+};
+
 template <typename TVisit>
-void ForEachLinePixel(TPoint from, TPoint to, std::int32_t width, std::int32_t height,
-                      TVisit&& visit) {
-    const std::int64_t dx = static_cast<std::int64_t>(to.X) - from.X;
-    const std::int64_t dy = static_cast<std::int64_t>(to.Y) - from.Y;
+void ForEachLinePixel(TLineEnd from, TLineEnd to, std::int32_t width, std::int32_t height,
+                      TVisit&& visit, std::int32_t thickness = 1) {
+    const std::int64_t dx = to.X - from.X;
+    const std::int64_t dy = to.Y - from.Y;
     if ((dx == 0 && dy == 0) || width <= 0 || height <= 0)
         return;
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
@@ -78,18 +87,25 @@ void ForEachLinePixel(TPoint from, TPoint to, std::int32_t width, std::int32_t h
     const std::int64_t twoSteps = 2 * steps;
     const std::int64_t twoB = 2 * absB;
     for (std::int64_t j = first; j <= last; ++j) {
+        const std::int64_t a = a0 + dirA * j;
         const std::int64_t b = b0 + dirB * offset;
-        if (b >= 0 && b < extentB) {
-            const std::int64_t a = a0 + dirA * j;
-            visit(static_cast<std::int32_t>(xMajor ? a : b),
-                  static_cast<std::int32_t>(xMajor ? b : a), j);
-        }
+        for (std::int64_t k = std::max<std::int64_t>(b, 0);
+             k < std::min<std::int64_t>(b + thickness, extentB); ++k)
+            visit(static_cast<std::int32_t>(xMajor ? a : k),
+                  static_cast<std::int32_t>(xMajor ? k : a), j);
         remainder += twoB;
         if (remainder >= twoSteps) {
             remainder -= twoSteps;
             ++offset;
         }
     }
+}
+
+template <typename TVisit>
+void ForEachLinePixel(TPoint from, TPoint to, std::int32_t width, std::int32_t height,
+                      TVisit&& visit) {
+    ForEachLinePixel(TLineEnd{from.X, from.Y}, TLineEnd{to.X, to.Y}, width, height,
+                     std::forward<TVisit>(visit));
 }
 
 } // namespace curvana

@@ -12,6 +12,8 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 #include <numeric>
 
 namespace curvana {
@@ -99,16 +101,18 @@ void TPainterCanvas::Attach(QPainter* painter, std::int32_t width, std::int32_t 
     FWidth = std::max(width, 0);
     FHeight = std::max(height, 0);
     FPixelLines = false;
+    FRatio = 1;
     FDirectImage = nullptr;
     if (Ready()) {
         const int type = FPainter->device()->devType();
         FPixelLines = type == QInternal::Image || type == QInternal::Pixmap;
+        if (FPixelLines)
+            FRatio = std::max(1.0, FPainter->device()->devicePixelRatio());
         if (type == QInternal::Image) {
             auto* image = static_cast<QImage*>(FPainter->device());
             const QImage::Format format = image->format();
-            if ((format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
-                 format == QImage::Format_ARGB32_Premultiplied) &&
-                image->devicePixelRatio() == 1.0)
+            if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                format == QImage::Format_ARGB32_Premultiplied)
                 FDirectImage = image;
         }
         FPainter->setRenderHint(QPainter::Antialiasing, false);
@@ -170,8 +174,42 @@ void TPainterCanvas::NoPen() {
     FPainter->setPen(Qt::NoPen);
 }
 
+std::int64_t TPainterCanvas::Device(double logical) const {
+    return FRatio == 1 ? static_cast<std::int64_t>(logical)
+                       : static_cast<std::int64_t>(std::floor(logical * FRatio + 0.5));
+}
+
+template <typename TDraw> void TPainterCanvas::Stroke(TDraw&& draw) {
+    if (FRatio == 1) {
+        draw();
+        return;
+    }
+    const QTransform saved = FPainter->worldTransform();
+    const double shift = 0.5 - 0.5 / FRatio;
+    FPainter->setWorldTransform(QTransform::fromTranslate(shift, shift) * saved);
+    draw();
+    FPainter->setWorldTransform(saved);
+}
+
+template <typename TDraw> void TPainterCanvas::FillAndStroke(bool outline, TDraw&& draw) {
+    if (outline)
+        UsePen();
+    else
+        NoPen();
+    UseBrush();
+    if (FRatio == 1 || !outline) {
+        draw();
+        return;
+    }
+    NoPen();
+    draw();
+    UsePen();
+    NoBrush();
+    Stroke(draw);
+}
+
 void TPainterCanvas::UseBrush() {
-    FPainter->setBrush(QBrush(ToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+    FPainter->setBrush(MakeBrush(Brush.Color, Brush.Style));
     // Hatches keep their ground; a solid brush has none.
     FPainter->setBackgroundMode(Brush.Style == bsSolid ? Qt::OpaqueMode : Qt::TransparentMode);
     if (Brush.Style == bsSolid)
@@ -193,7 +231,7 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
     const double phase = FDashPhase;
     const double dx = static_cast<double>(to.X) - from.X;
     const double dy = static_cast<double>(to.Y) - from.Y;
-    if (FPixelLines && EffectiveWidth() <= 1) {
+    if (FPixelLines && EffectiveWidth() <= 1 && !Smooth) {
         // A thin line on an image is one pixel per step along its longer axis.
         FDashPhase = std::fmod(phase + std::max(std::abs(dx), std::abs(dy)), DashCycle);
         DrawLinePixels(from, to, phase);
@@ -207,7 +245,17 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
         return;
     // The dashes continue where they would have been had the cut-off part been drawn.
     UsePen(phase + segment->StartOffset);
-    FPainter->drawLine(QLineF(segment->From.X, segment->From.Y, segment->To.X, segment->To.Y));
+    if (Smooth && FPixelLines) {
+        // Antialiased from the middle of a pixel to the middle of another, at any ratio.
+        FPainter->setRenderHint(QPainter::Antialiasing, true);
+        FPainter->drawLine(QLineF(segment->From.X + 0.5, segment->From.Y + 0.5, segment->To.X + 0.5,
+                                  segment->To.Y + 0.5));
+        FPainter->setRenderHint(QPainter::Antialiasing, false);
+        return;
+    }
+    Stroke([&] {
+        FPainter->drawLine(QLineF(segment->From.X, segment->From.Y, segment->To.X, segment->To.Y));
+    });
 }
 
 QImage* TPainterCanvas::DirectImage() const {
@@ -217,7 +265,8 @@ QImage* TPainterCanvas::DirectImage() const {
     // shared (Qt copies it for anyone who asks), so this only guards the assumption.
     if (!FDirectImage->isDetached())
         return nullptr;
-    if (FPainter->hasClipping() || !FPainter->deviceTransform().isIdentity() ||
+    if (FPainter->hasClipping() ||
+        FPainter->deviceTransform() != QTransform::fromScale(FRatio, FRatio) ||
         FPainter->compositionMode() != QPainter::CompositionMode_SourceOver ||
         FPainter->opacity() != 1.0)
         return nullptr;
@@ -281,15 +330,137 @@ const THatchRows& HatchRowsOf(TEnum8 style) {
     static const THatchRows none{};
     return style >= bsHorizontal && style <= bsDiagCross ? rows[style] : none;
 }
+
+bool IsHatch(TEnum8 style) {
+    return style >= bsHorizontal && style <= bsDiagCross;
+}
+
+// A hatch at a device pixel ratio: one period of Period x Period device pixels, bit x of
+// Rows[y] set where it covers. The period stays 8 logical pixels; the hatch's lines (rows,
+// columns, diagonals of the painter's own pattern) become lines about ratio pixels wide at
+// the device's resolution rather than blocks.
+struct TDeviceHatch {
+    int Period = HatchPeriod;
+    std::vector<std::uint64_t> Rows;
+};
+
+constexpr int MaxDeviceHatchPeriod = 64;
+
+TDeviceHatch MakeDeviceHatch(TEnum8 style, int period) {
+    const THatchRows& logical = HatchRowsOf(style);
+    TDeviceHatch hatch;
+    hatch.Period = period;
+    if (period == HatchPeriod) {
+        hatch.Rows.assign(logical.begin(), logical.end());
+        return hatch;
+    }
+    const auto covers = [&](int x, int y) {
+        return ((logical[static_cast<std::size_t>(y & 7)] >> (x & 7)) & 1) != 0;
+    };
+    // The lines the logical pattern is made of.
+    std::uint8_t rows = 0;
+    std::uint8_t columns = 0;
+    std::uint8_t falling = 0; // x - y = c
+    std::uint8_t rising = 0;  // x + y = c
+    for (int c = 0; c < HatchPeriod; ++c) {
+        bool row = true;
+        bool column = true;
+        bool fall = true;
+        bool rise = true;
+        for (int k = 0; k < HatchPeriod; ++k) {
+            row = row && covers(k, c);
+            column = column && covers(c, k);
+            fall = fall && covers(k + c, k);
+            rise = rise && covers(c + HatchPeriod - k, k);
+        }
+        rows |= static_cast<std::uint8_t>(row ? 1u << c : 0u);
+        columns |= static_cast<std::uint8_t>(column ? 1u << c : 0u);
+        falling |= static_cast<std::uint8_t>(fall ? 1u << c : 0u);
+        rising |= static_cast<std::uint8_t>(rise ? 1u << c : 0u);
+    }
+    // The logical index (0..7) of a device position within one period.
+    // Line c of a family starts at the first device pixel of logical position c and is as
+    // thick as a thin line drawn at this scale.
+    const double scale = static_cast<double>(period) / HatchPeriod;
+    const int thickness = std::max(1, static_cast<int>(std::lround(scale)));
+    const auto in = [&](std::uint8_t set, int v) {
+        for (int c = 0; c < HatchPeriod; ++c) {
+            if (((set >> c) & 1) == 0)
+                continue;
+            const int start = static_cast<int>(std::floor(c * scale + 0.5));
+            if (((v - start) % period + period) % period < thickness)
+                return true;
+        }
+        return false;
+    };
+    hatch.Rows.assign(static_cast<std::size_t>(period), 0);
+    for (int y = 0; y < period; ++y)
+        for (int x = 0; x < period; ++x)
+            if (in(rows, y) || in(columns, x) || in(falling, x - y) || in(rising, x + y))
+                hatch.Rows[static_cast<std::size_t>(y)] |= std::uint64_t{1} << x;
+    return hatch;
+}
+
+// Made once per style and period; fills ask for it per box.
+const TDeviceHatch& DeviceHatchOf(TEnum8 style, double ratio) {
+    const auto period = static_cast<int>(std::clamp(std::lround(HatchPeriod * ratio),
+                                                    long{HatchPeriod}, long{MaxDeviceHatchPeriod}));
+    static std::mutex lock;
+    static std::map<std::pair<int, int>, TDeviceHatch> made;
+    const std::lock_guard<std::mutex> guard(lock);
+    auto [at, added] = made.try_emplace({style, period});
+    if (added)
+        at->second = MakeDeviceHatch(style, period);
+    return at->second;
+}
 } // namespace
+
+QBrush TPainterCanvas::MakeBrush(TColor color, TEnum8 style) const {
+    const QColor qcolor = ToQColor(color);
+    if (FRatio == 1 || !IsHatch(style))
+        return QBrush(qcolor, QtBrushStyle(style));
+    // The painter's own hatches ignore the ratio (they would come out at half the period): a
+    // texture of device pixels instead.
+    const TDeviceHatch& hatch = DeviceHatchOf(style, FRatio);
+    QImage tile(hatch.Period, hatch.Period, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
+    for (int y = 0; y < hatch.Period; ++y)
+        for (int x = 0; x < hatch.Period; ++x)
+            if ((hatch.Rows[static_cast<std::size_t>(y)] >> x) & 1)
+                tile.setPixelColor(x, y, qcolor);
+    QBrush brush(tile);
+    brush.setTransform(QTransform::fromScale(1 / FRatio, 1 / FRatio));
+    return brush;
+}
 
 void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
     const TDashMask mask = DashMaskOf(Pen.Style);
     const auto start = static_cast<std::int64_t>(phase);
     const bool gapsShow = Brush.Style == bsSolid && mask.Length > 0;
+    // Dashes count logical pixels along the line.
     const auto inDash = [&](std::int64_t step) {
-        return mask.Length == 0 || ((mask.Bits >> ((step + start) % mask.Length)) & 1) != 0;
+        const std::int64_t logical =
+            FRatio == 1 ? step : static_cast<std::int64_t>(static_cast<double>(step) / FRatio);
+        return mask.Length == 0 || ((mask.Bits >> ((logical + start) % mask.Length)) & 1) != 0;
     };
+
+    // The line in device pixels: from the first device pixel of its first logical pixel to
+    // that of its (left out) end pixel, the first and last being those it meets first when it
+    // runs backwards; each step a run of about ratio pixels across.
+    const bool xMajor = std::llabs(static_cast<std::int64_t>(to.X) - from.X) >=
+                        std::llabs(static_cast<std::int64_t>(to.Y) - from.Y);
+    const bool backX = xMajor && to.X < from.X;
+    const bool backY = !xMajor && to.Y < from.Y;
+    const auto anchor = [this](std::int32_t p, bool backwards) {
+        return backwards ? Device(static_cast<double>(p) + 1) - 1 : Device(p);
+    };
+    const TLineEnd first{anchor(from.X, backX), anchor(from.Y, backY)};
+    const TLineEnd last{anchor(to.X, backX), anchor(to.Y, backY)};
+    const auto thickness = static_cast<std::int32_t>(std::max(1L, std::lround(FRatio)));
+    const auto deviceWidth =
+        static_cast<std::int32_t>(std::min<std::int64_t>(Device(FWidth), INT32_MAX));
+    const auto deviceHeight =
+        static_cast<std::int32_t>(std::min<std::int64_t>(Device(FHeight), INT32_MAX));
 
     const QColor ink = ToQColor(Pen.Color);
     const QColor ground = gapsShow ? ToQColor(Brush.Color) : QColor();
@@ -297,8 +468,8 @@ void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
     const std::optional<std::uint32_t> groundPixel = OpaquePixel(ground);
     QImage* image = inkPixel && (!gapsShow || groundPixel) ? DirectImage() : nullptr;
     if (image != nullptr) {
-        const std::int32_t width = std::min(FWidth, image->width());
-        const std::int32_t height = std::min(FHeight, image->height());
+        const std::int32_t width = std::min(deviceWidth, image->width());
+        const std::int32_t height = std::min(deviceHeight, image->height());
         uchar* const bits = image->bits();
         const qsizetype stride = image->bytesPerLine();
         const auto put = [&](std::int32_t x, std::int32_t y, std::uint32_t value) {
@@ -306,30 +477,40 @@ void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
         };
         if (mask.Length == 0) {
             ForEachLinePixel(
-                from, to, width, height,
-                [&](std::int32_t x, std::int32_t y, std::int64_t) { put(x, y, *inkPixel); });
+                first, last, width, height,
+                [&](std::int32_t x, std::int32_t y, std::int64_t) { put(x, y, *inkPixel); },
+                thickness);
         } else {
-            ForEachLinePixel(from, to, width, height,
-                             [&](std::int32_t x, std::int32_t y, std::int64_t step) {
-                                 if (inDash(step))
-                                     put(x, y, *inkPixel);
-                                 else if (gapsShow)
-                                     put(x, y, *groundPixel);
-                             });
+            ForEachLinePixel(
+                first, last, width, height,
+                [&](std::int32_t x, std::int32_t y, std::int64_t step) {
+                    if (inDash(step))
+                        put(x, y, *inkPixel);
+                    else if (gapsShow)
+                        put(x, y, *groundPixel);
+                },
+                thickness);
         }
         return;
     }
 
     QVector<QPoint> dashes;
     QVector<QPoint> gaps;
-    ForEachLinePixel(from, to, FWidth, FHeight,
-                     [&](std::int32_t x, std::int32_t y, std::int64_t step) {
-                         (inDash(step) ? dashes : gaps).append(QPoint(x, y));
-                     });
+    ForEachLinePixel(
+        first, last, deviceWidth, deviceHeight,
+        [&](std::int32_t x, std::int32_t y, std::int64_t step) {
+            (inDash(step) ? dashes : gaps).append(QPoint(x, y));
+        },
+        thickness);
     if (dashes.isEmpty() && gaps.isEmpty())
         return;
+    // The points are device pixels: undo the ratio's scaling for them.
+    const QTransform saved = FPainter->worldTransform();
+    if (FRatio != 1)
+        FPainter->setWorldTransform(QTransform::fromScale(1 / FRatio, 1 / FRatio) * saved);
     QPen pen(ink, 1);
     pen.setCapStyle(Qt::SquareCap);
+    pen.setCosmetic(true);
     FPainter->setPen(pen);
     FPainter->drawPoints(dashes.constData(), static_cast<int>(dashes.size()));
     if (!gaps.isEmpty() && gapsShow) {
@@ -337,10 +518,11 @@ void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
         FPainter->setPen(pen);
         FPainter->drawPoints(gaps.constData(), static_cast<int>(gaps.size()));
     }
+    FPainter->setWorldTransform(saved);
 }
 
 void TPainterCanvas::FillBox(const QRectF& box) {
-    const bool hatch = Brush.Style >= bsHorizontal && Brush.Style <= bsDiagCross;
+    const bool hatch = IsHatch(Brush.Style);
     QImage* image = Brush.Style == bsSolid || hatch ? DirectImage() : nullptr;
     const std::optional<std::uint32_t> pixel =
         image != nullptr ? OpaquePixel(ToQColor(Brush.Color)) : std::nullopt;
@@ -350,12 +532,28 @@ void TPainterCanvas::FillBox(const QRectF& box) {
                        box.right() == std::floor(box.right()) &&
                        box.bottom() == std::floor(box.bottom());
     if (!pixel || !whole) {
+        if (whole && FPixelLines && FRatio != 1) {
+            // Device pixels as the direct fill sets them: the painter's own rounding of
+            // fractional edges differs between brushes.
+            const QTransform saved = FPainter->worldTransform();
+            FPainter->setWorldTransform(QTransform::fromScale(1 / FRatio, 1 / FRatio) * saved);
+            QBrush brush = MakeBrush(Brush.Color, Brush.Style);
+            brush.setTransform(QTransform());
+            const std::int64_t left = Device(box.left());
+            const std::int64_t top = Device(box.top());
+            FPainter->fillRect(QRect(static_cast<int>(left), static_cast<int>(top),
+                                     static_cast<int>(Device(box.right()) - left),
+                                     static_cast<int>(Device(box.bottom()) - top)),
+                               brush);
+            FPainter->setWorldTransform(saved);
+            return;
+        }
         if (whole && hatch && DirectImage() != nullptr) {
             // A whole-pixel box of a hatch is filled as such, not through the painter's path
             // filler: the same pixels, the pattern anchored at the same origin, far faster.
             FPainter->fillRect(QRect(static_cast<int>(box.left()), static_cast<int>(box.top()),
                                      static_cast<int>(box.width()), static_cast<int>(box.height())),
-                               QBrush(ToQColor(Brush.Color), QtBrushStyle(Brush.Style)));
+                               MakeBrush(Brush.Color, Brush.Style));
             return;
         }
         NoPen();
@@ -363,28 +561,29 @@ void TPainterCanvas::FillBox(const QRectF& box) {
         FPainter->drawRect(box);
         return;
     }
-    const auto left = static_cast<std::int64_t>(std::max(box.left(), 0.0));
-    const auto top = static_cast<std::int64_t>(std::max(box.top(), 0.0));
-    // Like the painter, only the image's own edge cuts (the box may reach into the border).
-    const auto right =
-        static_cast<std::int64_t>(std::min(box.right(), static_cast<double>(image->width())));
-    const auto bottom =
-        static_cast<std::int64_t>(std::min(box.bottom(), static_cast<double>(image->height())));
+    // Device pixels; like the painter, only the image's own edge cuts (the box may reach into
+    // the border).
+    const std::int64_t left = std::max<std::int64_t>(Device(box.left()), 0);
+    const std::int64_t top = std::max<std::int64_t>(Device(box.top()), 0);
+    const std::int64_t right = std::min<std::int64_t>(Device(box.right()), image->width());
+    const std::int64_t bottom = std::min<std::int64_t>(Device(box.bottom()), image->height());
     if (right <= left || bottom <= top)
         return;
     uchar* const bits = image->bits();
     const qsizetype stride = image->bytesPerLine();
     const std::uint32_t value = *pixel;
-    const THatchRows& rows = HatchRowsOf(Brush.Style);
+    static const TDeviceHatch solid;
+    const TDeviceHatch& pattern = hatch ? DeviceHatchOf(Brush.Style, FRatio) : solid;
+    const std::int64_t period = pattern.Period;
     for (std::int64_t y = top; y < bottom; ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
         if (!hatch) {
             std::fill(line + left, line + right, value);
             continue;
         }
-        const std::uint8_t row = rows[static_cast<std::size_t>(y % HatchPeriod)];
+        const std::uint64_t row = pattern.Rows[static_cast<std::size_t>(y % period)];
         for (std::int64_t x = left; x < right; ++x)
-            if ((row >> (x % HatchPeriod)) & 1)
+            if ((row >> (x % period)) & 1)
                 line[x] = value;
     }
 }
@@ -472,12 +671,22 @@ void TPainterCanvas::DoEllipse(const TRect& rect) {
         right -= inset;
         bottom -= inset;
     }
-    UsePen();
-    UseBrush();
     const bool direct = std::max({std::abs(left), std::abs(top), std::abs(right),
                                   std::abs(bottom)}) <= DirectEllipseLimit;
-    if (direct) {
+    if (direct && FRatio != 1 && PenVisible()) {
+        // The outline through the middle of the pixels it covers at ratio 1.
+        NoPen();
+        UseBrush();
         FPainter->drawEllipse(QRectF(left, top, right - left, bottom - top));
+        UsePen();
+        NoBrush();
+        FPainter->drawEllipse(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+        return;
+    }
+    if (direct) {
+        FillAndStroke(PenVisible(), [&] {
+            FPainter->drawEllipse(QRectF(left, top, right - left, bottom - top));
+        });
         return;
     }
     const TRectF bounds = ClipBounds();
@@ -489,12 +698,8 @@ void TPainterCanvas::DoEllipse(const TRect& rect) {
 void TPainterCanvas::DrawOutlinedPolygon(const std::vector<TPointF>& points, bool outline) {
     if (points.size() < 2)
         return;
-    if (outline)
-        UsePen();
-    else
-        NoPen();
-    UseBrush();
-    FPainter->drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+    const QPolygonF polygon = ToQPolygon(points);
+    FillAndStroke(outline, [&] { FPainter->drawPolygon(polygon, Qt::OddEvenFill); });
 }
 
 void TPainterCanvas::DoPolygon(std::span<const TPoint> points) {

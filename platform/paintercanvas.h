@@ -6,6 +6,7 @@
 #include <QFont>
 #include <optional>
 
+class QBrush;
 class QImage;
 class QPainter;
 class QRectF;
@@ -35,6 +36,10 @@ namespace curvana {
 //   escapement (tenths of a degree, counter-clockwise);
 // - colours with the top byte 255 are system colours (platform/qtcolor.h).
 // Coordinates are picture pixels, with (0, 0) the top-left of a picture of the size given.
+// On an image or pixmap whose device pixel ratio is above 1 these stay logical pixels: every
+// length above is in logical pixels and the drawing lands on the device pixels beneath, so
+// thin lines are about ratio pixels wide, hatches keep their 8-pixel period, text and slopes
+// come out at the device's resolution.
 // Anything that reaches beyond the picture is cut in floating point to a border a little
 // outside it before it reaches the painter, so coordinates anywhere in the 32-bit range draw
 // correctly.
@@ -48,11 +53,16 @@ public:
 
     std::int32_t PictureWidth() const { return FWidth; }
     std::int32_t PictureHeight() const { return FHeight; }
+    // Device pixels per logical pixel of the image painted on (1 on other devices).
+    double DevicePixelRatio() const { return FRatio; }
 
     // Thin lines, solid and hatched fills are written straight into the scan lines of a 32-bit
     // image painted on without transform or clip, the same pixels the painter would set, only
     // faster. False makes every operation go through the painter (to compare the two).
     bool DirectPixels = true;
+    // Lines (curves, axes, grids) antialiased on images; shapes and fills stay aliased, so that
+    // neighbouring cells of a region still meet without seams.
+    bool Smooth = false;
 
 protected:
     // For canvases that make their painter after construction; calls without an active painter
@@ -79,6 +89,16 @@ private:
     void NoPen();
     void UseBrush();
     void NoBrush();
+    // The brush of a style in a colour; hatches drawn at device resolution.
+    QBrush MakeBrush(TColor color, TEnum8 style) const;
+    // The first device pixel of a logical coordinate.
+    std::int64_t Device(double logical) const;
+    // Runs a painter stroke so that it is centred on the middle of its logical pixels, as at
+    // ratio 1 (the painter centres it on the coordinate itself).
+    template <typename TDraw> void Stroke(TDraw&& draw);
+    // A filled and outlined shape: at ratio 1 in one painter call, else the fill unmoved and the
+    // outline as a stroke.
+    template <typename TDraw> void FillAndStroke(bool outline, TDraw&& draw);
     // The picture with a border wider than any pen, where cut shapes end unseen.
     TRectF ClipBounds() const;
     const QFont& CurrentFont();
@@ -96,6 +116,7 @@ private:
 
     QPainter* FPainter = nullptr;
     bool FPixelLines = false;
+    double FRatio = 1;
     // The painter's image when its kind allows direct writes (the painter's state is checked
     // at each use).
     QImage* FDirectImage = nullptr;

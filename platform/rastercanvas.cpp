@@ -1,11 +1,12 @@
 #include "platform/rastercanvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace curvana {
 
-TRasterCanvas::TRasterCanvas(std::int32_t width, std::int32_t height) {
-    SetSize(width, height);
+TRasterCanvas::TRasterCanvas(std::int32_t width, std::int32_t height, double ratio) {
+    SetSize(width, height, ratio);
 }
 
 TRasterCanvas::~TRasterCanvas() {
@@ -13,12 +14,18 @@ TRasterCanvas::~TRasterCanvas() {
         FImagePainter.end();
 }
 
-void TRasterCanvas::SetSize(std::int32_t width, std::int32_t height) {
+void TRasterCanvas::SetSize(std::int32_t width, std::int32_t height, double ratio) {
     width = std::max(width, 0);
     height = std::max(height, 0);
+    ratio = std::isfinite(ratio) ? std::max(ratio, 1.0) : 1.0;
     if (FImagePainter.isActive())
         FImagePainter.end();
-    FImage = QImage(width, height, QImage::Format_RGB32);
+    // The same rounding as the canvas's device pixels, so the picture ends where they do.
+    const auto device = [ratio](std::int32_t logical) {
+        return static_cast<int>(std::floor(logical * ratio + 0.5));
+    };
+    FImage = QImage(device(width), device(height), QImage::Format_RGB32);
+    FImage.setDevicePixelRatio(ratio);
     if (!FImage.isNull()) {
         FImage.fill(Qt::white);
         FImagePainter.begin(&FImage);

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QToolBar>
@@ -133,6 +132,10 @@ TControlPanel::TControlPanel(QWidget* parent) : QGroupBox(QStringLiteral("Contro
     ownColours.setColor(QPalette::Button, ownColours.color(QPalette::Button));
     ToolBar2->setPalette(ownColours);
 
+    // No control keeps the keyboard focus after a click or Tab, so the slide keys always reach
+    // the window.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setFocusPolicy(Qt::NoFocus);
     hide();
 }
 
@@ -145,10 +148,6 @@ void TControlPanel::SetBackgroundColor(TColor color) {
         colours.setColor(QPalette::Button, background);
         widget->setPalette(colours);
     }
-}
-
-void TControlPanel::keyPressEvent(QKeyEvent* event) {
-    event->accept();
 }
 
 } // namespace curvana

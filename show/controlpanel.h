@@ -5,7 +5,6 @@
 #include <QGroupBox>
 
 class QCheckBox;
-class QKeyEvent;
 class QLabel;
 class QToolBar;
 class QToolButton;
@@ -58,11 +57,6 @@ public:
     QToolButton* ToolButton13 = nullptr; // quick capture
     QToolButton* ToolButton16 = nullptr; // open
     QToolButton* ToolButton17 = nullptr; // close
-
-protected:
-    // Keys typed while a control of the panel has the focus stay here: they are not the
-    // window's commands.
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace curvana

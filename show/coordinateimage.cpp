@@ -6,6 +6,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace curvana {
 
 TCoordinateImage::TCoordinateImage(QWidget* parent)
@@ -19,10 +21,16 @@ TCoordinateImage::~TCoordinateImage() {
     Coordinate.Canvas = nullptr;
 }
 
+bool TCoordinateImage::PictureFits() const {
+    return FPicture->PictureWidth() == width() && FPicture->PictureHeight() == height() &&
+           FPicture->DevicePixelRatio() == std::max(devicePixelRatioF(), 1.0);
+}
+
 void TCoordinateImage::FitPicture() {
     ++FPictureGeneration;
-    if (FPicture->PictureWidth() != width() || FPicture->PictureHeight() != height())
-        FPicture->SetSize(width(), height());
+    // Drawn at the screen's device pixels; the view's geometry stays in logical pixels.
+    if (!PictureFits())
+        FPicture->SetSize(width(), height(), devicePixelRatioF());
     Coordinate.Canvas = FPicture.get();
     Coordinate.Width = FPicture->PictureWidth();
     Coordinate.Height = FPicture->PictureHeight();
@@ -32,10 +40,15 @@ void TCoordinateImage::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QImage& image = FPicture->Image();
     const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), image, area);
+    // The picture's device pixels one to one onto the screen's.
+    const double ratio = image.devicePixelRatio();
+    const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                        area.height() * ratio);
+    painter.drawImage(QRectF(area), image, source);
     // Beyond the picture (before the first drawing, or after a resize) the window stays white,
     // the colour of a new picture.
-    const QRegion outside = QRegion(area) - QRegion(image.rect());
+    const QRect picture(0, 0, FPicture->PictureWidth(), FPicture->PictureHeight());
+    const QRegion outside = QRegion(area) - QRegion(picture);
     for (const QRect& rect : outside)
         painter.fillRect(rect, Qt::white);
 }

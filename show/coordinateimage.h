@@ -28,6 +28,8 @@ public:
     // Counts the redraws (every FitPicture): what was drawn into the picture before the count
     // changed has been painted over.
     std::uint64_t PictureGeneration() const { return FPictureGeneration; }
+    // Whether the picture has the widget's size and the screen's device pixel ratio.
+    bool PictureFits() const;
     TRasterCanvas& Picture() { return *FPicture; }
 
 signals:

@@ -12,6 +12,7 @@
 #include "model/memory.h"
 #include "platform/qtfont.h"
 #include "platform/rastercanvas.h"
+#include "platform/usersettings.h"
 #include "show/addlabel.h"
 #include "show/audiencepicture.h"
 #ifdef CURVANA_HAVE_HELP_WINDOW
@@ -31,6 +32,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -39,6 +41,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <exception>
 
@@ -129,6 +132,18 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     bind(Pen1, "Pen\tF4", &TFormSlideShow::Pen1Click);
     bind(Laser1, "Laser", &TFormSlideShow::Laser1Click);
     bind(PenProperties1, "Pen Properties...", &TFormSlideShow::PenProperties1Click);
+
+    SmoothLines1 = MakeAction(this, "Smooth Lines");
+    SmoothLines1->setCheckable(true);
+    SmoothLines1->setChecked(ReadSmoothLines());
+    Coordinate1->Picture().Smooth = SmoothLines1->isChecked();
+    connect(SmoothLines1, &QAction::triggered, this,
+            [this] { Guarded(*this, FErrorReporter, [this] { SmoothLines1Click(); }); });
+
+    FFollowTimer = new QTimer(this);
+    FFollowTimer->setSingleShot(true);
+    FFollowTimer->setInterval(0);
+    connect(FFollowTimer, &QTimer::timeout, this, [this] { FollowScreen(); });
 
     // The check mark drives the panel: a menu click has flipped it already, so only apply it.
     CoordinateMovementPanel1 = MakeAction(this, "Show/Hide Control Panel (Space Key)");
@@ -253,7 +268,9 @@ void TFormSlideShow::OpenWindow() {
     // The screen of the owner, else the one under the pointer. The geometry is set before
     // showing, so the window covers the screen even where no window manager honours the
     // full-screen state.
-    QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : nullptr;
+    QScreen* screen = FShowScreen;
+    if (screen == nullptr && parentWidget() != nullptr)
+        screen = parentWidget()->screen();
     if (screen == nullptr)
         screen = QGuiApplication::screenAt(QCursor::pos());
     if (screen == nullptr)
@@ -265,7 +282,58 @@ void TFormSlideShow::OpenWindow() {
     showFullScreen();
     activateWindow();
     setFocus();
+    if (QWindow* window = windowHandle()) {
+        disconnect(FScreenChanged);
+        FScreenChanged = connect(window, &QWindow::screenChanged, this,
+                                 [this](QScreen* now) { WatchScreen(now); });
+        WatchScreen(window->screen());
+    }
     Timer1->start();
+}
+
+void TFormSlideShow::SetShowScreen(QScreen* screen) {
+    FShowScreen = screen;
+}
+
+void TFormSlideShow::MoveToScreen(QScreen* screen) {
+    if (screen == nullptr)
+        return;
+    FShowScreen = screen;
+    if (QWindow* window = windowHandle())
+        window->setScreen(screen);
+    setGeometry(screen->geometry());
+    if (isVisible())
+        showFullScreen();
+    FFollowTimer->start();
+}
+
+void TFormSlideShow::WatchScreen(QScreen* screen) {
+    // A new screen, or a new resolution of this one: the window covers it again, and the slide
+    // follows (also when only the device pixel ratio changed).
+    disconnect(FScreenGeometry);
+    if (screen != nullptr)
+        FScreenGeometry =
+            connect(screen, &QScreen::geometryChanged, this, [this](const QRect& area) {
+                setGeometry(area);
+                FFollowTimer->start();
+            });
+    FFollowTimer->start();
+}
+
+void TFormSlideShow::FollowScreen() {
+    // Before the first load the view is not yet laid out; the load draws it.
+    if (!FCoordinateAligned || !FShown || Timer1->isActive())
+        return;
+    Coordinate1->setGeometry(Panel1->rect());
+    if (!Coordinate1->PictureFits()) {
+        try {
+            RedrawView();
+        } catch (const std::exception&) {
+            // That drawing's error was shown when it was first drawn.
+        }
+        PlaceAddLabels();
+    }
+    PlaceControlPanel();
 }
 
 void TFormSlideShow::RunModal() {
@@ -289,6 +357,7 @@ void TFormSlideShow::resizeEvent(QResizeEvent* event) {
     Panel1->setGeometry(rect());
     if (FCoordinateAligned)
         Coordinate1->setGeometry(Panel1->rect());
+    FFollowTimer->start();
 }
 
 void TFormSlideShow::FormShow() {
@@ -406,7 +475,10 @@ void TFormSlideShow::Timer1Timer() {
     try {
         drawn = LoadDocument(CurrentPath);
     } catch (const std::exception& e) {
+        // Labels read before the failure go where they belong in the picture of the view's
+        // new size, also on the first slide.
         redrawQuietly();
+        PlaceAddLabels();
         ReportError(QString::fromUtf8(e.what()));
         return;
     }
@@ -481,6 +553,11 @@ void TFormSlideShow::keyPressEvent(QKeyEvent* event) {
     Guarded(*this, FErrorReporter, [this, event] { FormKeyDown(event); });
     // After any key, mapped or not, the window has the keyboard focus.
     setFocus();
+}
+
+bool TFormSlideShow::focusNextPrevChild(bool next) {
+    (void)next;
+    return false;
 }
 
 void TFormSlideShow::FormKeyDown(QKeyEvent* event) {
@@ -649,14 +726,26 @@ void TFormSlideShow::CoordinateMovementPanel1Click() {
     ApplyControlPanelCheck();
 }
 
+void TFormSlideShow::PlaceControlPanel() {
+    TControlPanel& panel = *GroupBoxMovement;
+    panel.move(Coordinate1->x() + Coordinate1->width() - panel.width() - 20,
+               Coordinate1->y() + Coordinate1->height() - panel.height() - 20);
+}
+
 void TFormSlideShow::ApplyControlPanelCheck() {
     TControlPanel& panel = *GroupBoxMovement;
     // Placed and coloured at every show, so it follows the view's size and background.
-    panel.move(Coordinate1->x() + Coordinate1->width() - panel.width() - 20,
-               Coordinate1->y() + Coordinate1->height() - panel.height() - 20);
+    PlaceControlPanel();
     panel.SetBackgroundColor(View().BackgroundColor);
     panel.raise();
     panel.setVisible(CoordinateMovementPanel1->isChecked());
+}
+
+void TFormSlideShow::SmoothLines1Click() {
+    const bool smooth = SmoothLines1->isChecked();
+    Coordinate1->Picture().Smooth = smooth;
+    WriteSmoothLines(smooth);
+    Refresh1Click();
 }
 
 void TFormSlideShow::LabelHideClick() {
@@ -691,7 +780,7 @@ void TFormSlideShow::ActionFileOpenExecute() {
         dialog.setNameFilter(QStringLiteral("*.xml (*.xml)"));
         dialog.setDefaultSuffix(QStringLiteral("xml"));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst().toStdString();
+            chosen = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
     }
     CurrentPath = chosen.value_or(std::string());
     CoordinateMovementPanel1->setChecked(false);

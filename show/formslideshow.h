@@ -14,6 +14,7 @@
 class QAction;
 class QEventLoop;
 class QKeyEvent;
+class QScreen;
 class QTimer;
 
 namespace curvana {
@@ -94,6 +95,14 @@ public:
     void ActionCoordExpandBothExecute();
     void ActionCoordContractBothExecute();
     void Refresh1Click();
+
+    // Smooth (antialiased) or crisp lines; the choice is remembered for the user.
+    void SmoothLines1Click();
+
+    // The screen the show opens on; none: the one under the mouse pointer.
+    void SetShowScreen(QScreen* screen);
+    // Moves the full-screen show to the screen; the slide follows at the new size.
+    void MoveToScreen(QScreen* screen);
 
     // The control panel.
     void CoordinateMovementPanel1Click();
@@ -180,6 +189,7 @@ public:
     QAction* Pen1 = nullptr;
     QAction* Laser1 = nullptr;
     QAction* PenProperties1 = nullptr;
+    QAction* SmoothLines1 = nullptr;
     TPenPointer* PenPointer = nullptr;
 
     // State of the show.
@@ -200,6 +210,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Tab stays with the window: no control may take the slide keys away.
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -214,6 +226,12 @@ private:
     void RedrawView();
     // The panel placed, coloured and made visible exactly when the menu item is checked.
     void ApplyControlPanelCheck();
+    // At the bottom right of the view.
+    void PlaceControlPanel();
+    // After the window's size or screen changed: the slide drawn again at the view's new size
+    // and ratio, the labels and the panel placed anew.
+    void FollowScreen();
+    void WatchScreen(QScreen* screen);
     void ReplaceAddLabels(const std::vector<TAddLabelData>& labels);
 
     bool FShown = false;
@@ -224,6 +242,11 @@ private:
     TCoordinateEditor FCoordinateEditor;
     // The loop of the modal show while it runs.
     QEventLoop* FModalLoop = nullptr;
+    QScreen* FShowScreen = nullptr;
+    // Resizes come in bursts; the slide follows once they settle.
+    QTimer* FFollowTimer = nullptr;
+    QMetaObject::Connection FScreenChanged;
+    QMetaObject::Connection FScreenGeometry;
 };
 
 } // namespace curvana

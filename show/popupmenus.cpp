@@ -11,8 +11,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPoint>
+#include <QPointer>
+#include <QScreen>
 #include <QToolButton>
 
 #include <algorithm>
@@ -84,6 +87,8 @@ TPopupMenus::TPopupMenus(TFormSlideShow& form) : QObject(&form), FForm(form) {
 
     CoordinateStyle1 = AddSubmenu(PopupMenuMain, "Coordinate Style");
     AddStyleItems(CoordinateStyle1, Equalscaleofmarks1, AxesView1, Crossed1, Boxed1, Legend1);
+
+    Screen1 = AddSubmenu(PopupMenuMain, "Screen");
 
     PointOption1 = AddSubmenu(PopupMenuMain, "Pointer Option");
     Arrow1 = form.Arrow1;
@@ -208,6 +213,7 @@ void TPopupMenus::AddStyleItems(QMenu* submenu, QAction*& equalScale, QMenu*& ax
     axesView = AddSubmenu(submenu, "Axes View");
     AddAxesView(axesView, crossed, boxed);
     legend = AddCheck(submenu, "Legend", &TPopupMenus::Legend1Click);
+    submenu->addAction(FForm.SmoothLines1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -246,6 +252,29 @@ void TPopupMenus::PopupMenuMainPopup() {
     Pen1->setChecked(FForm.PointerMode == 2);
     Laser1->setChecked(FForm.PointerMode == 3);
     RebuildGraphList(GraphList1);
+    RebuildScreens();
+}
+
+void TPopupMenus::RebuildScreens() {
+    // Screens come and go (a projector plugged in), so the list is made at every opening.
+    Screen1->clear();
+    auto* group = new QActionGroup(Screen1);
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        QScreen* screen = screens[i];
+        const QSize size = screen->size();
+        QAction* item = Screen1->addAction(MenuText(QStringLiteral("%1: %2 (%3x%4)")
+                                                        .arg(i + 1)
+                                                        .arg(screen->name())
+                                                        .arg(size.width())
+                                                        .arg(size.height())
+                                                        .toStdString()));
+        item->setCheckable(true);
+        item->setChecked(screen == FForm.screen());
+        group->addAction(item);
+        connect(item, &QAction::triggered, this,
+                [this, screen = QPointer<QScreen>(screen)] { FForm.MoveToScreen(screen); });
+    }
 }
 
 void TPopupMenus::PopupMenuGraphListPopup() {

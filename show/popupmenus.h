@@ -50,6 +50,8 @@ public:
 
     // Empties the submenu and adds one checkable item per graph of the list, in list order.
     void RebuildGraphList(QMenu* submenu);
+    // One radio item per screen, named and sized, the show's own checked.
+    void RebuildScreens();
 
     QMenu* PopupMenuMain = nullptr;
     QMenu* GraphList1 = nullptr;
@@ -76,6 +78,7 @@ public:
     QAction* Crossed1 = nullptr;
     QAction* Boxed1 = nullptr;
     QAction* Legend1 = nullptr;
+    QMenu* Screen1 = nullptr;
     QMenu* PointOption1 = nullptr;
     QAction* Arrow1 = nullptr;
     QAction* Hide1 = nullptr;

@@ -76,6 +76,50 @@ TEST_F(ExportCommand, DocumentToPngWithTheDefaultView) {
     EXPECT_TRUE(FErr.str().empty()) << FErr.str();
 }
 
+// The same layout at more pixels: the axes cross at the origin's device pixels, two wide.
+TEST_F(ExportCommand, ScaleDrawsTheSameLayoutAtMorePixels) {
+    const std::string file = Write("doc.xml", EmptyDocument);
+    ASSERT_EQ(Run({Out(), "--size", "673x433", "--scale", "2", file}), 0) << FErr.str();
+    const QImage image(QString::fromStdString(Out() + "/slide-01.png"));
+    ASSERT_EQ(image.size(), QSize(1346, 866));
+    for (const int d : {0, 1}) {
+        EXPECT_EQ(image.pixel(672 + d, 432 + d), qRgb(0, 0, 0));
+        EXPECT_EQ(image.pixel(200 + d, 432 + d), qRgb(0, 0, 0));
+        EXPECT_EQ(image.pixel(672 + d, 200), qRgb(0, 0, 0));
+    }
+    EXPECT_EQ(image.pixel(200, 431), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(200, 434), qRgb(255, 255, 255));
+
+    ASSERT_EQ(Run({Out(), "--size", "673x433", "--scale", "1.5", file}), 0) << FErr.str();
+    EXPECT_EQ(QImage(QString::fromStdString(Out() + "/slide-01.png")).size(), QSize(1010, 650));
+}
+
+// Smooth lines leave shades between the curve's red and the white ground; crisp ones do not.
+TEST_F(ExportCommand, SmoothDrawsCurvesAntialiased) {
+    const std::string file =
+        Write("doc.xml", "<CurvanaDocument><Memory><FunctionObj><Exp>x^2/3</Exp>"
+                         "<ShowEnabled>1</ShowEnabled><GraphStyle><LineColor>255</LineColor>"
+                         "</GraphStyle><FunctionObjType>0</FunctionObjType></FunctionObj>"
+                         "</Memory></CurvanaDocument>\n");
+    const auto shadesOfRed = [&](std::vector<std::string> options) {
+        options.insert(options.end(), {Out(), "--size", "400x300", file});
+        EXPECT_EQ(Run(options), 0) << FErr.str();
+        const QImage image(QString::fromStdString(Out() + "/slide-01.png"));
+        int shades = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                shades +=
+                    qRed(p) == 255 && qGreen(p) == qBlue(p) && qGreen(p) > 0 && qGreen(p) < 255 ? 1
+                                                                                                : 0;
+            }
+        return shades;
+    };
+    EXPECT_EQ(shadesOfRed({}), 0);
+    EXPECT_GT(shadesOfRed({"--smooth"}), 100);
+    EXPECT_GT(shadesOfRed({"--smooth", "--scale", "2"}), 200);
+}
+
 TEST_F(ExportCommand, DefaultSizeAndLabels) {
     const std::string label = "<AddLabels><AddLabel><Caption>Label</Caption><Color>255</Color>"
                               "<Transparent>0</Transparent><x>0</x><y>0</y></AddLabel>"
@@ -227,6 +271,11 @@ TEST(ExportArguments, UsageErrors) {
         {{"out", "a.xml", "--size", "-5x10"}, "--size takes"},
         {{"out", "a.xml", "--size", "10001x10"}, "--size takes"},
         {{"out", "a.xml", "--format", "gif"}, "--format takes png, svg or pdf"},
+        {{"out", "a.xml", "--scale", "0.5"}, "--scale takes a number from 1 to 4"},
+        {{"out", "a.xml", "--scale", "4.5"}, "--scale takes a number from 1 to 4"},
+        {{"out", "a.xml", "--scale", "2x"}, "--scale takes a number from 1 to 4"},
+        {{"out", "a.xml", "--scale"}, "--scale needs a value"},
+        {{"out", "a.xml", "--size", "9000x100", "--scale", "3"}, "wider than 20000 pixels"},
         {{"out", "a.xml", "--quality", "9"}, "unknown option '--quality'"},
         {{"", "a.xml"}, "empty path"},
     };
@@ -251,11 +300,18 @@ TEST(ExportArguments, OptionsAnywhere) {
     EXPECT_EQ(options.Width, 640);
     EXPECT_EQ(options.Height, 480);
     EXPECT_EQ(options.Format, TExportFormat::Svg);
+    EXPECT_EQ(options.Scale, 1);
+    EXPECT_FALSE(options.Smooth);
     TExportOptions defaults;
     ASSERT_TRUE(ParseExportArguments({"dir", "f.xml"}, defaults, error));
     EXPECT_EQ(defaults.Width, 1920);
     EXPECT_EQ(defaults.Height, 1080);
     EXPECT_EQ(defaults.Format, TExportFormat::Png);
+    TExportOptions scaled;
+    ASSERT_TRUE(ParseExportArguments({"--smooth", "dir", "--scale", "1,5", "f.xml"}, scaled, error))
+        << error;
+    EXPECT_EQ(scaled.Scale, 1.5);
+    EXPECT_TRUE(scaled.Smooth);
 }
 
 TEST(ExportFileName, DigitsGrowWithTheSlideCount) {

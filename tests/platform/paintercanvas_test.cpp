@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -565,7 +566,9 @@ QImage DrawnOn(QImage image, const TDrawing& drawing, bool direct,
     QPainter painter(&image);
     if (setUp)
         setUp(painter);
-    TPainterCanvas canvas(painter, image.width(), image.height());
+    const QSizeF logical = image.deviceIndependentSize();
+    TPainterCanvas canvas(painter, static_cast<int>(logical.width()),
+                          static_cast<int>(logical.height()));
     canvas.DirectPixels = direct;
     drawing(canvas);
     painter.end();
@@ -577,6 +580,7 @@ TEST(PainterCanvasDirectPixels, SameAsThePainterOnEveryImageKind) {
         const char* Name;
         QImage::Format Format;
         std::function<void(QPainter&)> SetUp;
+        double Ratio = 1;
     };
     const TCase cases[] = {
         {"rgb32", QImage::Format_RGB32, {}},
@@ -588,6 +592,11 @@ TEST(PainterCanvasDirectPixels, SameAsThePainterOnEveryImageKind) {
         {"clipped", QImage::Format_RGB32,
          [](QPainter& p) { p.setClipRect(QRect(10, 10, 30, 25)); }},
         {"half opaque", QImage::Format_RGB32, [](QPainter& p) { p.setOpacity(0.5); }},
+        // Device pixels of a HiDPI picture.
+        {"ratio 2", QImage::Format_RGB32, {}, 2},
+        {"ratio 1.5", QImage::Format_ARGB32_Premultiplied, {}, 1.5},
+        {"ratio 2, clipped", QImage::Format_RGB32,
+         [](QPainter& p) { p.setClipRect(QRect(10, 10, 30, 25)); }, 2},
     };
     std::vector<std::pair<std::string, TDrawing>> drawings = {{"lines", DrawLines}};
     const TBrush fills[] = {{Red, bsSolid},       {Green, bsHorizontal},     {Red, bsVertical},
@@ -598,12 +607,15 @@ TEST(PainterCanvasDirectPixels, SameAsThePainterOnEveryImageKind) {
                               BoxesFilledWith(fill));
     for (const TCase& c : cases) {
         for (const auto& [name, drawing] : drawings) {
-            const QImage image(61, 47, c.Format);
+            QImage image(static_cast<int>(std::floor(61 * c.Ratio + 0.5)),
+                         static_cast<int>(std::floor(47 * c.Ratio + 0.5)), c.Format);
+            image.setDevicePixelRatio(c.Ratio);
             const QImage slow = DrawnOn(image, drawing, false, c.SetUp);
             const QImage fast = DrawnOn(image, drawing, true, c.SetUp);
             EXPECT_EQ(fast, slow) << c.Name << ", " << name;
             // The drawing did draw, also inside the clip.
-            EXPECT_LT(CountColor(slow, clWhite), 61 * 47 - 100) << c.Name << ", " << name;
+            EXPECT_LT(CountColor(slow, clWhite), image.width() * image.height() - 100)
+                << c.Name << ", " << name;
         }
     }
 }

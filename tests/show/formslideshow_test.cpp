@@ -9,6 +9,7 @@
 #include "view/coordinate.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -233,18 +234,37 @@ TEST_F(FormSlideShowTest, MalformedSlideShowsItsErrorAndTheNextSlideStillLoads) 
 }
 
 TEST_F(FormSlideShowTest, LabelsReadBeforeAFailureAreShownWhereTheyBelong) {
-    Window.BeginShowSlides(0,
-                           {Write("a.xml", Document(4, "", Labels(Label("old", 0, 3)))),
-                            Write("b.xml", "<CurvanaDocument>" + Labels(Label("early", 1, 4)) +
+    const std::string good = Write("a.xml", Document(4, "", Labels(Label("old", 0, 3))));
+    const std::string bad = Write("b.xml", "<CurvanaDocument>" + Labels(Label("early", 1, 4)) +
                                                "<Coordinate><XAxesTicksStep>many</XAxesTicksStep>"
-                                               "</Coordinate></CurvanaDocument>")});
-    ASSERT_TRUE(Settle());
-    Key(Qt::Key_PageDown);
-    ASSERT_TRUE(Settle());
-    ASSERT_EQ(Errors.size(), 1u);
-    ASSERT_EQ(LabelCaptions(), std::vector<std::string>{"early"});
-    const TPoint at = View().WorldToScreen(1, 4);
-    EXPECT_EQ(Window.AddLabels()[0]->pos(), Window.Coordinate1->pos() + QPoint(at.X, at.Y));
+                                               "</Coordinate></CurvanaDocument>");
+    for (const bool first : {true, false}) {
+        SCOPED_TRACE(first ? "failure on the first slide" : "failure on the second slide");
+        TFormSlideShow window;
+        std::vector<std::string> errors;
+        window.SetErrorReporter([&errors](QWidget*, const QString& message) {
+            errors.push_back(message.toStdString());
+        });
+        window.BeginShowSlides(0, first ? std::vector<std::string>{bad}
+                                        : std::vector<std::string>{good, bad});
+        const QDeadlineTimer deadline(5000);
+        const auto settle = [&] {
+            while (window.Timer1->isActive() && !deadline.hasExpired())
+                QTest::qWait(5);
+        };
+        settle();
+        if (!first) {
+            window.NextSlide();
+            settle();
+        }
+        ASSERT_EQ(errors.size(), 1u);
+        ASSERT_EQ(window.AddLabels().size(), 1u);
+        EXPECT_EQ(window.AddLabels()[0]->text().toStdString(), "early");
+        const TPoint at = window.View().WorldToScreen(1, 4);
+        EXPECT_GT(at.X, 100);
+        EXPECT_EQ(window.AddLabels()[0]->pos(), window.Coordinate1->pos() + QPoint(at.X, at.Y));
+        window.close();
+    }
 }
 
 // Page Down draws the old slide again (without the presenter's strokes) only when no new slide
@@ -393,20 +413,35 @@ TEST_F(FormSlideShowTest, RefreshRedrawsThePictureAndEscapeCloses) {
     EXPECT_FALSE(Window.isVisible());
 }
 
-TEST_F(FormSlideShowTest, ArrowKeysDoNothingWhileTheCheckBoxHasTheFocus) {
-    Window.BeginShowDocument(Write("doc.xml", Document(10)));
+// Keys go where the application sends them: to whatever holds the focus.
+TEST_F(FormSlideShowTest, NoControlOfThePanelTakesTheKeysAway) {
+    Window.BeginShowSlides(0, ThreeSlides());
     ASSERT_TRUE(Settle());
-    Panel().CheckBoxAcc->setFocus();
-    QTest::keyClick(Panel().CheckBoxAcc, Qt::Key_Right);
-    EXPECT_EQ(View().XInterval.Min, -10);
+    const auto typed = [](Qt::Key key) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, key);
+    };
+    typed(Qt::Key_Tab);
+    typed(Qt::Key_Backtab);
+    typed(Qt::Key_Tab);
+    EXPECT_TRUE(Window.hasFocus());
+    typed(Qt::Key_PageDown);
+    EXPECT_EQ(Window.SlideIndex, 1);
+    ASSERT_TRUE(Settle());
 
-    // A click gives the focus back to the window, so the keys move the view again.
     QTest::mouseClick(Panel().CheckBoxAcc, Qt::LeftButton);
     EXPECT_FALSE(Panel().CheckBoxAcc->isChecked());
-    EXPECT_TRUE(Window.hasFocus());
     EXPECT_TRUE(Panel().isVisible());
-    Key(Qt::Key_Right);
-    EXPECT_EQ(View().XInterval.Min, -9);
+    typed(Qt::Key_Tab);
+    typed(Qt::Key_Right);
+    EXPECT_EQ(View().XInterval.Min, -1);
+    for (QWidget* control : Panel().findChildren<QWidget*>()) {
+        SCOPED_TRACE(control->metaObject()->className());
+        EXPECT_EQ(control->focusPolicy(), Qt::NoFocus);
+    }
+    typed(Qt::Key_Escape);
+    EXPECT_FALSE(Window.isVisible());
 }
 
 TEST_F(FormSlideShowTest, ControlPanelPlacementColourAndVisibility) {
@@ -447,6 +482,52 @@ TEST_F(FormSlideShowTest, ControlPanelPlacementColourAndVisibility) {
     EXPECT_FALSE(Panel().isVisible());
     Window.CoordinateMovementPanel1->trigger();
     EXPECT_TRUE(Panel().isVisible());
+}
+
+// A projector plugged in, a resolution change: the slide, its labels and the panel follow the
+// window's new size without a key press.
+TEST_F(FormSlideShowTest, PictureLabelsAndPanelFollowAResize) {
+    Window.BeginShowDocument(Write("doc.xml", Document(4, "", Labels(Label("here", 1, 3)))));
+    ASSERT_TRUE(Settle());
+    for (const QSize size : {QSize(800, 500), QSize(1300, 900), QSize(640, 480)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        Window.resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Window.Coordinate1->size(), size);
+        EXPECT_EQ(Window.Coordinate1->Picture().Image().size(), size);
+        EXPECT_EQ(View().Width, size.width());
+        EXPECT_EQ(View().Height, size.height());
+        const TPoint at = View().WorldToScreen(1, 3);
+        ASSERT_EQ(Window.AddLabels().size(), 1u);
+        EXPECT_EQ(Window.AddLabels()[0]->pos(), QPoint(at.X, at.Y));
+        EXPECT_TRUE(Panel().isVisible());
+        EXPECT_EQ(Panel().geometry().bottomRight() + QPoint(1, 1),
+                  QPoint(size.width() - 20, size.height() - 20));
+        // The picture drawn anew, not cut: the y axis runs down to the bottom edge.
+        const TPoint axis = View().WorldToScreen(0, 2.2);
+        ASSERT_LT(axis.Y, size.height());
+        EXPECT_GT(axis.Y, size.height() - 100);
+        EXPECT_EQ(Window.Coordinate1->Picture().Image().pixelColor(axis.X, axis.Y),
+                  QColor(Qt::black));
+    }
+    EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(FormSlideShowTest, SmoothLinesAreRememberedForTheUser) {
+    Window.BeginShowDocument(Write("doc.xml", Document(4)));
+    ASSERT_TRUE(Settle());
+    ASSERT_FALSE(Window.SmoothLines1->isChecked());
+    Window.SmoothLines1->trigger();
+    EXPECT_TRUE(Window.Coordinate1->Picture().Smooth);
+    {
+        TFormSlideShow next;
+        EXPECT_TRUE(next.SmoothLines1->isChecked());
+        EXPECT_TRUE(next.Coordinate1->Picture().Smooth);
+    }
+    Window.SmoothLines1->trigger();
+    EXPECT_FALSE(Window.Coordinate1->Picture().Smooth);
+    TFormSlideShow crisp;
+    EXPECT_FALSE(crisp.SmoothLines1->isChecked());
 }
 
 TEST_F(FormSlideShowTest, PanelPicturesAndButtonsRunTheirCommands) {

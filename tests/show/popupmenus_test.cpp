@@ -15,10 +15,12 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -122,6 +124,26 @@ protected:
     TControlPanel& Panel() { return *Window.GroupBoxMovement; }
 };
 
+TEST_F(PopupMenusTest, ScreenSubmenuNamesEveryScreenAndChecksTheShows) {
+    Menus().PopupMenuMainPopup();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const QList<QAction*> items = Menus().Screen1->actions();
+    ASSERT_EQ(items.size(), screens.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QSize size = screens[i]->size();
+        EXPECT_EQ(items[i]->text(), QStringLiteral("%1: %2 (%3x%4)")
+                                        .arg(i + 1)
+                                        .arg(screens[i]->name())
+                                        .arg(size.width())
+                                        .arg(size.height()));
+        EXPECT_TRUE(items[i]->isCheckable());
+        EXPECT_EQ(items[i]->isChecked(), screens[i] == Window.screen());
+    }
+    // Opening it again does not pile items up.
+    Menus().PopupMenuMainPopup();
+    EXPECT_EQ(Menus().Screen1->actions().size(), screens.size());
+}
+
 TEST_F(PopupMenusTest, MenusHoldEveryItemInOrderAndNoActionOwnsAKey) {
     const std::vector<std::string> main = {
         "Graph List >",
@@ -148,6 +170,8 @@ TEST_F(PopupMenusTest, MenusHoldEveryItemInOrderAndNoActionOwnsAKey) {
         "    Crossed",
         "    Boxed",
         "  Legend",
+        "  Smooth Lines",
+        "Screen >",
         "Pointer Option >",
         "  Arrow",
         "  Hide",
@@ -169,9 +193,10 @@ TEST_F(PopupMenusTest, MenusHoldEveryItemInOrderAndNoActionOwnsAKey) {
               (std::vector<std::string>{"Grid Properties >", "  Horizontal Grid Lines",
                                         "  Vertical Grid Lines", "  Radial Grid Lines",
                                         "  Angular Gird Lines"}));
-    EXPECT_EQ(Describe(Menus().PopupMenuCoordinateStyle),
-              (std::vector<std::string>{"Coordinate Style >", "  Equal scale of marks",
-                                        "  Axes View >", "    Crossed", "    Boxed", "  Legend"}));
+    EXPECT_EQ(
+        Describe(Menus().PopupMenuCoordinateStyle),
+        (std::vector<std::string>{"Coordinate Style >", "  Equal scale of marks", "  Axes View >",
+                                  "    Crossed", "    Boxed", "  Legend", "  Smooth Lines"}));
     // The keys in the captions are the window's key map; a shortcut here would take them.
     for (const QMenu* menu : {Menus().PopupMenuMain, Menus().PopupMenuGraphList,
                               Menus().PopupMenuGridProperties, Menus().PopupMenuCoordinateStyle})
