@@ -186,22 +186,19 @@ std::size_t TPenPointer::StrokeCount() const {
 }
 
 void TPenPointer::UndoStroke() {
-    DropStaleStrokes();
-    if (FStrokes.empty())
-        return;
-    FStrokes.pop_back();
-    RepaintStrokes();
+    const std::size_t count = StrokeCount();
+    KeepStrokes(count == 0 ? 0 : count - 1);
 }
 
 void TPenPointer::EraseStrokes() {
-    DropStaleStrokes();
-    if (FStrokes.empty())
-        return;
-    FStrokes.clear();
-    RepaintStrokes();
+    KeepStrokes(0);
 }
 
-void TPenPointer::RepaintStrokes() {
+void TPenPointer::KeepStrokes(std::size_t count) {
+    DropStaleStrokes();
+    if (count >= FStrokes.size())
+        return;
+    FStrokes.resize(count);
     TRasterCanvas& canvas = FControls.View->Picture();
     canvas.PutImage(FUnderStrokes);
     const TPoint position = canvas.PenPos();

@@ -82,8 +82,9 @@ private:
     void SyncControls();
     void BackupCanvasPen();
     void RestoreCanvasPen();
-    // The picture before the strokes, then the strokes left, drawn again.
-    void RepaintStrokes();
+    // Takes back every stroke after the first count: the picture before the strokes is put back
+    // and the strokes kept are drawn again.
+    void KeepStrokes(std::size_t count);
     // Forgets strokes a redraw has painted over.
     void DropStaleStrokes();
 
