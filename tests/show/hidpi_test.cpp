@@ -1,12 +1,17 @@
+#include "capture/capscreen.h"
 #include "platform/rastercanvas.h"
 #include "show/addlabel.h"
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
+#include "show/formslideshow.h"
 #include "tests/support/slidewindowtest.h"
 #include "view/coordinate.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -50,6 +55,47 @@ TEST_F(HiDpiSlideWindow, PictureAtDevicePixelsGeometryLogical) {
     for (int y = 0; y < picture.height(); ++y)
         rows += picture.pixelColor(column, y) == QColor(Qt::black) ? 1 : 0;
     EXPECT_EQ(rows, std::lround(ratio));
+}
+
+TEST_F(HiDpiSlideWindow, CaptureAndPenUndoWorkOnTheDevicePixels) {
+    Window.BeginShowDocument(
+        Write("doc.xml", "<CurvanaDocument><Coordinate><XInterval><Min>-4</Min><Max>4</Max>"
+                         "</XInterval></Coordinate><AddLabels><AddLabel><Caption>WWW</Caption>"
+                         "<Transparent>0</Transparent><Color>65535</Color><x>-3</x><y>3</y>"
+                         "</AddLabel></AddLabels></CurvanaDocument>"));
+    ASSERT_TRUE(Settle());
+    Window.CaptureJob->OutputDirectory = Folder.path().toStdString();
+    const double ratio = Window.devicePixelRatioF();
+    const QImage slide = Window.Coordinate1->Picture().Image().copy();
+    // A pen stroke along the top band.
+    Window.Pen1Click();
+    const auto mouse = [&](QEvent::Type type, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent event(type, QPointF(at), QPointF(Window.Coordinate1->mapToGlobal(at)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(Window.Coordinate1, &event);
+    };
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, {100, 30});
+    mouse(QEvent::MouseMove, Qt::LeftButton, {300, 30});
+    mouse(QEvent::MouseButtonRelease, Qt::NoButton, {300, 30});
+    const QImage& picture = Window.Coordinate1->Picture().Image();
+    const QPoint onStroke(static_cast<int>(200 * ratio), static_cast<int>(30 * ratio));
+    ASSERT_EQ(picture.pixelColor(onStroke), QColor(0, 0, 255));
+
+    QTest::keyClick(&Window, Qt::Key_F6);
+    ASSERT_TRUE(Errors.empty());
+    const QImage file =
+        QImage(Folder.filePath("Outputpic01.bmp"), "BMP").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(file.size(), picture.size());
+    EXPECT_EQ(file.pixelColor(onStroke), QColor(0, 0, 255));
+    // The label's box at its device pixels.
+    const QPoint label = Window.AddLabels()[0]->pos() - Window.Coordinate1->pos();
+    const QPoint inside = (label + QPoint(1, 1)) * ratio;
+    EXPECT_EQ(file.pixelColor(inside), QColor(255, 255, 0));
+    EXPECT_NE(picture.pixelColor(inside), QColor(255, 255, 0));
+
+    QTest::keyClick(&Window, Qt::Key_Backspace);
+    EXPECT_EQ(Window.Coordinate1->Picture().Image(), slide);
 }
 
 } // namespace
