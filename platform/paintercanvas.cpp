@@ -158,8 +158,11 @@ void TPainterCanvas::UsePen(double dashOffset) {
         }
     } else {
         pen.setWidth(width);
-        pen.setCapStyle(Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
+        // A few device pixels wide, a round end looks like a square one but costs the painter
+        // curves at every segment of a curve.
+        const bool narrow = FRatio != 1 && width * FRatio <= 6;
+        pen.setCapStyle(narrow ? Qt::SquareCap : Qt::RoundCap);
+        pen.setJoinStyle(narrow ? Qt::BevelJoin : Qt::RoundJoin);
     }
     FPainter->setPen(pen);
     if (Brush.Style == bsSolid) {
@@ -179,13 +182,17 @@ std::int64_t TPainterCanvas::Device(double logical) const {
                        : static_cast<std::int64_t>(std::floor(logical * FRatio + 0.5));
 }
 
+double TPainterCanvas::StrokeShift() const {
+    return FRatio == 1 ? 0 : 0.5 - 0.5 / FRatio;
+}
+
 template <typename TDraw> void TPainterCanvas::Stroke(TDraw&& draw) {
     if (FRatio == 1) {
         draw();
         return;
     }
     const QTransform saved = FPainter->worldTransform();
-    const double shift = 0.5 - 0.5 / FRatio;
+    const double shift = StrokeShift();
     FPainter->setWorldTransform(QTransform::fromTranslate(shift, shift) * saved);
     draw();
     FPainter->setWorldTransform(saved);
@@ -253,9 +260,10 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
         FPainter->setRenderHint(QPainter::Antialiasing, false);
         return;
     }
-    Stroke([&] {
-        FPainter->drawLine(QLineF(segment->From.X, segment->From.Y, segment->To.X, segment->To.Y));
-    });
+    // Moved like Stroke does, by hand: a transform per segment costs more than the line.
+    const double shift = StrokeShift();
+    FPainter->drawLine(QLineF(segment->From.X + shift, segment->From.Y + shift,
+                              segment->To.X + shift, segment->To.Y + shift));
 }
 
 QImage* TPainterCanvas::DirectImage() const {

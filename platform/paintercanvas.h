@@ -93,8 +93,10 @@ private:
     QBrush MakeBrush(TColor color, TEnum8 style) const;
     // The first device pixel of a logical coordinate.
     std::int64_t Device(double logical) const;
-    // Runs a painter stroke so that it is centred on the middle of its logical pixels, as at
-    // ratio 1 (the painter centres it on the coordinate itself).
+    // How far painter strokes move (both ways, logical pixels) to be centred on the middle of
+    // their logical pixels, as at ratio 1 (the painter centres them on the coordinate itself).
+    double StrokeShift() const;
+    // Runs a painter stroke moved so.
     template <typename TDraw> void Stroke(TDraw&& draw);
     // A filled and outlined shape: at ratio 1 in one painter call, else the fill unmoved and the
     // outline as a stroke.
