@@ -9,6 +9,7 @@
 #include "docfile/documentloader.h"
 #include "docfile/xmlsource.h"
 #include "expr/expcal.h"
+#include "expr/expexplain.h"
 #include "expr/operatorlib.h"
 #include "expr/varmemory.h"
 #include "view/canvas.h"
@@ -179,7 +180,12 @@ public:
 
 private:
     void Add(TSeverity severity, int line, std::string message) {
-        Findings.push_back({severity, Path, line, std::move(message)});
+        Findings.push_back({severity, Path, line, 0, std::move(message)});
+    }
+    // A file that is not well-formed XML: its place and the parser's reason.
+    void AddSyntaxError(const EDocumentError& e) {
+        Findings.push_back(
+            {TSeverity::Error, Path, e.Line, e.Column, e.Reason.empty() ? e.what() : e.Reason});
     }
 
     void CheckDocument();
@@ -192,6 +198,10 @@ private:
     void CheckView(pugi::xml_node root, const std::string& prefix);
     void CheckGraph(int index, int line, const std::string& prefix);
     void CheckFunction(const TFunctionObj& f, int line, const std::string& what);
+    // Notes on what the expressions of a graph say otherwise than their author likely meant.
+    void ExplainFunction(const TFunctionObj& f, int line, const std::string& what);
+    void Explain(const char* field, const std::string& expression, int line,
+                 const std::string& what);
     void CheckLabels(pugi::xml_node root, const std::string& prefix);
     // A note for a flag written as neither 0 nor 1.
     void NoteFlag(TFlag value, const std::string& what, int line);
@@ -242,7 +252,7 @@ void TChecker::CheckDocument() {
     try {
         Source.LoadFromFile(Path);
     } catch (const EDocumentError& e) {
-        Add(TSeverity::Error, e.Line, e.what());
+        AddSyntaxError(e);
         return;
     }
     ReadDocument(Path, Source.DocumentElement().parent(), false, "");
@@ -253,7 +263,7 @@ void TChecker::CheckSlideShow() {
         Source.LoadFromFile(Path);
     } catch (const EDocumentError& e) {
         Add(TSeverity::Info, 0, "slide show");
-        Add(TSeverity::Error, e.Line, e.what());
+        AddSyntaxError(e);
         return;
     }
     std::vector<pugi::xml_node> slideElements;
@@ -470,6 +480,59 @@ void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
                 FloatToStr(View.XInterval.Min) + ".." + FloatToStr(View.XInterval.Max) + ", y " +
                 FloatToStr(View.YInterval.Min) + ".." + FloatToStr(View.YInterval.Max) + ")");
     }
+    if (const TFunctionObj* function = GraphList->Function(index)) {
+        ExplainFunction(*function, line, what);
+    }
+}
+
+void TChecker::ExplainFunction(const TFunctionObj& f, int line, const std::string& what) {
+    switch (f.FunctionObjType) {
+    case ftYofX:
+    case ftXofY:
+    case ftPolar:
+        Explain("Exp", f.Exp, line, what);
+        break;
+    case ftParametric:
+        Explain("Exp", f.Exp, line, what);
+        Explain("AddExp", f.AddExp, line, what);
+        break;
+    case ftRelation: {
+        Explain("Exp", f.Exp, line, what);
+        if (IsImplicitCurve(f)) {
+            break;
+        }
+        std::string condensed = f.AddExp;
+        std::erase_if(condensed, [](char c) { return static_cast<unsigned char>(c) <= 32; });
+        if (condensed == "=0") {
+            Add(TSeverity::Note, line,
+                what + ": AddExp " + Quoted(f.AddExp) +
+                    " is read as the region where the value is exactly 0, which fills "
+                    "nothing: write =0 to draw the curve");
+        } else {
+            Explain("AddExp", f.AddExp, line, what);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TChecker::Explain(const char* field, const std::string& expression, int line,
+                       const std::string& what) {
+    constexpr std::size_t shownNotes = 8; // a garbled expression must not flood the report
+    const std::vector<TExpNote> notes =
+        ExplainExpression(expression, OperatorLib, Variables, Constants);
+    for (std::size_t i = 0; i < notes.size() && i < shownNotes; ++i) {
+        Add(TSeverity::Note, line,
+            what + ": " + field + " " + Quoted(expression) + " column " +
+                std::to_string(notes[i].Column) + ": " + notes[i].Message);
+    }
+    if (notes.size() > shownNotes) {
+        Add(TSeverity::Note, line,
+            what + ": " + field + " " + Quoted(expression) + ": " +
+                std::to_string(notes.size() - shownNotes) + " more notes like these");
+    }
 }
 
 bool TChecker::CheckDrawing(int index) {
@@ -657,6 +720,31 @@ void TChecker::CheckFunction(const TFunctionObj& f, int line, const std::string&
     }
 }
 
+// A text as it may stand in one line of the report: control characters become escapes, so
+// a value holding a line break cannot split a finding.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\t') {
+            line += "\\t";
+        } else if (code < 0x20 || code == 0x7F) {
+            static constexpr char hex[] = "0123456789ABCDEF";
+            line += "\\x";
+            line += hex[code >> 4];
+            line += hex[code & 0xF];
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 } // namespace
 
 std::vector<TCheckFinding> CheckFile(const std::string& path) {
@@ -664,7 +752,7 @@ std::vector<TCheckFinding> CheckFile(const std::string& path) {
         return TChecker(path).Run();
     } catch (const std::exception& e) {
         // Whatever else goes wrong (memory, the file system) is a finding, not a crash.
-        return {{TSeverity::Error, path, 0, std::string("the check failed: ") + e.what()}};
+        return {{TSeverity::Error, path, 0, 0, std::string("the check failed: ") + e.what()}};
     }
 }
 
@@ -688,7 +776,11 @@ const char* CheckCommandHelp() {
            "    1024 x 768 picture), leave no mark in it; labels placed outside that view;\n"
            "    tick, label or grid steps that are not positive; flags (ShowEnabled, Smooth,\n"
            "    Transparent, the view's ...Enabled settings) written as neither 0 nor 1, which\n"
-           "    count as off.\n"
+           "    count as off;\n"
+           "  - notes on expressions, each with its column and a hint: characters that are\n"
+           "    left out (Sin, X, x\xC2\xB2, 1e-3, ...), a blank inside a number, operands with\n"
+           "    nothing joining them, a sign right after an operator, and a relation whose\n"
+           "    AddExp is \"= 0\" where =0 draws the curve.\n"
            "  Slides of a show are read in order with one view and one graph list carried\n"
            "  from slide to slide; graphs are checked on the slides that give a Memory.\n"
            "  Exit status: 0 when no file has errors, 1 when one has, 2 for a usage error.\n";
@@ -711,9 +803,12 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
         int errors = 0;
         int notes = 0;
         for (const TCheckFinding& finding : CheckFile(path)) {
-            out << finding.File;
+            out << OneLine(finding.File);
             if (finding.Line > 0) {
                 out << ':' << finding.Line;
+                if (finding.Column > 0) {
+                    out << ':' << finding.Column;
+                }
             }
             switch (finding.Severity) {
             case TSeverity::Error:
@@ -728,9 +823,9 @@ int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out
                 out << ": ";
                 break;
             }
-            out << finding.Message << '\n';
+            out << OneLine(finding.Message) << '\n';
         }
-        out << path << ": " << (errors == 0 ? "ok" : std::to_string(errors) + " error(s)");
+        out << OneLine(path) << ": " << (errors == 0 ? "ok" : std::to_string(errors) + " error(s)");
         if (notes > 0) {
             out << ", " << notes << " note(s)";
         }

@@ -11,7 +11,8 @@ struct TCheckFinding {
     enum class TSeverity { Info, Note, Error };
     TSeverity Severity = TSeverity::Error;
     std::string File;
-    int Line = 0; // 0 where unknown
+    int Line = 0;   // 0 where unknown
+    int Column = 0; // 0 where unknown or not told
     std::string Message;
 };
 
@@ -23,7 +24,8 @@ struct TCheckFinding {
 std::vector<TCheckFinding> CheckFile(const std::string& path);
 
 // `curvana --check FILE...`: arguments are those after --check. Writes the findings, one per
-// line ("file:line: error: message", "file: note: message"), and a summary per file to out;
+// line ("file:line:column: error: message", "file:line: error: message", "file: note: message";
+// control characters of a message written as escapes), and a summary per file to out;
 // usage errors to err. Exit code: 0 when no file has errors, 1 when one has, 2 for a usage error.
 int RunCheckCommand(const std::vector<std::string>& arguments, std::ostream& out,
                     std::ostream& err);

@@ -290,6 +290,12 @@ private:
     std::unique_ptr<QGuiApplication> FApp;
 };
 
+// An error about a file; one that names its place ("FILE:LINE:COLUMN: reason") already begins
+// with the file.
+std::string About(const std::string& file, const std::string& message) {
+    return message.starts_with(file + ":") ? message : file + ": " + message;
+}
+
 } // namespace
 
 bool ParseExportArguments(const std::vector<std::string>& arguments, TExportOptions& options,
@@ -430,7 +436,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
         try {
             split.emplace(SplitSlideShowToTempFolder(options.File));
         } catch (const std::exception& e) {
-            err << options.File << ": " << e.what() << "\n";
+            err << About(options.File, e.what()) << "\n";
             return 1;
         }
         slides = split->Slides;
@@ -477,17 +483,16 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
                 ++failures;
                 if (!begun) {
                     sink->AbandonSlide();
-                    err << where << ": " << e.what() << "\n";
+                    err << About(where, e.what()) << "\n";
                 } else {
                     try {
                         const std::string path = sink->EndSlide(i + 1, count);
                         ++written;
                         ++partial;
-                        err << where << ": " << e.what() << "; drawn only in part to " << path
-                            << "\n";
+                        err << About(where, e.what()) << "; drawn only in part to " << path << "\n";
                     } catch (const std::exception& writing) {
                         sink->AbandonSlide();
-                        err << where << ": " << e.what() << "; " << writing.what() << "\n";
+                        err << About(where, e.what()) << "; " << writing.what() << "\n";
                     }
                 }
             }

@@ -1,5 +1,6 @@
 #include "app/slideshowfile.h"
 
+#include "docfile/documenterror.h"
 #include "docfile/xmlsource.h"
 
 #include <pugixml.hpp>
@@ -203,8 +204,11 @@ std::vector<std::string> SplitSlideShow(const std::string& path, const std::stri
     TXMLSource show;
     try {
         show.LoadFromFile(path);
-    } catch (const ECurvanaError& error) {
-        throw ESlideShowError("Cannot read slide show '" + path + "': " + error.what());
+    } catch (const EDocumentError& error) {
+        // A syntax error names the file and the place already.
+        throw ESlideShowError(error.Kind == EDocumentError::TKind::Syntax
+                                  ? std::string(error.what())
+                                  : "Cannot read slide show '" + path + "': " + error.what());
     }
 
     std::vector<std::string> slides;

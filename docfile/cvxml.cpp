@@ -5,6 +5,7 @@
 #include "docfile/documenterror.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace curvana {
 
@@ -67,8 +68,19 @@ std::string TCVXML::ReadText(pugi::xml_node node) const {
 
 std::int32_t TCVXML::ReadInteger(pugi::xml_node node) const {
     const std::string text = ReadText(node);
+    // Blanks after the digits are allowed, as after a real: editors and writers that put a value
+    // on a line of its own leave them.
+    std::string_view digits = text;
+    while (!digits.empty() && (digits.back() == ' ' || digits.back() == '\t' ||
+                               digits.back() == '\r' || digits.back() == '\n')) {
+        digits.remove_suffix(1);
+    }
+    std::int32_t value = 0;
+    if (TryStrToInt(digits, value)) {
+        return value;
+    }
     try {
-        return StrToInt(text);
+        return StrToInt(text); // throws with the text as written
     } catch (const EConvertError& e) {
         Fail(node, EDocumentError::TKind::Conversion, e.what());
     }

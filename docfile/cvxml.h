@@ -68,7 +68,9 @@ public:
     void ReadCoordinate(pugi::xml_node node, TCoordinate& view) const;
     TAddLabelData ReadAddLabel(pugi::xml_node node) const;
 
-    // Leaf conversions, public for readers of further element kinds.
+    // Leaf conversions, public for readers of further element kinds. Numbers may stand between
+    // blanks (space, tab, CR, LF) on both sides: " 12\n" is 12 and " 0.5 " is 0.5; blanks inside
+    // a number are not allowed.
     std::string ReadText(pugi::xml_node node) const;
     std::int32_t ReadInteger(pugi::xml_node node) const;
     // Booleans and enumerations keep the low 8 bits of the integer (256 reads as 0).

@@ -32,6 +32,8 @@ public:
     // 1-based; 0 where unknown.
     int Line;
     int Column;
+    // Syntax errors: the parser's reason alone, without the place that what() begins with.
+    std::string Reason;
 };
 
 } // namespace curvana

@@ -1,23 +1,13 @@
 #include "docfile/xmlsource.h"
 
 #include "docfile/documenterror.h"
+#include "docfile/xmlstrict.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
 namespace curvana {
-
-namespace {
-
-std::string SyntaxMessage(const std::string& description, int line, int column) {
-    if (line <= 0) {
-        return description;
-    }
-    return description + " at line " + std::to_string(line) + ", column " + std::to_string(column);
-}
-
-} // namespace
 
 void TXMLSource::LoadFromFile(const std::string& path, unsigned options) {
     // Read straight into one string of the file's size: a string stream would hold the text
@@ -37,12 +27,34 @@ void TXMLSource::LoadFromFile(const std::string& path, unsigned options) {
         throw EDocumentError(EDocumentError::TKind::File, "Cannot open file \"" + path + "\"", "",
                              0);
     }
-    LoadFromText(std::move(content), options);
+    LoadText(std::move(content), path, options);
 }
 
 void TXMLSource::LoadFromText(std::string text, unsigned options) {
+    LoadText(std::move(text), "", options);
+}
+
+void TXMLSource::FailAt(std::ptrdiff_t offset, const std::string& reason) const {
+    int line = 0;
+    int column = 0;
+    Position(offset, line, column);
+    std::string message;
+    if (line > 0) {
+        message = Origin.empty()
+                      ? "line " + std::to_string(line) + ", column " + std::to_string(column) + ": "
+                      : Origin + ":" + std::to_string(line) + ":" + std::to_string(column) + ": ";
+    } else if (!Origin.empty()) {
+        message = Origin + ": ";
+    }
+    EDocumentError error(EDocumentError::TKind::Syntax, message + reason, "", line, column);
+    error.Reason = reason;
+    throw error;
+}
+
+void TXMLSource::LoadText(std::string text, const std::string& origin, unsigned options) {
     Loaded = false;
     Document.reset();
+    Origin = origin;
     Text = std::move(text);
     LineStarts.assign(1, 0);
     for (std::size_t i = 0; i < Text.size(); ++i) {
@@ -57,13 +69,13 @@ void TXMLSource::LoadFromText(std::string text, unsigned options) {
     // match our copy of the text, so no position is claimed for those.
     if (result.encoding != pugi::encoding_utf8) {
         LineStarts.clear();
+    } else if (const std::optional<TXMLFault> fault = FindXMLFault(Text);
+               fault && (result || static_cast<std::ptrdiff_t>(fault->Offset) < result.offset)) {
+        // The parser is lenient where XML is not; what it let pass counts where it comes first.
+        FailAt(static_cast<std::ptrdiff_t>(fault->Offset), fault->Reason);
     }
     if (!result) {
-        int line = 0;
-        int column = 0;
-        Position(result.offset, line, column);
-        throw EDocumentError(EDocumentError::TKind::Syntax,
-                             SyntaxMessage(result.description(), line, column), "", line, column);
+        FailAt(result.offset, result.description());
     }
     CheckSingleRoot();
     Loaded = true;
@@ -73,11 +85,7 @@ void TXMLSource::LoadFromText(std::string text, unsigned options) {
 // document has one root and nothing but markup and blanks around it.
 void TXMLSource::CheckSingleRoot() const {
     const auto fail = [this](const char* problem, std::ptrdiff_t offset) {
-        int line = 0;
-        int column = 0;
-        Position(offset, line, column);
-        throw EDocumentError(EDocumentError::TKind::Syntax, SyntaxMessage(problem, line, column),
-                             "", line, column);
+        FailAt(offset, problem);
     };
     bool seenRoot = false;
     for (pugi::xml_node child : Document.children()) {
@@ -91,7 +99,7 @@ void TXMLSource::CheckSingleRoot() const {
         }
     }
     if (!seenRoot) {
-        throw EDocumentError(EDocumentError::TKind::Syntax, "No document element found", "", 0);
+        FailAt(-1, "No document element found");
     }
     if (!LineStarts.empty()) {
         std::size_t first = 0;

@@ -14,7 +14,10 @@ namespace curvana {
 class TXMLSource {
 public:
     // Throws EDocumentError (File) when the file cannot be read and (Syntax) when it is not
-    // well-formed; the message then ends with " at line L, column C".
+    // well-formed XML: "PATH:LINE:COLUMN: reason" for a file, "line L, column C: reason" for a
+    // text. Beyond what the parser checks, bare "&", references to undefined entities, bad
+    // character references, bytes that are not UTF-8, control characters and repeated
+    // attributes are refused (see xmlstrict.h).
     void LoadFromFile(const std::string& path, unsigned options = ParseOptions);
     void LoadFromText(std::string text, unsigned options = ParseOptions);
 
@@ -37,10 +40,13 @@ public:
     static constexpr unsigned ReadOnlyParseOptions = ParseOptions | pugi::parse_embed_pcdata;
 
 private:
+    void LoadText(std::string text, const std::string& origin, unsigned options);
+    [[noreturn]] void FailAt(std::ptrdiff_t offset, const std::string& reason) const;
     void CheckSingleRoot() const;
     std::ptrdiff_t StartOffset(pugi::xml_node node) const;
 
     pugi::xml_document Document;
+    std::string Origin; // the path in messages; empty for texts
     std::string Text;
     std::vector<std::size_t> LineStarts;
     bool Loaded = false;

@@ -12,7 +12,8 @@ namespace curvana {
 // counts are not looked up by name again.
 struct TExpCal::TWorkToken {
     TExpFactor Factor;
-    int Entry; // index in the operator library for operator tokens, else -1
+    int Entry; // index in the operator library for operators, else -1
+    std::size_t Offset = TExpCalObserver::Inserted; // where its text begins in the expression
 };
 
 namespace {
@@ -70,12 +71,17 @@ const double Zero = 0.0;
 } // namespace
 
 TExpCal::TExpCal(std::string_view expression, const TOperatorLib& operatorLib,
-                 TVarMemory& variables, const TVarMemory& constants)
+                 TVarMemory& variables, const TVarMemory& constants, TExpCalObserver* observer)
     : Library(&operatorLib), VariableList(&variables), ConstantList(&constants),
       ExpressionText(expression) {
     std::vector<TWorkToken> tokens;
-    Scan(tokens);
+    Scan(tokens, observer);
     RewriteTokens(tokens);
+    if (observer != nullptr) {
+        for (const TWorkToken& t : tokens) {
+            observer->Token(t.Offset, t.Factor);
+        }
+    }
     TokenList.Reserve(tokens.size());
     for (const TWorkToken& t : tokens) {
         TokenList.AddCopy(t.Factor);
@@ -86,7 +92,7 @@ TExpCal::TExpCal(std::string_view expression, const TOperatorLib& operatorLib,
     Prepare();
 }
 
-void TExpCal::Scan(std::vector<TWorkToken>& tokens) const {
+void TExpCal::Scan(std::vector<TWorkToken>& tokens, TExpCalObserver* observer) const {
     const std::string_view text = ExpressionText;
     const char separator = DecimalSeparator();
     std::size_t end = text.size();
@@ -109,25 +115,25 @@ void TExpCal::Scan(std::vector<TWorkToken>& tokens) const {
         const std::string_view rest = text.substr(p, end - p);
         const char c = rest[0];
         if (c == '(' || c == ')') {
-            tokens.push_back({TExpFactor(fkBracket, std::string(1, c), 0), -1});
+            tokens.push_back({TExpFactor(fkBracket, std::string(1, c), 0), -1, p});
             ++p;
             continue;
         }
         if (const int i = Library->LongestPrefixMatch(rest); i >= 0) {
             const std::string& symbol = Library->OperatorAt(i)->Symbol;
-            tokens.push_back({TExpFactor(fkOperator, symbol, 0), i});
+            tokens.push_back({TExpFactor(fkOperator, symbol, 0), i, p});
             p += symbol.size();
             continue;
         }
         if (const int i = VariableList->LongestPrefixMatch(rest); i >= 0) {
             const TVarItem* item = VariableList->At(i);
-            tokens.push_back({TExpFactor(fkVariable, item->Name, item->Value), -1});
+            tokens.push_back({TExpFactor(fkVariable, item->Name, item->Value), -1, p});
             p += item->Name.size();
             continue;
         }
         if (const int i = ConstantList->LongestPrefixMatch(rest); i >= 0) {
             const TVarItem* item = ConstantList->At(i);
-            tokens.push_back({TExpFactor(fkConstant, item->Name, item->Value), -1});
+            tokens.push_back({TExpFactor(fkConstant, item->Name, item->Value), -1, p});
             p += item->Name.size();
             continue;
         }
@@ -144,10 +150,13 @@ void TExpCal::Scan(std::vector<TWorkToken>& tokens) const {
             if (p >= runFirst &&
                 TextToExtended(text.substr(p, runEnd - p), value) == TTextToReal::Ok) {
                 const double stored = StoreDouble(value); // a literal beyond the double range
-                tokens.push_back({TExpFactor(fkNumber, FloatToStr(stored), stored), -1});
+                tokens.push_back({TExpFactor(fkNumber, FloatToStr(stored), stored), -1, p});
                 p = runEnd;
                 continue;
             }
+        }
+        if (observer != nullptr) {
+            observer->Dropped(p);
         }
         ++p; // nothing matches: the character vanishes
     }

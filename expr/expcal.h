@@ -19,6 +19,18 @@ struct TBatchVariable {
     const double* Values;
 };
 
+// Told what a compilation made of the expression text, for tools that explain expressions to
+// their authors: every character the scan drops, then every token after the rewriting, in
+// order, with the byte offset where its text begins (Inserted for the "*" and "0" that the
+// rewriting adds). Compiling with an observer gives the same calculator as without.
+class TExpCalObserver {
+public:
+    static constexpr std::size_t Inserted = static_cast<std::size_t>(-1);
+    virtual ~TExpCalObserver() = default;
+    virtual void Dropped(std::size_t offset) = 0;
+    virtual void Token(std::size_t offset, const TExpFactor& token) = 0;
+};
+
 // The expression calculator: compiles one expression text at construction into three-address
 // instructions whose intermediate results are named "TempVariable1" .. "TempVariablen", then
 // evaluates them as often as asked with the current values of the variable list.
@@ -31,7 +43,7 @@ public:
     // Throws EOverflow ("Floating point overflow") for a number literal beyond the double range;
     // every other input compiles, possibly with Compiled false.
     TExpCal(std::string_view expression, const TOperatorLib& operatorLib, TVarMemory& variables,
-            const TVarMemory& constants);
+            const TVarMemory& constants, TExpCalObserver* observer = nullptr);
     TExpCal(const TExpCal&) = delete;
     TExpCal& operator=(const TExpCal&) = delete;
 
@@ -94,7 +106,7 @@ private:
         int Temporary; // 0-based instruction whose result it names, or -1 for a caller name
     };
 
-    void Scan(std::vector<TWorkToken>& tokens) const;
+    void Scan(std::vector<TWorkToken>& tokens, TExpCalObserver* observer) const;
     void RewriteTokens(std::vector<TWorkToken>& tokens) const;
     void ToPostfix(std::vector<TWorkToken>& tokens, std::vector<TWorkToken>& postfix) const;
     void BuildInstructions(std::vector<TWorkToken>& postfix);

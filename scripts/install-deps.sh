@@ -9,7 +9,7 @@ packages=(
     clang clang-format libclang-rt-dev llvm
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-image-formats-plugins
     qt6-svg-dev qt6-documentation-tools libgl-dev
-    libpugixml-dev libjpeg-dev libuemf-dev zlib1g-dev
+    libpugixml-dev libjpeg-dev libuemf-dev zlib1g-dev libxml2-utils
     googletest libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
     fonts-dejavu-core fonts-droid-fallback fonts-liberation2
     xvfb xauth locales

@@ -62,9 +62,9 @@ TEST_F(CheckCommand, BrokenFixturesGiveTheirFindings) {
     const TSeverity N = TSeverity::Note;
     const TSeverity I = TSeverity::Info;
     ExpectFindings(DataDir + "malformed.xml",
-                   {{I, 0, "document"}, {E, 6, "Start-end tags mismatch at line 6, column 5"}});
+                   {{I, 0, "document"}, {E, 6, "Start-end tags mismatch"}});
     ExpectFindings(DataDir + "malformed.sld",
-                   {{I, 0, "slide show"}, {E, 3, "Start-end tags mismatch at line 3, column 3"}});
+                   {{I, 0, "slide show"}, {E, 3, "Start-end tags mismatch"}});
     ExpectFindings(DataDir + "bad-value.xml",
                    {{I, 0, "document"},
                     {E, 12,
@@ -184,7 +184,8 @@ TEST_F(CheckCommand, ImplicitCurvesAndRegionsAreCompiledAsTheyArePlotted) {
          {TSeverity::Error, 4, "graph 3 \"f(x,y)=x<\": the expression \"(x)<\" does not compile"},
          {TSeverity::Error, 5, "graph 4 \"f(x,y)=ln(-1-x^2)=0\" draws nothing"},
          // r is no variable of the show: the polar curve has no value anywhere.
-         {TSeverity::Error, 6, "graph 5 \"R(a)=r\" draws nothing"}});
+         {TSeverity::Error, 6, "graph 5 \"R(a)=r\" draws nothing"},
+         {TSeverity::Note, 6, "graph 5 \"R(a)=r\": Exp \"r\" column 1: \"r\" is left out"}});
 }
 
 TEST_F(CheckCommand, GraphsThatLandOutsideTheSlidesViewAreNoted) {
@@ -233,6 +234,90 @@ TEST_F(CheckCommand, LabelsOutsideTheSlidesViewAreNoted) {
                    {{TSeverity::Info, 0, "slide show with 2 slides"},
                     {TSeverity::Note, 6,
                      "slide 1: label \"low\" at (0, -30) lies outside the view the slide sets"}});
+}
+
+TEST_F(CheckCommand, ExplainsExpressionsThatDrawOtherwiseThanWritten) {
+    struct Case {
+        int kind;
+        const char* exp;
+        const char* addExp;
+        const char* note; // nullptr: no note at all
+    };
+    const Case cases[] = {
+        {0, "Sin(x)", "",
+         "graph 1 \"Y(x)=Sin(x)\": Exp \"Sin(x)\" column 1: \"Sin\" is left out: names are "
+         "lower case, write sin"},
+        {0, "sin(X)", "", "column 5: \"X\" is left out: variables are x, y, t, a (lower case)"},
+        {0, "x\xC2\xB2", "", "column 2: \"\xC2\xB2\" is left out: write ^2"},
+        {0, "1e-3*x", "",
+         "column 2: \"e\" is left out: numbers have no exponent notation, write 1*10^(-3)"},
+        {0, "1 000x", "", "column 2: a blank inside the number \"1 000\""},
+        {0, "x 2+3", "", "column 3: nothing joins x and 2"},
+        {0, "x*-1", "",
+         "column 3: the sign - right after * stops the compilation: put the signed term in "
+         "brackets"},
+        {3, "cos(t)", "2^-t", "AddExp \"2^-t\" column 3: the sign - right after ^"},
+        {4, "x^2+y^2-1", "= 0",
+         "AddExp \"= 0\" is read as the region where the value is exactly 0, which fills "
+         "nothing: write =0 to draw the curve"},
+        {4, "x^2+y^2-1", " =0 ", nullptr},
+        {0, "2x^2-3x+1", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exp);
+        TempFile doc("<CurvanaDocument><Memory><FunctionObj><Exp>" + std::string(c.exp) +
+                     "</Exp><AddExp>" + c.addExp +
+                     "</AddExp><Interval><Min>0</Min><Max>6</Max></Interval>"
+                     "<ShowEnabled>1</ShowEnabled><FunctionObjType>" +
+                     std::to_string(c.kind) +
+                     "</FunctionObjType></FunctionObj></Memory></CurvanaDocument>\n");
+        std::vector<std::string> notes;
+        for (const TCheckFinding& f : CheckFile(doc.Path)) {
+            // "draws nothing" may come before the hint that explains it.
+            if (f.Severity == TSeverity::Note &&
+                f.Message.find("draws nothing") == std::string::npos) {
+                notes.push_back(f.Message);
+            }
+        }
+        if (c.note == nullptr) {
+            EXPECT_TRUE(notes.empty()) << notes.front();
+            continue;
+        }
+        ASSERT_EQ(notes.size(), 1u) << notes.front() << "\n" << notes.back();
+        EXPECT_NE(notes[0].find(c.note), std::string::npos) << notes[0];
+    }
+}
+
+TEST_F(CheckCommand, EveryFindingStaysOnOneLine) {
+    TempFile doc("<CurvanaDocument><AddLabels><AddLabel><Caption>two\nlines\t&#x7F;</Caption>"
+                 "<x>0</x><y>-90</y></AddLabel></AddLabels></CurvanaDocument>\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    RunCheckCommand({doc.Path}, out, err);
+    EXPECT_NE(out.str().find("label \"two\\nlines\\t\\x7F\" at (0, -90)"), std::string::npos)
+        << out.str();
+    std::istringstream lines(out.str());
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        EXPECT_EQ(line.rfind(doc.Path + ":", 0), 0u) << line;
+    }
+    EXPECT_EQ(count, 3);
+}
+
+TEST_F(CheckCommand, NotWellFormedFilesAreGivenWithLineAndColumn) {
+    TempFile doc("<CurvanaDocument>\n<Memory><FunctionObj><Name>Tom & Jerry</Name>"
+                 "</FunctionObj></Memory>\n</CurvanaDocument>\n");
+    TempFile show("<CurvanaSlides>\n<CurvanaDocument><Memory a='1' a='2'/></CurvanaDocument>\n"
+                  "</CurvanaSlides>\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunCheckCommand({doc.Path, show.Path}, out, err), 1);
+    EXPECT_NE(out.str().find(doc.Path + ":2:32: error: bare '&': write &amp; for an ampersand\n"),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find(show.Path + ":2:32: error: duplicate attribute 'a'\n"),
+              std::string::npos)
+        << out.str();
 }
 
 TEST_F(CheckCommand, ExamplesPassWithoutErrors) {

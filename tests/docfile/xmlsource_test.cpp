@@ -39,7 +39,7 @@ TEST(XMLSource, MalformedTextGivesTheParserMessageWithLineAndColumn) {
         EXPECT_EQ(e.Line, c.line) << c.text;
         EXPECT_EQ(e.Column, c.column) << c.text;
         const std::string where =
-            " at line " + std::to_string(c.line) + ", column " + std::to_string(c.column);
+            "line " + std::to_string(c.line) + ", column " + std::to_string(c.column) + ": ";
         EXPECT_NE(std::string(e.what()).find(where), std::string::npos) << e.what();
         EXPECT_TRUE(e.ElementPath.empty());
     }
@@ -51,23 +51,22 @@ TEST(XMLSource, RejectsWhatIsNotOneRootedDocument) {
         const char* message;
     };
     const Case cases[] = {
-        {"", "No document element found at line 1, column 1"},
-        {"  \n ", "No document element found at line 2, column 2"},
-        {"<CurvanaDocument/>\n<CurvanaDocument/>",
-         "More than one root element at line 2, column 1"},
-        {"<CurvanaDocument/>tail", "Text outside the root element at line 1, column 19"},
-        {"lead\n<CurvanaDocument/>", "Text outside the root element at line 1, column 1"},
+        {"", "line 1, column 1: No document element found"},
+        {"  \n ", "line 2, column 2: No document element found"},
+        {"<CurvanaDocument/>\n<CurvanaDocument/>", "line 2, column 1: More than one root element"},
+        {"<CurvanaDocument/>tail", "line 1, column 19: Text outside the root element"},
+        {"lead\n<CurvanaDocument/>", "line 1, column 1: Text outside the root element"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(std::string(SyntaxErrorOf(c.text).what()), c.message) << c.text;
     }
 }
 
-TEST(XMLSource, DoesNotExpandDocumentTypeEntities) {
+TEST(XMLSource, ReadsPredefinedEntitiesAndCharacterReferences) {
     TXMLSource source;
     source.LoadFromText("<!DOCTYPE d [<!ENTITY big 'xxxxxxxx'>]>\n"
-                        "<d><e>&big;&amp;&#65;</e></d>");
-    EXPECT_STREQ(source.DocumentElement().child("e").text().get(), "&big;&A");
+                        "<d><e>&amp;&#65;&#xe9;</e></d>");
+    EXPECT_STREQ(source.DocumentElement().child("e").text().get(), "&A\xC3\xA9");
 }
 
 TEST(XMLSource, GivesLinesOfNodesAndPathsWithIndexesOnlyForRepeatedNames) {
