@@ -204,8 +204,12 @@ void TForm1::OpenFile(const std::string& file) {
                     FHooks.TempSlideRoot.empty()
                         ? SplitSlideShowToTempFolder(file)
                         : SplitSlideShowToTempFolder(file, FHooks.TempSlideRoot);
+                // A save of the show is split again into the same folder.
+                const TSlideShowSource source{file, [file, folder = split.Folder.Path()] {
+                                                  return SplitSlideShow(file, folder);
+                                              }};
                 if (FHooks.ShowSlides)
-                    FHooks.ShowSlides(0, split.Slides);
+                    FHooks.ShowSlides(0, split.Slides, source);
             }
         } catch (const std::exception&) {
             failed = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "show/slideshowsource.h"
+
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -35,7 +37,10 @@ struct TLauncherHooks {
     // Presents one document, or a list of slide documents from a start index; each returns when
     // the presenter closes the window.
     std::function<void(const std::string& path)> ShowDocument;
-    std::function<void(int startIndex, const std::vector<std::string>& slides)> ShowSlides;
+    // The source tells the show where its slides came from, for reading it again when saved.
+    std::function<void(int startIndex, const std::vector<std::string>& slides,
+                       const TSlideShowSource& source)>
+        ShowSlides;
     // The warning box with one OK button ("Open Slide Show File Error.").
     std::function<void(const QString& text)> WarningBox;
     // The default error box, showing an error's own text.

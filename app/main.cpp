@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "common/decimalseparator.h"
 #include "show/formslideshow.h"
+#include "show/livereload.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -90,9 +91,11 @@ int RunLauncher(int argc, char** argv, std::optional<std::string> path,
         place(window);
         window.ShowDocument(file);
     };
-    hooks.ShowSlides = [place](int startIndex, const std::vector<std::string>& slides) {
+    hooks.ShowSlides = [place](int startIndex, const std::vector<std::string>& slides,
+                               const curvana::TSlideShowSource& source) {
         curvana::TFormSlideShow window(nullptr);
         place(window);
+        window.LiveReload->SetSource(source);
         window.ShowSlides(startIndex, slides);
     };
     curvana::TForm1 form(std::move(path), std::move(hooks));

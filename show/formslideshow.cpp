@@ -21,6 +21,7 @@
 #include "show/clicklabel.h"
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
+#include "show/livereload.h"
 #include "show/penpointer.h"
 #include "show/popupmenus.h"
 #include "show/viewcommands.h"
@@ -200,6 +201,7 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
         [this](Qt::MouseButtons buttons, int x, int y) { Coordinate1MouseMove(buttons, x, y); });
 
     Menus = new TPopupMenus(*this);
+    LiveReload = new TLiveReload(*this);
 
     // Enabled from the start: the first load follows as soon as the show's loop runs.
     Timer1->start();

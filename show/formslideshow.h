@@ -26,6 +26,7 @@ class TCapScreen;
 class TControlPanel;
 class TCoordinateImage;
 class TGraphStyle;
+class TLiveReload;
 class TMemory;
 class TOperatorLib;
 class TPenPointer;
@@ -191,6 +192,8 @@ public:
     QAction* PenProperties1 = nullptr;
     QAction* SmoothLines1 = nullptr;
     TPenPointer* PenPointer = nullptr;
+    // Reads the shown file again when it is saved; the launcher tells it the slide show file.
+    TLiveReload* LiveReload = nullptr;
 
     // State of the show.
     std::string ExeDir;

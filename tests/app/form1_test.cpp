@@ -56,7 +56,8 @@ protected:
     TLauncherHooks Hooks() {
         TLauncherHooks hooks;
         hooks.ShowDocument = [this](const std::string& path) { Rec.Documents.push_back(path); };
-        hooks.ShowSlides = [this](int start, const std::vector<std::string>& slides) {
+        hooks.ShowSlides = [this](int start, const std::vector<std::string>& slides,
+                                  const TSlideShowSource&) {
             Rec.StartIndexes.push_back(start);
             Rec.SlideLists.push_back(slides);
             bool present = !slides.empty();
@@ -164,7 +165,7 @@ TEST_F(LauncherTest, FailuresShowTheOneWarningAndLeaveNoFiles) {
 
     // A show that throws still has its slide folder removed.
     TLauncherHooks hooks = Hooks();
-    hooks.ShowSlides = [](int, const std::vector<std::string>&) {
+    hooks.ShowSlides = [](int, const std::vector<std::string>&, const TSlideShowSource&) {
         throw std::runtime_error("window failed");
     };
     TForm1 throwing({}, hooks);
