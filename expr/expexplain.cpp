@@ -172,13 +172,7 @@ private:
                 Note(begin, LeftOut(begin, end) + LetterHint(begin, end));
             } else if (IsRunChar(Text[begin])) {
                 extend(IsRunChar);
-                const bool foreignPoint =
-                    DecimalSeparator() != '.' &&
-                    Text.substr(begin, end - begin).find('.') != std::string_view::npos;
-                Note(begin, LeftOut(begin, end) +
-                                (foreignPoint ? std::string("the decimal separator here is '") +
-                                                    DecimalSeparator() + "'"
-                                              : "a number holds one decimal separator at most"));
+                Note(begin, LeftOut(begin, end) + "a number holds one decimal separator at most");
             } else {
                 std::size_t length = 1;
                 const std::uint32_t c = CodePointAt(Text, begin, length);

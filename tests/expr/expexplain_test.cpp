@@ -99,11 +99,13 @@ TEST(ExplainExpression, AnObserverLeavesTheCalculatorAsItCompiles) {
     }
 }
 
-TEST(ExplainExpression, AForeignPointInACommaLocale) {
+TEST(ExplainExpression, BothDecimalSeparatorsReadInACommaLocale) {
     TDecimalSeparatorScope comma(',');
     TEngine engine;
-    EXPECT_EQ(Explained(engine, "2.5"),
-              std::vector<std::string>{"1: \"2.\" is left out: the decimal separator here is ','"});
+    EXPECT_EQ(Explained(engine, "2.5+2,5"), std::vector<std::string>{});
+    EXPECT_EQ(Explained(engine, "2,5,1"),
+              std::vector<std::string>{
+                  "1: \"2,\" is left out: a number holds one decimal separator at most"});
 }
 
 TEST(ExplainExpression, AnOverflowingLiteralStillExplainsWhatCameBefore) {
