@@ -2,9 +2,9 @@
 #include "view/coordinate.h"
 #include "view/freevariable.h"
 #include "view/graphcaption.h"
+#include "view/gridwalk.h"
 #include "view/parallel.h"
 #include "view/regiongrid.h"
-#include "view/walk.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,12 +86,22 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
         return frozen ? FrozenPixel(X, Y) : WorldToScreen(X, Y);
     };
 
+    // Cells at the edges are cut to the plot area, the pixels from one end of the view's ranges
+    // to the other. Without a pen a rectangle fills up to two pixels before its right and bottom
+    // edges, so those lie two beyond the area's last column and row.
+    const TPoint lowCorner = pixel(XInterval.Min, YInterval.Min);
+    const TPoint highCorner = pixel(XInterval.Max, YInterval.Max);
+    const TRect area{std::min(lowCorner.X, highCorner.X), std::min(lowCorner.Y, highCorner.Y),
+                     std::max(lowCorner.X, highCorner.X) + 2,
+                     std::max(lowCorner.Y, highCorner.Y) + 2};
+
     std::int64_t budget = DrawLimits.RegionPoints;
     std::int64_t row = 0;
-    for (TStepWalk y(range.YLo, ch, DrawLimits.RegionPoints); y.Value() <= range.YHi; ++row) {
+    for (TGridWalk y(range.YLo, ch, range.YHi, DrawLimits.RegionPoints); y.Value() <= range.YHi;
+         ++row) {
         xVariable.Set(range.XLo);
         std::size_t column = 0;
-        for (TStepWalk x(range.XLo, cw, DrawLimits.RegionPoints);
+        for (TGridWalk x(range.XLo, cw, range.XHi, DrawLimits.RegionPoints);
              x.Value() <= range.XHi && budget > 0 && !WorkSpent(); ++column) {
             const std::uint64_t workLeft = DrawLimits.RedrawWork - Work;
             const std::optional<bool> known =
@@ -104,12 +114,13 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
                 CountEvaluation(evaluationWork);
             shared = shared || known;
             if (known ? *known : Evaluate(calculator) && calculator.Value != 0) {
-                TPoint p1 = pixel(x.Value() - cw / 2, y.Value() - ch / 2);
-                TPoint p2 = pixel(x.Value() + cw / 2, y.Value() + ch / 2);
-                p1.X += sx;
-                p2.Y += sy;
+                const TPoint p1 = pixel(x.Value() - cw / 2, y.Value() - ch / 2);
+                const TPoint p2 = pixel(x.Value() + cw / 2, y.Value() + ch / 2);
                 Work += LineWork;
-                canvas.Rectangle(p1.X, p1.Y, p2.X, p2.Y);
+                canvas.Rectangle(std::clamp(p1.X + sx, area.Left, area.Right),
+                                 std::clamp(p1.Y, area.Top, area.Bottom),
+                                 std::clamp(p2.X, area.Left, area.Right),
+                                 std::clamp(p2.Y + sy, area.Top, area.Bottom));
             }
             if (!x.Next())
                 break;

@@ -26,10 +26,13 @@ TEST_F(ImplicitPlotTest, RegionFillsAGridOfCellsAndClearsTheLine) {
     TFunctionObj& all = AddFunction(ftRelation, "1", ">0");
     all.GraphStyle.LineWidth = 4;
     Plot(all);
-    // Rows and columns from -10 to 9.6: the 51st sum, 10.000000000000009, is past the end.
+    // Rows and columns from -10 to 10: the 51st sum, 10.000000000000009, is past the end, and
+    // the end itself is taken instead. Cells at the edges are cut to the plot area: the ranges'
+    // ends map to x 30 and 642, y 403 and 30, and a pen-less rectangle ends two pixels beyond.
     const auto cells = canvas.OfKind(TCanvasOpKind::Rectangle);
-    ASSERT_EQ(cells.size(), 2500u);
-    EXPECT_EQ(cells[0]->Points, (std::vector<TPoint>{{22, 406}, {36, 398}}));
+    ASSERT_EQ(cells.size(), 2601u);
+    EXPECT_EQ(cells[0]->Points, (std::vector<TPoint>{{30, 405}, {36, 398}}));
+    EXPECT_EQ(cells.back()->Points, (std::vector<TPoint>{{635, 33}, {644, 30}}));
     EXPECT_EQ(cells[0]->Pen.Style, psClear);
     EXPECT_EQ(cells[0]->Pen.Width, 0);
     EXPECT_EQ(cells[0]->Brush, (TBrush{clBlack, bsBDiagonal}));
@@ -56,7 +59,7 @@ TEST_F(ImplicitPlotTest, RegionRangeNarrowedByTheGraphIntervals) {
     f.Interval = {0, 0, 5};
     Plot(f);
     const auto cells = canvas.OfKind(TCanvasOpKind::Rectangle);
-    ASSERT_EQ(cells.size(), 51u * 50u); // columns at 0 .. 4.999999999999998
+    ASSERT_EQ(cells.size(), 51u * 51u); // columns at 0 .. 4.999999999999998
     std::int32_t left = 1000;
     std::int32_t right = 0;
     for (const TCanvasOp* op : cells) {
@@ -84,7 +87,7 @@ TEST_F(ImplicitPlotTest, AddExpDecidesCurveOrRegion) {
         canvas.Clear();
         Plot(AddFunction(ftRelation, "round(x)", c.addExp));
         EXPECT_EQ(Count(TCanvasOpKind::SetPixel) > 0, c.curve);
-        EXPECT_EQ(Count(TCanvasOpKind::Rectangle), c.curve ? 0u : 3u * 50u);
+        EXPECT_EQ(Count(TCanvasOpKind::Rectangle), c.curve ? 0u : 3u * 51u);
     }
 }
 
