@@ -34,6 +34,9 @@ void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TV
 void TCoordinate::ClearBackground() {
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
+    // A plain pen whatever the last graph left: a clear pen would leave the last column and row
+    // of the previous picture.
+    canvas.Pen = TPen{};
     canvas.Pen.Color = BackgroundColor;
     canvas.Brush.Color = BackgroundColor;
     canvas.Brush.Style = bsSolid;

@@ -347,5 +347,96 @@ TEST_F(RenderTest, RedrawTwiceGivesTheSamePicture) {
     EXPECT_TRUE(first == canvas.Image());
 }
 
+// A solid region covers its true area inside the plot area, up to the last column and row of the
+// grid, and nothing beyond the frame. Only pixels within a cell of the boundary may go either way.
+TEST_F(RenderTest, RegionFillsItsTrueAreaWithinThePlotArea) {
+    struct TCase {
+        const char* Exp;
+        const char* AddExp;
+        bool (*Holds)(double x, double y);
+        int Steps;
+        int Threads;
+    };
+    const TCase cases[] = {
+        {"x^2+y^2-16", "<0", [](double x, double y) { return x * x + y * y < 16; }, 50, 1},
+        {"x-5", ">0", [](double x, double) { return x > 5; }, 50, 1},
+        {"y-5", ">0", [](double, double y) { return y > 5; }, 50, 1},
+        {"x+y", "<0", [](double x, double y) { return x + y < 0; }, 50, 1},
+        {"1", ">0", [](double, double) { return true; }, 50, 1},
+        {"x*y", ">0", [](double x, double y) { return x * y > 0; }, 120, 2},
+    };
+    for (const TCase& c : cases) {
+        graphs.Clear();
+        view.Threads = c.Threads;
+        TFunctionObj& region = AddFunction(ftRelation, c.Exp, c.AddExp, Red);
+        region.GraphStyle.BrushStyle = bsSolid;
+        region.GraphStyle.BrushColor = Red;
+        region.PlotParameter.StepsOnX = region.PlotParameter.StepsOnY = c.Steps;
+        Redraw();
+        // The plot area: the pixels the ends of the view's ranges map to, and those between.
+        const TPoint low = view.WorldToScreen(view.XInterval.Min, view.YInterval.Min);
+        const TPoint high = view.WorldToScreen(view.XInterval.Max, view.YInterval.Max);
+        const int left = low.X;
+        const int top = high.Y;
+        const int right = high.X;
+        const int bottom = low.Y;
+        const double kx = (right - left) / (view.XInterval.Max - view.XInterval.Min);
+        const double ky = (bottom - top) / (view.YInterval.Max - view.YInterval.Min);
+        const double cw = (view.XInterval.Max - view.XInterval.Min) / c.Steps;
+        const double ch = (view.YInterval.Max - view.YInterval.Min) / c.Steps;
+        int wrong = 0;
+        int outside = 0;
+        for (int py = 0; py < view.Height; ++py)
+            for (int px = 0; px < view.Width; ++px) {
+                const bool filled = Is(px, py, Red);
+                if (px < left || px > right || py < top || py > bottom) {
+                    outside += filled;
+                    continue;
+                }
+                if (px == left || px == right || py == top || py == bottom)
+                    continue; // the frame itself may go either way
+                const double x = view.XInterval.Min + (px + 0.5 - left) / kx;
+                const double y = view.YInterval.Min + (bottom - py - 0.5) / ky;
+                int inside = 0;
+                for (const double dx : {-cw, 0.0, cw})
+                    for (const double dy : {-ch, 0.0, ch})
+                        inside += c.Holds(x + dx, y + dy);
+                if ((inside == 9 && !filled) || (inside == 0 && filled))
+                    ++wrong;
+            }
+        EXPECT_EQ(wrong, 0) << c.Exp << c.AddExp;
+        EXPECT_EQ(outside, 0) << c.Exp << c.AddExp;
+        // Next to the frame at the right and at the top the picture is the region's.
+        EXPECT_EQ(Is(right - 1, bottom - static_cast<int>((2 - view.YInterval.Min) * ky), Red),
+                  c.Holds(9.99, 2))
+            << c.Exp;
+        EXPECT_EQ(Is(left + static_cast<int>((2 - view.XInterval.Min) * kx), top + 1, Red),
+                  c.Holds(2, 9.99))
+            << c.Exp;
+    }
+}
+
+// A picture after a slide whose last graph is a region is the same as on a fresh canvas: the
+// clear pen that region leaves behind must not keep the old picture's last column and row.
+TEST_F(RenderTest, BackgroundClearCoversEveryPixelAfterARegion) {
+    view.BackgroundColor = Blue;
+    TFunctionObj& region = AddFunction(ftRelation, "x^2+y^2-16", "<0", Red);
+    region.GraphStyle.BrushStyle = bsSolid;
+    Redraw();
+    graphs.Clear();
+    view.BackgroundColor = clWhite;
+    AddFunction(ftYofX, "sin(x)", "", Green);
+    Redraw();
+    const QImage afterRegion = canvas.Image().copy();
+
+    TRasterCanvas fresh{673, 433};
+    view.Canvas = &fresh;
+    Redraw();
+    EXPECT_TRUE(afterRegion == fresh.Image());
+    EXPECT_TRUE(Is(672, 432, clWhite));
+    EXPECT_TRUE(Is(672, 0, clWhite));
+    EXPECT_TRUE(Is(0, 432, clWhite));
+}
+
 } // namespace
 } // namespace curvana
