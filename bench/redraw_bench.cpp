@@ -62,8 +62,9 @@ void BM_Redraw(benchmark::State& state, const std::string& name) {
 }
 
 const bool Registered = [] {
-    for (const char* name : {"explicit-curves", "implicit-circle", "implicit-lemniscate",
-                             "implicit-singular", "region-200", "table-10000-smooth"})
+    for (const char* name :
+         {"explicit-curves", "implicit-circle", "implicit-offcentre", "implicit-lemniscate",
+          "implicit-singular", "region-200", "table-10000-smooth"})
         benchmark::RegisterBenchmark((std::string("BM_Redraw/") + name).c_str(), BM_Redraw,
                                      std::string(name) + ".xml")
             ->ArgName("threads")

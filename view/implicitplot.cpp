@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace curvana {
 
@@ -29,6 +30,18 @@ TRange PlotRange(const TInterval& x, const TInterval& y, const TFunctionObj& F) 
         r.YHi = std::min(r.YHi, F.AddInterval.Max);
     }
     return r;
+}
+
+// Cells of the curve's subdivision are split without a test down to this size in pixels: the test
+// keeps a cell whose corners share one sign only when a probe along one edge finds the other, so
+// on larger cells it would lose whole loops and branches.
+constexpr long double UnprunedPixels = 16;
+
+// World size of UnprunedPixels along an axis of `scale` pixels per unit; none (infinity) when the
+// scale is 0, infinite or no number, so that a degenerate axis never splits cells untested.
+long double UnprunedSize(double scale) {
+    const long double size = UnprunedPixels / std::fabs(static_cast<long double>(scale));
+    return size > 0 && std::isfinite(size) ? size : std::numeric_limits<long double>::infinity();
 }
 
 } // namespace
@@ -167,6 +180,9 @@ TImplicitTracer::TSettings TCoordinate::ImplicitSettings(const TExpCal& calculat
                                                          long double S) const {
     TImplicitTracer::TSettings settings;
     settings.S = S;
+    const TMapping mapping = MarginsFrozen() ? FFrozen : CurrentMapping();
+    settings.UnprunedX = UnprunedSize(mapping.Kx);
+    settings.UnprunedY = UnprunedSize(mapping.Ky);
     settings.Depth = DrawLimits.ImplicitDepth;
     settings.Limits.Cells = DrawLimits.ImplicitCells;
     settings.Limits.Tests = DrawLimits.ImplicitTests;

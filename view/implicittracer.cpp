@@ -15,6 +15,30 @@ bool TImplicitTracer::CellsSpent() const {
            (Abandoned != nullptr && Abandoned->load(std::memory_order_relaxed));
 }
 
+namespace {
+
+// Levels split untested at most: 4^10 cells, far more than any picture needs (a cell of 16
+// pixels is reached after 7 levels on a 1920-pixel-wide view).
+constexpr int MaxUnprunedDepth = 10;
+
+// A cell of a range beyond the doubles (its sums overflow) is never split untested.
+bool Finite(const TImplicitCell& cell) {
+    return std::isfinite(cell.L) && std::isfinite(cell.T) && std::isfinite(cell.R) &&
+           std::isfinite(cell.B);
+}
+
+} // namespace
+
+bool TImplicitTracer::AtLeast(const TImplicitCell& cell, long double width, long double height) {
+    return std::fabs(static_cast<long double>(cell.L) - cell.R) >= width ||
+           std::fabs(static_cast<long double>(cell.T) - cell.B) >= height;
+}
+
+bool TImplicitTracer::Unpruned(const TImplicitCell& cell) const {
+    return cell.Depth <= MaxUnprunedDepth && Finite(cell) &&
+           AtLeast(cell, FSettings.UnprunedX, FSettings.UnprunedY);
+}
+
 bool TImplicitTracer::Stopped() const {
     return Counts.Tests >= FSettings.Limits.Tests || CellsSpent();
 }
@@ -42,15 +66,19 @@ TCellSamples TImplicitTracer::SampleCorners(double L, double T, double R, double
 // A cell at least S wide or high is split in four, and each quadrant that may hold the curve is
 // refined; the values at the five new points are shared by the quadrants. Below the depth limit
 // a cell counts as final even when larger than S.
+//
+// Quadrants at least Unpruned in size are refined whatever their test says, so that no curve
+// larger than them is lost. Where a test would have pruned one, its first quadrants below that
+// size are kept only when their corners differ in sign: probing every cell of that level would
+// cost four evaluations each. Quadrants of cells that passed every test are tested in full, so
+// every cell a fully tested subdivision refines is refined here too.
 void TImplicitTracer::Refine(const TImplicitCell& cell) {
     const double L = cell.L;
     const double T = cell.T;
     const double R = cell.R;
     const double B = cell.B;
     const TCellSamples& c = cell.Corners;
-    const bool large = std::fabs(static_cast<long double>(L) - R) >= FSettings.S ||
-                       std::fabs(static_cast<long double>(T) - B) >= FSettings.S;
-    const bool final = !large || cell.Depth >= FSettings.Depth;
+    const bool final = !AtLeast(cell, FSettings.S, FSettings.S) || cell.Depth >= FSettings.Depth;
     if (Split != nullptr && (final || cell.Depth >= SplitDepth)) {
         Split->push_back(cell);
         return;
@@ -74,11 +102,18 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
                                         {mx, T, R, my, {top, c[1], right, centre}, depth},
                                         {L, my, mx, B, {left, centre, bottom, c[3]}, depth},
                                         {mx, my, R, B, {centre, right, c[2], bottom}, depth}};
-    for (const TImplicitCell& q : quadrants) {
+    const bool unpruned = Unpruned(cell);
+    for (TImplicitCell q : quadrants) {
         if (Stopped())
             return;
-        ++Counts.Tests;
-        if (CellTest(q))
+        const bool keep = Unpruned(q);
+        if (cell.Tested || !keep) {
+            ++Counts.Tests;
+            q.Tested = CellTest(q, cell.Tested || !unpruned);
+        } else {
+            q.Tested = false;
+        }
+        if (keep || q.Tested)
             Refine(q);
     }
 }
@@ -135,7 +170,7 @@ void TImplicitTracer::PlotFinalCell(const TImplicitCell& cell) {
 // Corners of both signs (or a zero) may enclose the curve; corners of one sign only when a
 // probe along one edge finds the other sign. Failed corners take no part in the sign test, so
 // the border of an expression's domain is not mistaken for the curve.
-bool TImplicitTracer::CellTest(const TImplicitCell& cell) {
+bool TImplicitTracer::CellTest(const TImplicitCell& cell, bool probe) {
     bool any = false;
     bool allPositive = true;
     bool allNegative = true;
@@ -150,6 +185,8 @@ bool TImplicitTracer::CellTest(const TImplicitCell& cell) {
         return false;
     if (!allPositive && !allNegative)
         return true;
+    if (!probe)
+        return false;
 
     // Probes at L + h, L + 2h, ... up to the first sum not below R: five, or six where
     // rounding leaves the fifth just short; never more.

@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace curvana {
@@ -27,6 +28,9 @@ struct TImplicitCell {
     double B = 0;
     TCellSamples Corners;
     int Depth = 0;
+    // Whether the cell and each cell it lies in passed the cell test: the cells a subdivision
+    // that tests every cell would refine.
+    bool Tested = true;
 };
 
 // Where the subdivision puts the corners it plots.
@@ -51,6 +55,10 @@ class TImplicitTracer {
 public:
     struct TSettings {
         long double S = 0;
+        // Cells at least this wide or high are split without testing them: a sign test on a
+        // large cell misses curves that enter and leave it between its corners.
+        long double UnprunedX = std::numeric_limits<long double>::infinity();
+        long double UnprunedY = std::numeric_limits<long double>::infinity();
         int Depth = 0;                    // cells this deep are final whatever their size
         TImplicitCounts Limits;           // Evaluations is not limited
         std::uint64_t EvaluationWork = 0; // per evaluation
@@ -62,8 +70,9 @@ public:
 
     TImplicitSample SampleAt(double X, double Y);
     TCellSamples SampleCorners(double L, double T, double R, double B);
-    // Whether the cell may hold the curve.
-    bool CellTest(const TImplicitCell& cell);
+    // Whether the cell may hold the curve: its corners differ in sign, or (when `probe` is set)
+    // they share one and a probe along one edge finds the other.
+    bool CellTest(const TImplicitCell& cell, bool probe = true);
     // Refines the cell (sampled at its corners) and plots its final cells.
     void Refine(const TImplicitCell& cell);
 
@@ -86,6 +95,10 @@ public:
     bool Stopped() const;
 
 private:
+    // Whether the cell is at least `width` wide or `height` high.
+    static bool AtLeast(const TImplicitCell& cell, long double width, long double height);
+    // Whether the cell is split without testing its quadrants' own corners first.
+    bool Unpruned(const TImplicitCell& cell) const;
     bool CellsSpent() const;
     void PlotFinalCell(const TImplicitCell& cell);
 

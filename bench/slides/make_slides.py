@@ -72,6 +72,14 @@ document("implicit-lemniscate.xml",
          [function("lemniscate", 4, "(x^2+y^2)^2-8*(x^2-y^2)", "=0", color=16711680)],
          coordinate(-4, 4, -3, 3))
 
+# Curves the subdivision finds only by splitting every cell: off-centre circles whose corners
+# all lie outside them, and rings of sin(x^2+y^2) = 0 that narrow toward the corners.
+document("implicit-offcentre.xml", [
+    function("circle", 4, "(x-3)^2+(y-2)^2-4", "=0", color=255),
+    function("two circles", 4, "(x^2+y^2-1)*((x-6)^2+(y-6)^2-1)", "=0", color=16711680),
+    function("rings", 4, "sin(x^2+y^2)", "=0", color=32768),
+], coordinate(-10, 10, -10, 10))
+
 # x^y = y^x: the line y = x and a curve through (2, 4) and (4, 2), crossing at (e, e); the
 # powers fail for negative bases with fractional exponents.
 document("implicit-singular.xml", [function("power", 4, "x^y-y^x", "=0", color=32768)],

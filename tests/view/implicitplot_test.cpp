@@ -139,12 +139,13 @@ TEST_F(ImplicitPlotTest, FinalCellSetsTheTwoNearestCorners) {
     }
 }
 
-TEST_F(ImplicitPlotTest, NoRealPointsStopsAtTheFirstLevel) {
+TEST_F(ImplicitPlotTest, NoRealPointsCostsTheUntestedLevelsOnly) {
     Plot(AddFunction(ftRelation, "x^2+y^2+1", "=0"));
     EXPECT_TRUE(canvas.Ops.empty());
-    // The range's corners, the five new points of its quadrants and five probes in each
-    // quadrant, the last on a known corner: no quadrant is refined.
-    EXPECT_EQ(view.Evaluations, 4u + 5u + 4u * 4u);
+    // The range's corners; five new points for each cell split untested, down to cells of
+    // 0.3125 x 0.3125 (9.6 x 5.8 pixels, 6 levels: 1 + 4 + ... + 4^5 cells split); five probes
+    // in each first quadrant, the last on a known corner. Below that no cell's corners differ.
+    EXPECT_EQ(view.Evaluations, 4u + 5u * 1365u + 4u * 4u);
 }
 
 // A corner that fails has no value. Counting it as 0 would draw the border of the domain.
