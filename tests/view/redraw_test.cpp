@@ -133,6 +133,21 @@ TEST_F(RedrawTest, TwiceGivesTheSamePicture) {
     EXPECT_GT(view.Evaluations, 501u);
 }
 
+// A region leaves a clear pen behind; the next picture must still be cleared to its last
+// column and row, which only an outlined rectangle reaches.
+TEST_F(RedrawTest, ClearingIgnoresThePenLeftBehind) {
+    view.BackgroundColor = clBlue;
+    AddFunction(ftRelation, "x*y-1", "<0");
+    Redraw();
+    ASSERT_EQ(canvas.Pen.Style, psClear);
+    canvas.Clear();
+    Redraw();
+    const TCanvasOp& clear = canvas.Ops.front();
+    EXPECT_EQ(clear.Kind, TCanvasOpKind::Rectangle);
+    EXPECT_EQ(clear.Points, (std::vector<TPoint>{{0, 0}, {673, 433}}));
+    EXPECT_EQ(clear.Pen, (TPen{clBlue, 1, psSolid}));
+}
+
 // Margins are measured once per redraw, not at every mapped point.
 TEST_F(RedrawTest, MarginsAreMeasuredOnce) {
     class TCountingCanvas : public TRecordingCanvas {
