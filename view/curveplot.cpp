@@ -69,6 +69,11 @@ TExplicitWalk ExplicitWalk(const TInterval& view, const TInterval& graph) {
     return {limited && view.Min < graph.Min ? graph.Min : view.Min, limited};
 }
 
+// The last value of a y(x) or x(y) walk: the view's end, or the graph's when that is earlier.
+double WalkEnd(const TInterval& view, const TInterval& graph, const TExplicitWalk& walk) {
+    return walk.Limited ? std::min(view.Max, graph.Max) : view.Max;
+}
+
 } // namespace
 
 std::uint64_t TCoordinate::EvaluationWork(const TExpCal& calculator) {
@@ -133,8 +138,8 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
-    for (TStepWalk x(walk.First, dx, DrawLimits.WalkSamples);
-         x.Value() <= XInterval.Max && (!walk.Limited || x.Value() <= F.Interval.Max);) {
+    for (TEndWalk x(walk.First, dx, WalkEnd(XInterval, F.Interval, walk), DrawLimits.WalkSamples);
+         x.Within();) {
         const bool ok = Evaluate(calculator);
         const double y = calculator.Value;
         tracer.Sample(ok && Inside(y, YInterval), x.Value(), y, previous);
@@ -160,8 +165,8 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
-    for (TStepWalk y(walk.First, dy, DrawLimits.WalkSamples);
-         y.Value() <= YInterval.Max && (!walk.Limited || y.Value() <= F.Interval.Max);) {
+    for (TEndWalk y(walk.First, dy, WalkEnd(YInterval, F.Interval, walk), DrawLimits.WalkSamples);
+         y.Within();) {
         const bool ok = Evaluate(calculator);
         const double x = calculator.Value;
         tracer.Sample(ok && Inside(x, XInterval), x, y.Value(), previous);
@@ -191,7 +196,7 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
     ApplyTo(F.GraphStyle, canvas);
     // Each coordinate keeps its last successful value.
     TWorldPoint last;
-    for (TStepWalk t(F.Interval.Min, dt, DrawLimits.WalkSamples); t.Value() <= F.Interval.Max;) {
+    for (TEndWalk t(F.Interval.Min, dt, F.Interval.Max, DrawLimits.WalkSamples); t.Within();) {
         const bool xOk = Evaluate(xCalculator);
         const bool yOk = Evaluate(yCalculator);
         const double x = xCalculator.Value;
@@ -228,7 +233,7 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint last;
-    for (TStepWalk a(first, da, DrawLimits.WalkSamples); end >= a.Value();) {
+    for (TEndWalk a(first, da, static_cast<double>(end), DrawLimits.WalkSamples); a.Within();) {
         if (Evaluate(calculator)) {
             const long double r = calculator.Value;
             const double x = static_cast<double>(std::cos(static_cast<long double>(a.Value())) * r);

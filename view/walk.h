@@ -34,4 +34,32 @@ private:
     std::int64_t FLeft;
 };
 
+// A walk by repeated addition from first to end, both included: when the sum passes the end,
+// one last value is the end itself, so a curve over a whole interval (a full turn) closes. The
+// end is not added when the walk stops for another reason (a step that does not advance, the cap).
+class TEndWalk {
+public:
+    TEndWalk(double first, double step, double end, std::int64_t cap)
+        : FWalk(first, step, cap), FEnd(end) {}
+
+    // Whether the walk still has a value: false at once when first is beyond the end.
+    bool Within() const { return FAtEnd || FWalk.Value() <= FEnd; }
+    double Value() const { return FAtEnd ? FEnd : FWalk.Value(); }
+
+    bool Next() {
+        if (FAtEnd)
+            return false;
+        const double last = FWalk.Value();
+        if (!FWalk.Next())
+            return false;
+        FAtEnd = !(FWalk.Value() <= FEnd) && last < FEnd;
+        return true;
+    }
+
+private:
+    TStepWalk FWalk;
+    double FEnd;
+    bool FAtEnd = false;
+};
+
 } // namespace curvana

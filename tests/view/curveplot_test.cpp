@@ -26,11 +26,12 @@ TEST_F(CurveShapeTest, YofXSamplesTheViewByRepeatedAddition) {
     f.GraphStyle.LineWidth = 3;
     const TFont font = canvas.Font;
     Plot(f);
-    EXPECT_EQ(Shape(), (TShape{1, 500})); // 501 samples
+    // 501 sums up to 9.999999999999927, then one last sample exactly at the end, 10.
+    EXPECT_EQ(Shape(), (TShape{1, 501}));
     EXPECT_EQ(canvas.OfKind(TCanvasOpKind::MoveTo)[0]->Points[0], (TPoint{30, 309}));
     EXPECT_EQ(canvas.OfKind(TCanvasOpKind::LineTo)[0]->Pen, (TPen{clRed, 3, psSolid}));
-    // The variable is left at the first sum beyond the walk.
-    EXPECT_EQ(variables.ValueOf("x"), 10.039999999999926);
+    // The variable is left at the end.
+    EXPECT_EQ(variables.ValueOf("x"), 10);
     // The font is back; pen and brush keep the style (the last mapping saved them).
     EXPECT_EQ(canvas.Font, font);
 
@@ -63,13 +64,13 @@ TEST_F(CurveShapeTest, GapRuleBreaksJumps) {
     };
     // A jump of 18 against 300 * 0.04 = 12 breaks the line; against 500 * 0.04 = 20 it does
     // not. The sample after the jump is bad itself, so the second piece starts one later.
-    for (const Case& c : {Case{"9*sign(x)", 300, {2, 498}}, Case{"9*sign(x)", 500, {1, 500}},
+    for (const Case& c : {Case{"9*sign(x)", 300, {2, 499}}, Case{"9*sign(x)", 500, {1, 501}},
                           // sqrt fails at one sample only: a gap of two segments
-                          Case{"sqrt(abs(x+2)-0.01)", 300, {2, 498}},
+                          Case{"sqrt(abs(x+2)-0.01)", 300, {2, 499}},
                           // A failed sample leaves 0 as the previous y: the jump back to
                           // 9.5 against 200 * 0.04 = 8 makes the next sample bad as well.
-                          Case{"9.5+0*sqrt(abs(x+2)-0.01)", 200, {2, 497}},
-                          Case{"9.5+0*sqrt(abs(x+2)-0.01)", 300, {2, 498}},
+                          Case{"9.5+0*sqrt(abs(x+2)-0.01)", 200, {2, 498}},
+                          Case{"9.5+0*sqrt(abs(x+2)-0.01)", 300, {2, 499}},
                           // 20 sin(x) leaves the view: separate arcs
                           Case{"20*sin(x)", 300, {7, 0}}}) {
         SCOPED_TRACE(c.exp);
@@ -108,7 +109,7 @@ TEST_F(CurveShapeTest, GraphIntervalLimitsTheWalk) {
 TEST_F(CurveShapeTest, XofYWalksTheYRange) {
     TFunctionObj& f = AddFunction(ftXofY, "y^2/4");
     Plot(f);
-    EXPECT_EQ(variables.ValueOf("y"), 10.039999999999926);
+    EXPECT_EQ(variables.ValueOf("y"), 10);
     // x = y^2/4 leaves the view for |y| > 6.32: one piece in the middle.
     EXPECT_EQ(Count(TCanvasOpKind::MoveTo), 1u);
     for (const auto& line : Lines())
@@ -126,7 +127,7 @@ TEST_F(CurveShapeTest, Parametric) {
 
     circle.Interval = {1, 0, 6.283};
     Plot(circle);
-    EXPECT_EQ(Shape(), (TShape{1, 500}));
+    EXPECT_EQ(Shape(), (TShape{1, 501}));
     EXPECT_EQ(canvas.OfKind(TCanvasOpKind::MoveTo)[0]->Points[0], view.WorldToScreen(1, 0));
 
     // A failed y at t = 0.25 + 0.25 breaks the curve around that sample.
@@ -148,12 +149,15 @@ TEST_F(CurveShapeTest, Parametric) {
     EXPECT_EQ(Shape(), (TShape{2, 2}));
 }
 
-TEST_F(CurveShapeTest, PolarCircleLacksItsClosingSegment) {
+// The repeated sum of the angle passes 2 pi at the 501st value; a last sample at 2 pi closes
+// the circle where it began.
+TEST_F(CurveShapeTest, PolarCircleCloses) {
     TFunctionObj& f = AddFunction(ftPolar, "1");
     f.Interval = {1, 0, 2};
     Plot(f);
-    EXPECT_EQ(Shape(), (TShape{1, 499})); // 500 samples
-    EXPECT_EQ(variables.ValueOf("a"), 6.283185307179631);
+    EXPECT_EQ(Shape(), (TShape{1, 500}));
+    EXPECT_EQ(variables.ValueOf("a"), 6.283185307179586);
+    EXPECT_EQ(Lines().back().second, canvas.OfKind(TCanvasOpKind::MoveTo)[0]->Points[0]);
 
     canvas.Clear();
     f.Interval = {1, 0, 1};
