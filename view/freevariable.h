@@ -18,6 +18,7 @@ public:
     }
 
     void Set(double value) { FItem->Value = value; }
+    TVarItem& Item() const { return *FItem; }
 
 private:
     TVarItem* FItem;

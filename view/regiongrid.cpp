@@ -25,6 +25,7 @@ struct TRegionGrid::TThread {
     TCalculatorCopy Copy;
     TFreeVariable X;
     TFreeVariable Y;
+    std::vector<double> Values; // one row's results
 };
 
 TRegionGrid::TRegionGrid(std::vector<double> columns, double yHi, int threads)
@@ -89,10 +90,11 @@ void TRegionGrid::EvaluateRows(TGridWalk y, std::int64_t row, std::uint64_t eval
         TThread& t = *FThreads[static_cast<std::size_t>(thread)];
         t.Y.Set(FRowY[r]);
         std::uint8_t* holds = FHolds.data() + r * n;
-        for (std::size_t i = 0; i < n; ++i) {
-            t.X.Set(FColumns[i]);
-            holds[i] = t.Copy.Calculator->Evaluate() && t.Copy.Calculator->Value != 0;
-        }
+        t.Values.resize(n);
+        const TBatchVariable columns[] = {{&t.X.Item(), FColumns.data()}};
+        t.Copy.Calculator->EvaluateBatch(columns, n, t.Values.data(), holds);
+        for (std::size_t i = 0; i < n; ++i)
+            holds[i] = holds[i] != 0 && t.Values[i] != 0;
     });
 }
 
