@@ -37,10 +37,7 @@ void TCoordinate::ClearBackground() {
     // A plain pen whatever the last graph left: a clear pen would leave the last column and row
     // of the previous picture.
     canvas.Pen = TPen{};
-    // A clear pen (left by a region) would leave the last column and row of the old picture.
     canvas.Pen.Color = BackgroundColor;
-    canvas.Pen.Style = psSolid;
-    canvas.Pen.Width = 1;
     canvas.Brush.Color = BackgroundColor;
     canvas.Brush.Style = bsSolid;
     canvas.Rectangle(0, 0, Width, Height);

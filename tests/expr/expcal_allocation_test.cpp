@@ -18,6 +18,18 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
+// The sanitizers replace the other forms themselves; memory from them must not reach the free
+// below, so every form takes its memory here.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    ++Allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return operator new(size, std::nothrow);
+}
 // The replacements pair with the operator new above, which takes its memory from malloc.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
@@ -25,6 +37,18 @@ void operator delete(void* p) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 #pragma GCC diagnostic pop
