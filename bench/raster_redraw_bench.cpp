@@ -3,13 +3,8 @@
 // screen at 200 %), side by side in one run: what a HiDPI screen costs over a 96-DPI one. The
 // view may use every core, as in the show.
 
-#include "common/decimalseparator.h"
-#include "docfile/addlabeldata.h"
-#include "docfile/documentloader.h"
-#include "expr/operatorlib.h"
-#include "expr/varmemory.h"
+#include "bench/benchslide.h"
 #include "platform/rastercanvas.h"
-#include "view/coordinate.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -21,33 +16,12 @@
 namespace curvana {
 namespace {
 
-struct TSlide {
-    TRasterCanvas Canvas;
-    TCoordinate View;
-    std::unique_ptr<TMemory> Graphs = std::make_unique<TMemory>();
-    std::vector<TAddLabelData> Labels;
-    TOperatorLib Library;
-    TVarMemory Variables;
-    TVarMemory Constants;
-
-    TSlide(const std::string& name, double ratio) : Canvas(1920, 1080, ratio) {
-        AddPlotVariables(Variables);
-        AddPlotConstants(Constants);
-        View.Canvas = &Canvas;
-        View.Width = 1920;
-        View.Height = 1080;
-        View.Threads = 0;
-        TDecimalSeparatorScope dot('.');
-        LoadDocumentFile(std::string(CURVANA_SOURCE_DIR) + "/bench/slides/" + name,
-                         {View, Graphs, Labels});
-    }
-
-    void Redraw() { View.Redraw(Graphs.get(), Library, Variables, Constants); }
-};
+using TSlide = TBenchSlide<TRasterCanvas>;
 
 // The argument is the ratio in tenths (10 or 20).
 void BM_RasterRedraw(benchmark::State& state, const std::string& name) {
-    TSlide slide(name, static_cast<double>(state.range(0)) / 10);
+    TSlide slide(name, 1920, 1080, static_cast<double>(state.range(0)) / 10);
+    slide.View.Threads = 0;
     slide.Redraw();
     for (auto _ : state) {
         slide.Redraw();

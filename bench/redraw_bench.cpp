@@ -4,12 +4,7 @@
 //
 // Counters per redraw: Evaluations (expression evaluations) and Operations (canvas calls).
 
-#include "common/decimalseparator.h"
-#include "docfile/addlabeldata.h"
-#include "docfile/documentloader.h"
-#include "expr/operatorlib.h"
-#include "expr/varmemory.h"
-#include "view/coordinate.h"
+#include "bench/benchslide.h"
 #include "view/countingcanvas.h"
 
 #include <benchmark/benchmark.h>
@@ -22,29 +17,7 @@
 namespace curvana {
 namespace {
 
-// One slide loaded as the slide window loads it, with the window's lists.
-struct TSlide {
-    TCountingCanvas Canvas;
-    TCoordinate View;
-    std::unique_ptr<TMemory> Graphs = std::make_unique<TMemory>();
-    std::vector<TAddLabelData> Labels;
-    TOperatorLib Library;
-    TVarMemory Variables;
-    TVarMemory Constants;
-
-    explicit TSlide(const std::string& name) {
-        AddPlotVariables(Variables);
-        AddPlotConstants(Constants);
-        View.Canvas = &Canvas;
-        View.Width = 1920;
-        View.Height = 1080;
-        TDecimalSeparatorScope dot('.');
-        LoadDocumentFile(std::string(CURVANA_SOURCE_DIR) + "/bench/slides/" + name,
-                         {View, Graphs, Labels});
-    }
-
-    void Redraw() { View.Redraw(Graphs.get(), Library, Variables, Constants); }
-};
+using TSlide = TBenchSlide<TCountingCanvas>;
 
 // The argument is the number of threads a graph may use (TCoordinate::Threads; 0 for one per
 // core). Helper threads' time is not this thread's CPU time, so the time measured is real time.
