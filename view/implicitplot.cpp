@@ -2,9 +2,9 @@
 #include "view/coordinate.h"
 #include "view/freevariable.h"
 #include "view/graphcaption.h"
-#include "view/gridwalk.h"
 #include "view/parallel.h"
 #include "view/regiongrid.h"
+#include "view/walk.h"
 
 #include <algorithm>
 #include <cmath>
@@ -110,11 +110,11 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
 
     std::int64_t budget = DrawLimits.RegionPoints;
     std::int64_t row = 0;
-    for (TGridWalk y(range.YLo, ch, range.YHi, DrawLimits.RegionPoints); y.Value() <= range.YHi;
-         ++row) {
+    for (TEndWalk y(range.YLo, ch, range.YHi, DrawLimits.RegionPoints, ch / 2);
+         y.Value() <= range.YHi; ++row) {
         xVariable.Set(range.XLo);
         std::size_t column = 0;
-        for (TGridWalk x(range.XLo, cw, range.XHi, DrawLimits.RegionPoints);
+        for (TEndWalk x(range.XLo, cw, range.XHi, DrawLimits.RegionPoints, cw / 2);
              x.Value() <= range.XHi && budget > 0 && !WorkSpent(); ++column) {
             const std::uint64_t workLeft = DrawLimits.RedrawWork - Work;
             const std::optional<bool> known =

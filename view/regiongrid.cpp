@@ -45,7 +45,8 @@ std::unique_ptr<TRegionGrid> TRegionGrid::Make(const TExpCal& calculator,
     std::vector<double> columns;
     const std::uint64_t maxColumns =
         std::min<std::uint64_t>(BlockPoints, RowWork / std::max<std::uint64_t>(evaluationWork, 1));
-    for (TGridWalk x(shape.XLo, shape.XStep, shape.XHi, shape.Cap); x.Value() <= shape.XHi;) {
+    for (TEndWalk x(shape.XLo, shape.XStep, shape.XHi, shape.Cap, shape.XStep / 2);
+         x.Value() <= shape.XHi;) {
         if (columns.size() >= maxColumns)
             return nullptr;
         columns.push_back(x.Value());
@@ -62,7 +63,7 @@ std::unique_ptr<TRegionGrid> TRegionGrid::Make(const TExpCal& calculator,
     return grid;
 }
 
-std::optional<bool> TRegionGrid::Holds(const TGridWalk& y, std::int64_t row, std::size_t column,
+std::optional<bool> TRegionGrid::Holds(const TEndWalk& y, std::int64_t row, std::size_t column,
                                        std::uint64_t evaluationsLeft) {
     if (row < FFirstRow || row >= FFirstRow + static_cast<std::int64_t>(FRowY.size())) {
         if (column != 0)
@@ -74,7 +75,7 @@ std::optional<bool> TRegionGrid::Holds(const TGridWalk& y, std::int64_t row, std
     return FHolds[static_cast<std::size_t>(row - FFirstRow) * FColumns.size() + column] != 0;
 }
 
-void TRegionGrid::EvaluateRows(TGridWalk y, std::int64_t row, std::uint64_t evaluationsLeft) {
+void TRegionGrid::EvaluateRows(TEndWalk y, std::int64_t row, std::uint64_t evaluationsLeft) {
     const std::uint64_t n = FColumns.size();
     const std::uint64_t wanted = std::clamp<std::uint64_t>(
         (evaluationsLeft + n - 1) / n, 1, std::max<std::uint64_t>(BlockPoints / n, 1));

@@ -2,7 +2,7 @@
 
 #include "expr/expcal.h"
 #include "expr/varmemory.h"
-#include "view/gridwalk.h"
+#include "view/walk.h"
 
 #include <cstdint>
 #include <memory>
@@ -36,7 +36,7 @@ public:
     // from 0). A row not yet known is evaluated first, with as many rows after it as
     // `evaluationsLeft` may reach (one at least). Nothing for a point the grid does not hold:
     // the plot evaluates that one itself.
-    std::optional<bool> Holds(const TGridWalk& y, std::int64_t row, std::size_t column,
+    std::optional<bool> Holds(const TEndWalk& y, std::int64_t row, std::size_t column,
                               std::uint64_t evaluationsLeft);
 
     struct TThread;
@@ -44,7 +44,7 @@ public:
     ~TRegionGrid();
 
 private:
-    void EvaluateRows(TGridWalk y, std::int64_t row, std::uint64_t evaluationsLeft);
+    void EvaluateRows(TEndWalk y, std::int64_t row, std::uint64_t evaluationsLeft);
 
     std::vector<double> FColumns;
     double FYHi;

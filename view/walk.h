@@ -36,11 +36,13 @@ private:
 
 // A walk by repeated addition from first to end, both included: when the sum passes the end,
 // one last value is the end itself, so a curve over a whole interval (a full turn) closes. The
-// end is not added when the walk stops for another reason (a step that does not advance, the cap).
+// end is not added when the last sum lies within `closeEnough` of it (a grid keeps no sliver of
+// a cell), nor when the walk stops for another reason (a step that does not advance, the cap;
+// the cap counts the end too).
 class TEndWalk {
 public:
-    TEndWalk(double first, double step, double end, std::int64_t cap)
-        : FWalk(first, step, cap), FEnd(end) {}
+    TEndWalk(double first, double step, double end, std::int64_t cap, double closeEnough = 0)
+        : FWalk(first, step, cap), FEnd(end), FCloseEnough(closeEnough) {}
 
     // Whether the walk still has a value: false at once when first is beyond the end.
     bool Within() const { return FAtEnd || FWalk.Value() <= FEnd; }
@@ -52,13 +54,14 @@ public:
         const double last = FWalk.Value();
         if (!FWalk.Next())
             return false;
-        FAtEnd = !(FWalk.Value() <= FEnd) && last < FEnd;
+        FAtEnd = !(FWalk.Value() <= FEnd) && last < FEnd - FCloseEnough;
         return true;
     }
 
 private:
     TStepWalk FWalk;
     double FEnd;
+    double FCloseEnough;
     bool FAtEnd = false;
 };
 

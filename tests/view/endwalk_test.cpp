@@ -1,4 +1,4 @@
-#include "view/gridwalk.h"
+#include "view/walk.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 std::vector<double> Points(double first, double step, double last, std::int64_t cap) {
     std::vector<double> points;
-    for (TGridWalk walk(first, step, last, cap); walk.Value() <= last;) {
+    for (TEndWalk walk(first, step, last, cap, step / 2); walk.Value() <= last;) {
         points.push_back(walk.Value());
         if (!walk.Next())
             break;
@@ -17,7 +17,7 @@ std::vector<double> Points(double first, double step, double last, std::int64_t 
     return points;
 }
 
-TEST(GridWalkTest, ReachesTheLastPointOfAnEvenSplit) {
+TEST(EndWalkTest, GridReachesTheLastPointOfAnEvenSplit) {
     struct TCase {
         double First, Step, Last;
         std::int64_t Cap;
