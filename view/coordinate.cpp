@@ -2,6 +2,7 @@
 
 #include "common/flags.h"
 #include "view/graphcaption.h"
+#include "view/segmentclip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,30 +66,12 @@ template <class TExact> TExact Along(const TExact& a, const TExact& b, long doub
     return {a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)};
 }
 
-// Liang-Barsky: narrows [t0, t1] to the part of a..b inside the +-PixelLimit square; false when
-// no part is inside.
+// Narrows [t0, t1] to the part of a..b inside the +-PixelLimit square; false when no part is
+// inside.
 template <class TExact>
 bool ClipToLimit(const TExact& a, const TExact& b, long double& t0, long double& t1) {
     const long double limit = TCoordinate::PixelLimit;
-    const long double dx = b.X - a.X;
-    const long double dy = b.Y - a.Y;
-    const long double p[4] = {-dx, dx, -dy, dy};
-    const long double q[4] = {a.X + limit, limit - a.X, a.Y + limit, limit - a.Y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const long double r = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1)
-            return false;
-    }
-    return true;
+    return ClipSegment(a, b, TClipBox{-limit, limit, -limit, limit}, t0, t1);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "common/flags.h"
 #include "view/applystyle.h"
 #include "view/coordinate.h"
+#include "view/curvetracer.h"
 #include "view/freevariable.h"
 #include "view/walk.h"
 
@@ -14,49 +15,18 @@ namespace {
 
 constexpr long double Pi = std::numbers::pi_v<long double>;
 
-bool Inside(double value, const TInterval& range) {
-    return value >= range.Min && value <= range.Max; // false for a value that is no number
-}
-
 // The visible range divided into steps, in extended precision, stored as a double.
 double StepOf(const TInterval& range, std::int32_t steps) {
     return static_cast<double>(
         (static_cast<long double>(range.Max) - static_cast<long double>(range.Min)) / steps);
 }
 
-// Joins consecutive good samples of one walk. A sample is bad when it failed, left the view,
-// or jumped from the previous sample's point by the gap limit or more in x or y.
-class TCurveTracer {
-public:
-    TCurveTracer(TCoordinate& view, const TPlotParameter& parameter)
-        : FView(view), FGapX(static_cast<long double>(parameter.MaxGap) *
-                             StepOf(view.XInterval, parameter.Steps)),
-          FGapY(static_cast<long double>(parameter.MaxGap) *
-                StepOf(view.YInterval, parameter.Steps)) {}
-
-    // previous: the point the next sample's gap test compares with.
-    void Sample(bool good, double x, double y, TWorldPoint previous) {
-        if (good && FHasPrevious &&
-            (std::fabs(static_cast<long double>(x) - previous.X) >= FGapX ||
-             std::fabs(static_cast<long double>(y) - previous.Y) >= FGapY))
-            good = false;
-        if (good) {
-            if (FLastGood)
-                FView.LineToWorld(x, y);
-            else
-                FView.MoveToWorld(x, y);
-        }
-        FLastGood = good;
-        FHasPrevious = true;
-    }
-
-private:
-    TCoordinate& FView;
-    long double FGapX;
-    long double FGapY;
-    bool FHasPrevious = false;
-    bool FLastGood = false;
-};
+// The tracer of one curve, with the graph's gap limits.
+TCurveTracer Tracer(TCoordinate& view, const TPlotParameter& parameter) {
+    const auto gap = static_cast<long double>(parameter.MaxGap);
+    return TCurveTracer(view, gap * StepOf(view.XInterval, parameter.Steps),
+                        gap * StepOf(view.YInterval, parameter.Steps));
+}
 
 // Where a y(x) or x(y) walk starts and whether the graph's interval limits it.
 struct TExplicitWalk {
@@ -132,7 +102,7 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
     TFreeVariable xVariable(variables, "x");
     const double dx = StepOf(XInterval, F.PlotParameter.Steps);
     const TExplicitWalk walk = ExplicitWalk(XInterval, F.Interval);
-    TCurveTracer tracer(*this, F.PlotParameter);
+    TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
     xVariable.Set(walk.First);
     SaveCanvasState();
@@ -142,7 +112,7 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
          x.Within();) {
         const bool ok = Evaluate(calculator);
         const double y = calculator.Value;
-        tracer.Sample(ok && Inside(y, YInterval), x.Value(), y, previous);
+        tracer.Sample(ok, x.Value(), y, previous);
         previous = {x.Value(), y};
         if (!x.Next() || WorkSpent())
             break;
@@ -159,7 +129,7 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
     TFreeVariable yVariable(variables, "y");
     const double dy = StepOf(YInterval, F.PlotParameter.Steps);
     const TExplicitWalk walk = ExplicitWalk(YInterval, F.Interval);
-    TCurveTracer tracer(*this, F.PlotParameter);
+    TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
     yVariable.Set(walk.First);
     SaveCanvasState();
@@ -169,7 +139,7 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
          y.Within();) {
         const bool ok = Evaluate(calculator);
         const double x = calculator.Value;
-        tracer.Sample(ok && Inside(x, XInterval), x, y.Value(), previous);
+        tracer.Sample(ok, x, y.Value(), previous);
         previous = {x, y.Value()};
         if (!y.Next() || WorkSpent())
             break;
@@ -189,7 +159,7 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
     // An empty or reversed interval (the default 0..0 among them) draws nothing.
     if (!(dt > 0))
         return;
-    TCurveTracer tracer(*this, F.PlotParameter);
+    TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
     tVariable.Set(F.Interval.Min);
     SaveCanvasState();
@@ -201,7 +171,7 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
         const bool yOk = Evaluate(yCalculator);
         const double x = xCalculator.Value;
         const double y = yCalculator.Value;
-        tracer.Sample(xOk && yOk && Inside(x, XInterval) && Inside(y, YInterval), x, y, last);
+        tracer.Sample(xOk && yOk, x, y, last);
         if (xOk)
             last.X = x;
         if (yOk)
@@ -227,7 +197,7 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
         return;
     const long double end = Pi * F.Interval.Max;
     const double first = static_cast<double>(Pi * F.Interval.Min);
-    TCurveTracer tracer(*this, F.PlotParameter);
+    TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
     aVariable.Set(first);
     SaveCanvasState();
@@ -238,7 +208,7 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
             const long double r = calculator.Value;
             const double x = static_cast<double>(std::cos(static_cast<long double>(a.Value())) * r);
             const double y = static_cast<double>(std::sin(static_cast<long double>(a.Value())) * r);
-            tracer.Sample(Inside(x, XInterval) && Inside(y, YInterval), x, y, last);
+            tracer.Sample(true, x, y, last);
             last = {x, y};
         } else {
             tracer.Sample(false, 0, 0, last);
