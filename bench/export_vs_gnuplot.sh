@@ -2,22 +2,28 @@
 # Picture export against gnuplot's png terminal, both at 1920 x 1080, on the same four plots:
 # an empty plot, six curves, a polar rose with a Lissajous curve, and a 100,000-point table.
 #
-#   bash bench/export_vs_gnuplot.sh [CURVANA] [RUNS]
+#   bash bench/export_vs_gnuplot.sh [CURVANA] [RUNS] [OTHER_CURVANA...]
 #
 # CURVANA defaults to build/bench/app/curvana. Each plot is drawn RUNS times (default 7) by each
-# program in turn; the script prints the median wall times in milliseconds and their ratio.
-# Installs gnuplot-nox when gnuplot is missing.
+# program in turn (further curvana builds, for example a build from before a change, take their
+# turn beside it); the script prints, per program, the median wall time and the median CPU time
+# (user + system) of the whole process in milliseconds, and their ratios to gnuplot's. On a
+# busy machine the CPU times are the steadier figure. Installs gnuplot-nox when gnuplot is
+# missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 curvana=${1:-$root/build/bench/app/curvana}
 runs=${2:-7}
+others=("${@:3}")
 
 if ! command -v gnuplot >/dev/null; then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q gnuplot-nox >/dev/null
 fi
-[ -x "$curvana" ] || { echo "no program at $curvana" >&2; exit 1; }
+for program in "$curvana" "${others[@]}"; do
+    [ -x "$program" ] || { echo "no program at $program" >&2; exit 1; }
+done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -70,30 +76,53 @@ document("table-100000",
          f"plot '{out}/table.dat' with lines notitle\n")
 EOF
 
-# Milliseconds of wall time for one run of a command.
-milliseconds() {
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    echo $(((end - start) / 1000000))
+# Wall and CPU (user + system) milliseconds of one run of a command, as "WALL CPU".
+measure() {
+    local TIMEFORMAT='%3R %3U %3S' times
+    times=$({ time "$@" >/dev/null 2>&1; } 2>&1)
+    awk '{ printf "%d %d\n", $1 * 1000 + 0.5, ($2 + $3) * 1000 + 0.5 }' <<<"$times"
 }
 
 median() {
     sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+}
+
+programs=("$curvana" "${others[@]}")
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-printf '%-16s %10s %10s %8s\n' plot curvana_ms gnuplot_ms ratio
+for ((p = 0; p < ${#programs[@]}; p++)); do
+    echo "curvana #$((p + 1)): ${programs[p]}"
+done
+printf '%-16s %-11s %8s %8s %10s %9s\n' plot program wall_ms cpu_ms wall_ratio cpu_ratio
 for name in empty six-curves polar-lissajous table-100000; do
-    ours=()
-    theirs=()
+    declare -A wall=() cpu=()
     for ((i = 0; i < runs; i++)); do
-        rm -rf "$work/out" && mkdir "$work/out"
-        ours+=("$(milliseconds "$curvana" --export "$work/out" --size 1920x1080 "$work/$name.xml")")
-        theirs+=("$(milliseconds gnuplot "$work/$name.gp")")
+        # Each round starts with another program, so none is always measured first.
+        for ((k = 0; k <= ${#programs[@]}; k++)); do
+            p=$(((i + k) % (${#programs[@]} + 1)))
+            rm -rf "$work/out" && mkdir "$work/out"
+            if ((p == ${#programs[@]})); then
+                read -r w c < <(measure gnuplot "$work/$name.gp")
+            else
+                read -r w c < <(measure "${programs[p]}" --export "$work/out" --size 1920x1080 \
+                    "$work/$name.xml")
+            fi
+            wall[$p]+="$w "
+            cpu[$p]+="$c "
+        done
     done
-    a=$(printf '%s\n' "${ours[@]}" | median)
-    b=$(printf '%s\n' "${theirs[@]}" | median)
-    printf '%-16s %10s %10s %8s\n' "$name" "$a" "$b" "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", a / b }')"
+    g=${#programs[@]}
+    gw=$(tr ' ' '\n' <<<"${wall[$g]}" | grep . | median)
+    gc=$(tr ' ' '\n' <<<"${cpu[$g]}" | grep . | median)
+    printf '%-16s %-11s %8s %8s\n' "$name" gnuplot "$gw" "$gc"
+    for ((p = 0; p < g; p++)); do
+        w=$(tr ' ' '\n' <<<"${wall[$p]}" | grep . | median)
+        c=$(tr ' ' '\n' <<<"${cpu[$p]}" | grep . | median)
+        printf '%-16s %-11s %8s %8s %10s %9s\n' "" "curvana #$((p + 1))" "$w" "$c" \
+            "$(ratio "$w" "$gw")" "$(ratio "$c" "$gc")"
+    done
+    unset wall cpu
 done

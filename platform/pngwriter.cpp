@@ -1,9 +1,12 @@
 #include "platform/pngwriter.h"
 
+#include "platform/pixelruncompressor.h"
+
 #include <zlib.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <memory>
+#include <cstring>
 #include <vector>
 
 namespace curvana {
@@ -28,52 +31,73 @@ void PutChunk(std::vector<unsigned char>& out, const char* type,
     PutBigEndian(out, static_cast<std::uint32_t>(crc));
 }
 
-// The rows, each a filter byte and its RGB bytes minus those of the row above, compressed.
-bool CompressedRows(const QImage& image, std::vector<unsigned char>& out) {
-    z_stream stream{};
-    if (deflateInit2(&stream, 1, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK) {
-        return false;
+// The colour bytes of a pixel minus those of the pixel above, each modulo 256.
+std::uint32_t UpDifference(std::uint32_t pixel, std::uint32_t above) {
+    return (((pixel >> 16) - (above >> 16)) & 0xFF) << 16 |
+           (((pixel >> 8) - (above >> 8)) & 0xFF) << 8 | ((pixel - above) & 0xFF);
+}
+
+bool SameColour(std::uint32_t a, std::uint32_t b) {
+    return ((a ^ b) & 0xFFFFFF) == 0;
+}
+
+// Where the run of pixels equal in colour to the ones above, starting at x, ends.
+std::size_t EndOfUnchanged(const std::uint32_t* row, const std::uint32_t* above, std::size_t x,
+                           std::size_t width) {
+    // Two pixels per comparison while both fit.
+    constexpr std::uint64_t Colours = 0x00FFFFFF00FFFFFF;
+    while (x + 2 <= width) {
+        std::uint64_t a;
+        std::uint64_t b;
+        std::memcpy(&a, row + x, sizeof a);
+        std::memcpy(&b, above + x, sizeof b);
+        if (((a ^ b) & Colours) != 0)
+            break;
+        x += 2;
     }
-    const std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, deflateEnd);
+    while (x < width && SameColour(row[x], above[x]))
+        ++x;
+    return x;
+}
+
+// Each row is the filter byte "up" and its RGB bytes minus those of the row above (zero
+// above the first row), handed over as runs of equal differences.
+void CompressRows(const QImage& image, std::vector<unsigned char>& out) {
+    constexpr std::uint8_t UpFilter = 2;
     const auto width = static_cast<std::size_t>(image.width());
-    std::vector<unsigned char> previous(1 + 3 * width, 0);
-    std::vector<unsigned char> row(1 + 3 * width);
-    std::vector<unsigned char> filtered(1 + 3 * width);
-    out.resize(
-        deflateBound(&stream, static_cast<uLong>(row.size()) * static_cast<uLong>(image.height())));
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
+    TPixelRunCompressor compressor(out);
+    const std::vector<std::uint32_t> black(width, 0);
+    const std::uint32_t* above = black.data();
     for (int y = 0; y < image.height(); ++y) {
-        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (std::size_t x = 0; x < width; ++x) {
-            row[1 + 3 * x] = static_cast<unsigned char>(qRed(pixels[x]));
-            row[2 + 3 * x] = static_cast<unsigned char>(qGreen(pixels[x]));
-            row[3 + 3 * x] = static_cast<unsigned char>(qBlue(pixels[x]));
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        compressor.AddByte(UpFilter);
+        std::size_t x = 0;
+        while (x < width) {
+            std::uint32_t difference = 0;
+            std::size_t end = x + 1;
+            if (SameColour(row[x], above[x])) {
+                end = EndOfUnchanged(row, above, end, width);
+            } else {
+                difference = UpDifference(row[x], above[x]);
+                while (end < width && UpDifference(row[end], above[end]) == difference)
+                    ++end;
+            }
+            compressor.AddRun(difference, static_cast<std::uint32_t>(end - x));
+            x = end;
         }
-        filtered[0] = 2; // up
-        for (std::size_t i = 1; i < row.size(); ++i) {
-            filtered[i] = static_cast<unsigned char>(row[i] - previous[i]);
-        }
-        stream.next_in = filtered.data();
-        stream.avail_in = static_cast<uInt>(filtered.size());
-        if (deflate(&stream, Z_NO_FLUSH) != Z_OK) {
-            return false;
-        }
-        previous.swap(row);
+        above = row;
     }
-    if (deflate(&stream, Z_FINISH) != Z_STREAM_END) {
-        return false;
-    }
-    out.resize(stream.total_out);
-    return true;
+    compressor.Finish();
 }
 
 } // namespace
 
 bool WritePng(const QImage& image, const std::string& path) {
-    const QImage rgb = image.format() == QImage::Format_RGB32
-                           ? image
-                           : image.convertToFormat(QImage::Format_RGB32);
+    // By reference: a copy of a picture that is being painted on would copy its pixels.
+    QImage converted;
+    if (image.format() != QImage::Format_RGB32)
+        converted = image.convertToFormat(QImage::Format_RGB32);
+    const QImage& rgb = image.format() == QImage::Format_RGB32 ? image : converted;
     if (rgb.isNull()) {
         return false;
     }
@@ -91,9 +115,7 @@ bool WritePng(const QImage& image, const std::string& path) {
         PutChunk(file, "pHYs", resolution);
     }
     std::vector<unsigned char> rows;
-    if (!CompressedRows(rgb, rows)) {
-        return false;
-    }
+    CompressRows(rgb, rows);
     PutChunk(file, "IDAT", rows);
     PutChunk(file, "IEND", {});
     std::FILE* f = std::fopen(path.c_str(), "wb");
