@@ -27,6 +27,7 @@ void BM_RasterRedraw(benchmark::State& state, const std::string& name) {
         slide.Redraw();
         benchmark::DoNotOptimize(slide.Canvas.Image().constBits());
     }
+    state.counters["Evaluations"] = static_cast<double>(slide.View.Evaluations);
 }
 
 const bool Registered = [] {

@@ -3,6 +3,7 @@
 #include "platform/linepixels.h"
 #include "platform/qtcolor.h"
 #include "platform/qtfont.h"
+#include "platform/vectorstate.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -25,6 +26,9 @@ constexpr int MaxPenWidth = 10000;
 // larger ones are cut as polygons first. The painter's own ellipses lose their edge beyond
 // radii of about 1e5 (the extreme points drift off by whole pixels).
 constexpr double DirectEllipseLimit = 16384;
+
+// Wide lines waiting for the painter at most; any number draws the same.
+constexpr std::size_t MaxWideLines = 4096;
 
 // Every dash pattern is 6 or 24 pixels long, so the running phase can be kept below this.
 constexpr double DashCycle = 24;
@@ -125,8 +129,14 @@ bool TPainterCanvas::Ready() const {
     return FPainter != nullptr && FPainter->isActive();
 }
 
+namespace {
+int PenWidth(const TPen& pen) {
+    return std::clamp(pen.Width, 1, MaxPenWidth);
+}
+} // namespace
+
 int TPainterCanvas::EffectiveWidth() const {
-    return std::clamp(Pen.Width, 1, MaxPenWidth);
+    return PenWidth(Pen);
 }
 
 bool TPainterCanvas::PenVisible() const {
@@ -139,18 +149,22 @@ TRectF TPainterCanvas::ClipBounds() const {
 }
 
 void TPainterCanvas::UsePen(double dashOffset) {
-    if (!PenVisible()) {
-        NoPen();
+    ApplyPen(Pen, Brush, dashOffset);
+}
+
+void TPainterCanvas::ApplyPen(const TPen& canvasPen, const TBrush& brush, double dashOffset) const {
+    if (canvasPen.Style == psClear) {
+        FPainter->setPen(Qt::NoPen);
         return;
     }
-    QPen pen(ToQColor(Pen.Color));
-    const int width = EffectiveWidth();
+    QPen pen(ToQColor(canvasPen.Color));
+    const int width = PenWidth(canvasPen);
     if (width <= 1) {
         pen.setWidth(1);
         // The flat end leaves out the last pixel of a line.
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        const QVector<qreal> pattern = DashPattern(Pen.Style);
+        const QVector<qreal> pattern = DashPattern(canvasPen.Style);
         if (!pattern.isEmpty()) {
             pen.setDashPattern(pattern);
             const double length = std::accumulate(pattern.begin(), pattern.end(), 0.0);
@@ -165,9 +179,9 @@ void TPainterCanvas::UsePen(double dashOffset) {
         pen.setJoinStyle(narrow ? Qt::BevelJoin : Qt::RoundJoin);
     }
     FPainter->setPen(pen);
-    if (Brush.Style == bsSolid) {
+    if (brush.Style == bsSolid) {
         FPainter->setBackgroundMode(Qt::OpaqueMode);
-        FPainter->setBackground(QBrush(ToQColor(Brush.Color)));
+        FPainter->setBackground(QBrush(ToQColor(brush.Color)));
     } else {
         FPainter->setBackgroundMode(Qt::TransparentMode);
     }
@@ -238,21 +252,25 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
     const double phase = FDashPhase;
     const double dx = static_cast<double>(to.X) - from.X;
     const double dy = static_cast<double>(to.Y) - from.Y;
+    const bool batched = FBatchWideLines && !Smooth && EffectiveWidth() > 1;
+    if (!batched || !(FWidePen == Pen && FWideBrush == Brush))
+        FlushWideLines();
     if (FPixelLines && EffectiveWidth() <= 1 && !Smooth) {
         // A thin line on an image is one pixel per step along its longer axis.
         FDashPhase = std::fmod(phase + std::max(std::abs(dx), std::abs(dy)), DashCycle);
         DrawLinePixels(from, to, phase);
         return;
     }
+    const TUpperVectorStateGuard clean;
     FDashPhase = std::fmod(phase + std::hypot(dx, dy), DashCycle);
     const std::optional<TSegmentF> segment =
         ClipSegment({static_cast<double>(from.X), static_cast<double>(from.Y)},
                     {static_cast<double>(to.X), static_cast<double>(to.Y)}, ClipBounds());
     if (!segment)
         return;
-    // The dashes continue where they would have been had the cut-off part been drawn.
-    UsePen(phase + segment->StartOffset);
     if (Smooth && FPixelLines) {
+        // The dashes continue where they would have been had the cut-off part been drawn.
+        UsePen(phase + segment->StartOffset);
         // Antialiased from the middle of a pixel to the middle of another, at any ratio.
         FPainter->setRenderHint(QPainter::Antialiasing, true);
         FPainter->drawLine(QLineF(segment->From.X + 0.5, segment->From.Y + 0.5, segment->To.X + 0.5,
@@ -262,8 +280,31 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
     }
     // Moved like Stroke does, by hand: a transform per segment costs more than the line.
     const double shift = StrokeShift();
-    FPainter->drawLine(QLineF(segment->From.X + shift, segment->From.Y + shift,
-                              segment->To.X + shift, segment->To.Y + shift));
+    const QLineF line(segment->From.X + shift, segment->From.Y + shift, segment->To.X + shift,
+                      segment->To.Y + shift);
+    if (!batched) {
+        // The dashes continue where they would have been had the cut-off part been drawn.
+        UsePen(phase + segment->StartOffset);
+        FPainter->drawLine(line);
+        return;
+    }
+    FWidePen = Pen;
+    FWideBrush = Brush;
+    FWideLines.push_back(line);
+    if (FWideLines.size() >= MaxWideLines)
+        FlushWideLines();
+}
+
+void TPainterCanvas::FlushWideLines() const {
+    if (FWideLines.empty())
+        return;
+    if (Ready()) {
+        const TUpperVectorStateGuard clean;
+        // Wide pens draw solid: no dash offset.
+        ApplyPen(FWidePen, FWideBrush, 0);
+        FPainter->drawLines(FWideLines.data(), static_cast<int>(FWideLines.size()));
+    }
+    FWideLines.clear();
 }
 
 QImage* TPainterCanvas::DirectImage() const {
@@ -502,6 +543,7 @@ void TPainterCanvas::DrawLinePixels(TPoint from, TPoint to, double phase) {
         return;
     }
 
+    const TUpperVectorStateGuard clean;
     QVector<QPoint> dashes;
     QVector<QPoint> gaps;
     ForEachLinePixel(
@@ -540,6 +582,7 @@ void TPainterCanvas::FillBox(const QRectF& box) {
                        box.right() == std::floor(box.right()) &&
                        box.bottom() == std::floor(box.bottom());
     if (!pixel || !whole) {
+        const TUpperVectorStateGuard clean;
         if (whole && FPixelLines && FRatio != 1) {
             // Device pixels as the direct fill sets them: the painter's own rounding of
             // fractional edges differs between brushes.
@@ -597,6 +640,7 @@ void TPainterCanvas::FillBox(const QRectF& box) {
 }
 
 void TPainterCanvas::DoRectangle(const TRect& rect) {
+    FlushWideLines();
     if (!Ready())
         return;
     const TRect r = Normalized(rect);
@@ -632,6 +676,7 @@ void TPainterCanvas::DoRectangle(const TRect& rect) {
         }
         return;
     }
+    const TUpperVectorStateGuard clean;
     if (width <= 1) {
         UsePen();
         NoBrush();
@@ -661,6 +706,8 @@ void TPainterCanvas::DoRectangle(const TRect& rect) {
 }
 
 void TPainterCanvas::DoEllipse(const TRect& rect) {
+    FlushWideLines();
+    const TUpperVectorStateGuard clean;
     if (!Ready())
         return;
     const TRect r = Normalized(rect);
@@ -711,6 +758,8 @@ void TPainterCanvas::DrawOutlinedPolygon(const std::vector<TPointF>& points, boo
 }
 
 void TPainterCanvas::DoPolygon(std::span<const TPoint> points) {
+    FlushWideLines();
+    const TUpperVectorStateGuard clean;
     if (!Ready() || points.size() < 2)
         return;
     std::vector<TPointF> corners;
@@ -727,6 +776,7 @@ void TPainterCanvas::DoPolygon(std::span<const TPoint> points) {
 }
 
 void TPainterCanvas::DoFillRect(const TRect& rect) {
+    FlushWideLines();
     if (!Ready() || rect.Right <= rect.Left || rect.Bottom <= rect.Top)
         return;
     FillBox(ClampedBox(rect.Left, rect.Top, rect.Right, rect.Bottom, ClipBounds()));
@@ -741,6 +791,7 @@ const QFont& TPainterCanvas::CurrentFont() {
 }
 
 std::int32_t TPainterCanvas::TextWidth(const std::string& text) {
+    const TUpperVectorStateGuard clean;
     const QFont& font = CurrentFont();
     const QFontMetrics metrics =
         Ready() ? QFontMetrics(font, FPainter->device()) : QFontMetrics(font);
@@ -748,6 +799,7 @@ std::int32_t TPainterCanvas::TextWidth(const std::string& text) {
 }
 
 std::int32_t TPainterCanvas::TextHeight(const std::string& text) {
+    const TUpperVectorStateGuard clean;
     (void)text;
     const QFont& font = CurrentFont();
     const QFontMetrics metrics =
@@ -756,6 +808,8 @@ std::int32_t TPainterCanvas::TextHeight(const std::string& text) {
 }
 
 void TPainterCanvas::DoTextOut(TPoint at, const std::string& text) {
+    FlushWideLines();
+    const TUpperVectorStateGuard clean;
     if (!Ready() || text.empty())
         return;
     const QFont& font = CurrentFont();
@@ -789,9 +843,30 @@ void TPainterCanvas::DoTextOut(TPoint at, const std::string& text) {
 }
 
 void TPainterCanvas::DoSetPixel(TPoint at, TColor color) {
+    FlushWideLines();
     if (!Ready() || at.X < 0 || at.Y < 0 || at.X >= FWidth || at.Y >= FHeight)
         return;
-    FPainter->fillRect(QRect(at.X, at.Y, 1, 1), ToQColor(color));
+    const QColor qcolor = ToQColor(color);
+    const std::optional<std::uint32_t> pixel = OpaquePixel(qcolor);
+    // At whole ratios a logical pixel is exactly ratio x ratio device pixels, whatever the
+    // painter's rounding.
+    QImage* image = pixel && FRatio == std::floor(FRatio) ? DirectImage() : nullptr;
+    if (image != nullptr) {
+        const auto ratio = static_cast<std::int64_t>(FRatio);
+        const std::int64_t left = at.X * ratio;
+        const std::int64_t top = at.Y * ratio;
+        const std::int64_t right = std::min<std::int64_t>(left + ratio, image->width());
+        const std::int64_t bottom = std::min<std::int64_t>(top + ratio, image->height());
+        uchar* const bits = image->bits();
+        const qsizetype stride = image->bytesPerLine();
+        for (std::int64_t y = top; y < bottom; ++y) {
+            auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
+            std::fill(line + left, line + right, *pixel);
+        }
+        return;
+    }
+    const TUpperVectorStateGuard clean;
+    FPainter->fillRect(QRect(at.X, at.Y, 1, 1), qcolor);
 }
 
 } // namespace curvana

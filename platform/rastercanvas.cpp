@@ -1,11 +1,15 @@
 #include "platform/rastercanvas.h"
 
+#include "platform/vectorstate.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace curvana {
 
 TRasterCanvas::TRasterCanvas(std::int32_t width, std::int32_t height, double ratio) {
+    // Every read of the picture goes through Image(), which draws the waiting lines.
+    FBatchWideLines = true;
     SetSize(width, height, ratio);
 }
 
@@ -15,9 +19,11 @@ TRasterCanvas::~TRasterCanvas() {
 }
 
 void TRasterCanvas::SetSize(std::int32_t width, std::int32_t height, double ratio) {
+    const TUpperVectorStateGuard clean;
     width = std::max(width, 0);
     height = std::max(height, 0);
     ratio = std::isfinite(ratio) ? std::max(ratio, 1.0) : 1.0;
+    FlushWideLines();
     if (FImagePainter.isActive())
         FImagePainter.end();
     // The same rounding as the canvas's device pixels, so the picture ends where they do.
@@ -34,6 +40,8 @@ void TRasterCanvas::SetSize(std::int32_t width, std::int32_t height, double rati
 }
 
 void TRasterCanvas::PutImage(const QImage& copy) {
+    const TUpperVectorStateGuard clean;
+    FlushWideLines();
     if (!FImagePainter.isActive() || copy.size() != FImage.size())
         return;
     FImagePainter.save();

@@ -1,6 +1,7 @@
 #include "show/coordinateimage.h"
 
 #include "platform/rastercanvas.h"
+#include "platform/vectorstate.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -37,6 +38,7 @@ void TCoordinateImage::FitPicture() {
 }
 
 void TCoordinateImage::paintEvent(QPaintEvent* event) {
+    const TUpperVectorStateGuard clean;
     QPainter painter(this);
     const QImage& image = FPicture->Image();
     const QRect area = event->rect();

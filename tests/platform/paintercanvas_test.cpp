@@ -657,6 +657,63 @@ TEST(PainterCanvasDirectPixels, PictureSmallerThanTheImageAndCopiesKeepTheirMome
     EXPECT_EQ(CountColor(canvas.Image(), Red), 20);
 }
 
+// Wide lines wait in the picture's canvas and go to the painter together; an external painter
+// gets them one by one. Curves of short pieces in every direction, pens of several widths and
+// colours, each in a column of its own, with thin lines, pixels and fills drawn between wide
+// lines of the same pen: the same pixels, in the same order, at whole and fractional ratios.
+TEST(PainterCanvasWideLines, DrawnTogetherAsOneByOne) {
+    const TDrawing curves = [](TPainterCanvas& canvas) {
+        const TPen pens[] = {{Red, 2, psSolid},
+                             {Green, 3, psDash},
+                             {clBlack, 4, psSolid},
+                             {Red, 7, psSolid},
+                             {Green, 2, psSolid}};
+        int left = 5;
+        for (const TPen& pen : pens) {
+            canvas.Pen = pen;
+            canvas.Brush = {left % 2 == 0 ? clWhite : Green, left % 2 == 0 ? bsSolid : bsClear};
+            // A spiral, then a zigzag that leaves the picture at the top and comes back.
+            canvas.MoveTo(left + 18, 25);
+            for (int i = 1; i < 60; ++i) {
+                const double angle = i * 0.31 + left;
+                const double radius = 1 + i * 0.25;
+                canvas.LineTo(static_cast<int>(left + 18 + radius * std::cos(angle)),
+                              static_cast<int>(25 + radius * std::sin(angle)));
+            }
+            for (int i = 0; i < 8; ++i)
+                canvas.LineTo(left + i * 5, i % 2 == 0 ? -9 : 70);
+            // A thin line and a pixel over it, then a fill between two wide lines of the pen.
+            canvas.Pen.Width = 1;
+            canvas.MoveTo(left, 50);
+            canvas.LineTo(left + 36, 56);
+            canvas.SetPixel(left + 18, 25, clBlack);
+            canvas.Pen = pen;
+            canvas.MoveTo(left, 80);
+            canvas.LineTo(left + 36, 90);
+            canvas.Brush = {Green, bsSolid};
+            canvas.FillRect({left + 10, 75, left + 16, 100});
+            canvas.MoveTo(left, 95);
+            canvas.LineTo(left + 36, 82);
+            left += 38;
+        }
+        // Over every column.
+        canvas.Pen = {Red, 3, psSolid};
+        canvas.MoveTo(0, 60);
+        canvas.LineTo(200, 66);
+    };
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(ratio);
+        TRasterCanvas batched(200, 110, ratio);
+        curves(batched);
+        QImage image(batched.Image().size(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        const QImage oneByOne = DrawnOn(image, curves, true);
+        EXPECT_EQ(batched.Image(), oneByOne);
+        EXPECT_GT(CountColor(oneByOne, Red), 500 * ratio * ratio);
+        EXPECT_GT(CountColor(oneByOne, Green), 500 * ratio * ratio);
+    }
+}
+
 TEST(PainterCanvas, PaintsOnVectorDevices) {
     // The same canvas drives a PDF writer; pages come out with vector content.
     QByteArray pdf;
