@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
@@ -25,6 +26,7 @@
 #include <numbers>
 #include <optional>
 #include <ostream>
+#include <thread>
 
 namespace curvana {
 
@@ -228,10 +230,35 @@ struct TShowState {
     }
 };
 
+// Reading the font configuration takes a few milliseconds that allocating the picture and
+// reading the first slide need not wait for: it runs beside them, and drawing waits for it.
+// Fonts may be looked up from any thread.
+class TFontPreload {
+public:
+    TFontPreload() {
+        try {
+            FThread = std::thread([] { QFontDatabase::families(); });
+        } catch (const std::system_error&) {
+            // No thread: the fonts are read when the first text needs them.
+        }
+    }
+    ~TFontPreload() { Wait(); }
+    TFontPreload(const TFontPreload&) = delete;
+    TFontPreload& operator=(const TFontPreload&) = delete;
+
+    void Wait() {
+        if (FThread.joinable())
+            FThread.join();
+    }
+
+private:
+    std::thread FThread;
+};
+
 // Reads the slide and draws it on a canvas of the sink; `begun` tells, when it throws, whether
 // the picture had begun.
 void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
-                 const TExportOptions& options, bool& begun) {
+                 const TExportOptions& options, TFontPreload& fonts, bool& begun) {
     begun = false;
     const TLoadOutcome outcome =
         LoadDocumentFile(path, {state.View, state.GraphList, state.Labels});
@@ -239,6 +266,7 @@ void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
         throw ECurvanaError("no file at " + path);
     if (outcome == TLoadOutcome::NotADocument)
         throw ECurvanaError("the root element is not CurvanaDocument");
+    fonts.Wait();
     TPainterCanvas& canvas = sink.BeginSlide();
     begun = true;
     canvas.Smooth = options.Smooth;
@@ -457,6 +485,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     }
 
     TGuiScope gui;
+    TFontPreload fonts;
     int failures = 0;
     int written = 0;
     int partial = 0;
@@ -474,7 +503,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
             // stay in step with them.
             bool begun = false;
             try {
-                RenderSlide(state, *sink, slides[i], options, begun);
+                RenderSlide(state, *sink, slides[i], options, fonts, begun);
                 const std::string path = sink->EndSlide(i + 1, count);
                 ++written;
                 if (progress)
