@@ -4,6 +4,7 @@
 #include "view/curvetracer.h"
 #include "view/freevariable.h"
 #include "view/walk.h"
+#include "view/walkbatch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,19 +105,22 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
     const TExplicitWalk walk = ExplicitWalk(XInterval, F.Interval);
     TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    xVariable.Set(walk.First);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
-    for (TEndWalk x(walk.First, dx, WalkEnd(XInterval, F.Interval, walk), DrawLimits.WalkSamples);
-         x.Within();) {
-        const bool ok = Evaluate(calculator);
-        const double y = calculator.Value;
-        tracer.Sample(ok, x.Value(), y, previous);
+    const std::uint64_t work = EvaluationWork(calculator);
+    TWalkBatch x(
+        TEndWalk(walk.First, dx, WalkEnd(XInterval, F.Interval, walk), DrawLimits.WalkSamples),
+        xVariable.Item(), {&calculator});
+    while (x.Next()) {
+        CountEvaluation(work);
+        const double y = x.Result(0);
+        tracer.Sample(x.Ok(0), x.Value(), y, previous);
         previous = {x.Value(), y};
-        if (!x.Next() || WorkSpent())
+        if (WorkSpent()) {
+            x.Stop();
             break;
-        xVariable.Set(x.Value());
+        }
     }
     RestoreCanvasState();
 }
@@ -131,19 +135,22 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
     const TExplicitWalk walk = ExplicitWalk(YInterval, F.Interval);
     TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    yVariable.Set(walk.First);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
-    for (TEndWalk y(walk.First, dy, WalkEnd(YInterval, F.Interval, walk), DrawLimits.WalkSamples);
-         y.Within();) {
-        const bool ok = Evaluate(calculator);
-        const double x = calculator.Value;
-        tracer.Sample(ok, x, y.Value(), previous);
+    const std::uint64_t work = EvaluationWork(calculator);
+    TWalkBatch y(
+        TEndWalk(walk.First, dy, WalkEnd(YInterval, F.Interval, walk), DrawLimits.WalkSamples),
+        yVariable.Item(), {&calculator});
+    while (y.Next()) {
+        CountEvaluation(work);
+        const double x = y.Result(0);
+        tracer.Sample(y.Ok(0), x, y.Value(), previous);
         previous = {x, y.Value()};
-        if (!y.Next() || WorkSpent())
+        if (WorkSpent()) {
+            y.Stop();
             break;
-        yVariable.Set(y.Value());
+        }
     }
     RestoreCanvasState();
 }
@@ -161,24 +168,30 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
         return;
     TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    tVariable.Set(F.Interval.Min);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     // Each coordinate keeps its last successful value.
     TWorldPoint last;
-    for (TEndWalk t(F.Interval.Min, dt, F.Interval.Max, DrawLimits.WalkSamples); t.Within();) {
-        const bool xOk = Evaluate(xCalculator);
-        const bool yOk = Evaluate(yCalculator);
-        const double x = xCalculator.Value;
-        const double y = yCalculator.Value;
+    const std::uint64_t xWork = EvaluationWork(xCalculator);
+    const std::uint64_t yWork = EvaluationWork(yCalculator);
+    TWalkBatch t(TEndWalk(F.Interval.Min, dt, F.Interval.Max, DrawLimits.WalkSamples),
+                 tVariable.Item(), {&xCalculator, &yCalculator});
+    while (t.Next()) {
+        CountEvaluation(xWork);
+        CountEvaluation(yWork);
+        const bool xOk = t.Ok(0);
+        const bool yOk = t.Ok(1);
+        const double x = t.Result(0);
+        const double y = t.Result(1);
         tracer.Sample(xOk && yOk, x, y, last);
         if (xOk)
             last.X = x;
         if (yOk)
             last.Y = y;
-        if (!t.Next() || WorkSpent())
+        if (WorkSpent()) {
+            t.Stop();
             break;
-        tVariable.Set(t.Value());
+        }
     }
     RestoreCanvasState();
 }
@@ -199,13 +212,16 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
     const double first = static_cast<double>(Pi * F.Interval.Min);
     TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
-    aVariable.Set(first);
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint last;
-    for (TEndWalk a(first, da, static_cast<double>(end), DrawLimits.WalkSamples); a.Within();) {
-        if (Evaluate(calculator)) {
-            const long double r = calculator.Value;
+    const std::uint64_t work = EvaluationWork(calculator);
+    TWalkBatch a(TEndWalk(first, da, static_cast<double>(end), DrawLimits.WalkSamples),
+                 aVariable.Item(), {&calculator});
+    while (a.Next()) {
+        CountEvaluation(work);
+        if (a.Ok(0)) {
+            const long double r = a.Result(0);
             const double x = static_cast<double>(std::cos(static_cast<long double>(a.Value())) * r);
             const double y = static_cast<double>(std::sin(static_cast<long double>(a.Value())) * r);
             tracer.Sample(true, x, y, last);
@@ -213,9 +229,10 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
         } else {
             tracer.Sample(false, 0, 0, last);
         }
-        if (!a.Next() || WorkSpent())
+        if (WorkSpent()) {
+            a.Stop();
             break;
-        aVariable.Set(a.Value());
+        }
     }
     RestoreCanvasState();
 }
