@@ -45,6 +45,15 @@ const bool Registered = [] {
             ->Arg(0)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
+    // The curve slides of the demo show, from examples/; they draw on one thread either way.
+    for (const char* name : {"quadratic-functions", "trigonometry", "inverse-functions",
+                             "parametric-curves", "polar-roses"})
+        benchmark::RegisterBenchmark((std::string("BM_Redraw/demo-") + name).c_str(), BM_Redraw,
+                                     std::string("../../examples/") + name + ".xml")
+            ->ArgName("threads")
+            ->Arg(1)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
     return true;
 }();
 
