@@ -221,5 +221,25 @@ TEST_F(CurveEdgeTest, FailedSampleAtTheEdgeStillBreaks) {
     }
 }
 
+// Dashes restart at every move, so the curve from its first sample inside on must be drawn as
+// it always was, starting with a move there: the piece from the edge is drawn outward from that
+// sample. x^2 enters the view between the samples at x = -3.2 (10.24) and -3.16 (9.9856).
+TEST_F(CurveEdgeTest, ComingInKeepsTheCurveFromItsFirstSampleInside) {
+    Plot(AddFunction(ftYofX, "x^2"));
+    ASSERT_GE(canvas.Ops.size(), 4u);
+    const TPoint sample = view.WorldToScreen(-3.16, 9.9856);
+    const TCanvasOp& first = canvas.Ops[0];
+    const TCanvasOp& outward = canvas.Ops[1];
+    const TCanvasOp& back = canvas.Ops[2];
+    const TCanvasOp& on = canvas.Ops[3];
+    ASSERT_EQ(first.Kind, TCanvasOpKind::MoveTo);
+    EXPECT_TRUE(WithinOnePixel(first.Points[0], sample));
+    ASSERT_EQ(outward.Kind, TCanvasOpKind::LineTo);
+    EXPECT_EQ(outward.Points[1].Y, 30);
+    ASSERT_EQ(back.Kind, TCanvasOpKind::MoveTo);
+    EXPECT_EQ(back.Points[0], first.Points[0]);
+    EXPECT_EQ(on.Kind, TCanvasOpKind::LineTo);
+}
+
 } // namespace
 } // namespace curvana
