@@ -11,6 +11,7 @@
 #include <QTransform>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -632,10 +633,16 @@ void TPainterCanvas::FillBox(const QRectF& box) {
             std::fill(line + left, line + right, value);
             continue;
         }
+        // Hatch lines are sparse: visit only the covered pixels of each period.
         const std::uint64_t row = pattern.Rows[static_cast<std::size_t>(y % period)];
-        for (std::int64_t x = left; x < right; ++x)
-            if ((row >> (x % period)) & 1)
-                line[x] = value;
+        if (row == 0)
+            continue;
+        for (std::int64_t start = left - left % period; start < right; start += period)
+            for (std::uint64_t rest = row; rest != 0; rest &= rest - 1) {
+                const std::int64_t x = start + std::countr_zero(rest);
+                if (x >= left && x < right)
+                    line[x] = value;
+            }
     }
 }
 
