@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPointer>
 #include <QScreen>
 
 #include <cstdio>
@@ -62,7 +63,8 @@ int RunLauncher(int argc, char** argv, std::optional<std::string> path,
     app.setWindowIcon(QIcon(QStringLiteral(":/curvana/curvana.svg")));
     curvana::RemoveStaleTempSlideFolders();
 
-    QScreen* screen = nullptr;
+    // Empty again when the screen goes away (a projector unplugged while the launcher is up).
+    QPointer<QScreen> screen;
     if (screenChoice) {
         screen = FindScreen(QString::fromLocal8Bit(*screenChoice));
         if (screen == nullptr) {

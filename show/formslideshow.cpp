@@ -24,6 +24,7 @@
 #include "show/livereload.h"
 #include "show/penpointer.h"
 #include "show/popupmenus.h"
+#include "show/screenkeeper.h"
 #include "show/viewcommands.h"
 
 #include <QAction>
@@ -202,6 +203,7 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
 
     Menus = new TPopupMenus(*this);
     LiveReload = new TLiveReload(*this);
+    new TScreenKeeper(this);
 
     // Enabled from the start: the first load follows as soon as the show's loop runs.
     Timer1->start();
@@ -267,8 +269,8 @@ void TFormSlideShow::BeginShowSlides(int startIndex, const std::vector<std::stri
 }
 
 void TFormSlideShow::OpenWindow() {
-    // The screen of the owner, else the one under the pointer. The geometry is set before
-    // showing, so the window covers the screen even where no window manager honours the
+    // The chosen screen, else the owner's, else the one under the pointer. The geometry is set
+    // before showing, so the window covers the screen even where no window manager honours the
     // full-screen state.
     QScreen* screen = FShowScreen;
     if (screen == nullptr && parentWidget() != nullptr)
@@ -277,8 +279,10 @@ void TFormSlideShow::OpenWindow() {
         screen = QGuiApplication::screenAt(QCursor::pos());
     if (screen == nullptr)
         screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr)
+    if (screen != nullptr) {
+        setScreen(screen);
         setGeometry(screen->geometry());
+    }
     setWindowModality(Qt::ApplicationModal);
     FormShow();
     showFullScreen();
@@ -286,8 +290,12 @@ void TFormSlideShow::OpenWindow() {
     setFocus();
     if (QWindow* window = windowHandle()) {
         disconnect(FScreenChanged);
-        FScreenChanged = connect(window, &QWindow::screenChanged, this,
-                                 [this](QScreen* now) { WatchScreen(now); });
+        // Also when the screen went away: the show covers the one it was handed to.
+        FScreenChanged = connect(window, &QWindow::screenChanged, this, [this](QScreen* now) {
+            if (now != nullptr)
+                setGeometry(now->geometry());
+            WatchScreen(now);
+        });
         WatchScreen(window->screen());
     }
     Timer1->start();

@@ -2,6 +2,8 @@
 
 #include "common/types.h"
 
+#include <QPointer>
+#include <QScreen>
 #include <QWidget>
 
 #include <cstdint>
@@ -14,7 +16,6 @@
 class QAction;
 class QEventLoop;
 class QKeyEvent;
-class QScreen;
 class QTimer;
 
 namespace curvana {
@@ -245,7 +246,8 @@ private:
     TCoordinateEditor FCoordinateEditor;
     // The loop of the modal show while it runs.
     QEventLoop* FModalLoop = nullptr;
-    QScreen* FShowScreen = nullptr;
+    // Empty again when the screen goes away.
+    QPointer<QScreen> FShowScreen;
     // Resizes come in bursts; the slide follows once they settle.
     QTimer* FFollowTimer = nullptr;
     QMetaObject::Connection FScreenChanged;
