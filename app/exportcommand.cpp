@@ -23,6 +23,7 @@
 #include <charconv>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <numbers>
 #include <optional>
 #include <ostream>
@@ -66,10 +67,11 @@ void WriteFile(const std::string& path, const QByteArray& data) {
 
 // Where the pictures go. BeginSlide gives a canvas of the picture's size for one slide;
 // EndSlide stores what was drawn (throwing ECurvanaError when it cannot), AbandonSlide
-// forgets it.
+// forgets it. Prepare makes ahead what BeginSlide needs, on any thread.
 class TSlideSink {
 public:
     virtual ~TSlideSink() = default;
+    virtual void Prepare() {}
     virtual TPainterCanvas& BeginSlide() = 0;
     virtual std::string EndSlide(std::size_t number, std::size_t count) = 0;
     virtual void AbandonSlide() {}
@@ -79,21 +81,33 @@ public:
 class TPngSink : public TSlideSink {
 public:
     TPngSink(std::string directory, std::int32_t width, std::int32_t height, double scale)
-        : FDirectory(std::move(directory)), FCanvas(width, height, scale) {}
+        : FDirectory(std::move(directory)), FWidth(width), FHeight(height), FScale(scale) {}
 
-    TPainterCanvas& BeginSlide() override { return FCanvas; }
+    void Prepare() override { Canvas(); }
+
+    TPainterCanvas& BeginSlide() override { return Canvas(); }
 
     std::string EndSlide(std::size_t number, std::size_t count) override {
         const std::string path = FDirectory + "/" + ExportFileName(number, count, "png");
         // At the picture's own pixels, whatever its ratio.
-        if (!WritePng(FCanvas.Image(), path))
+        if (!WritePng(Canvas().Image(), path))
             throw ECurvanaError("cannot write " + path);
         return path;
     }
 
 private:
+    // Made once, by the first thread that asks; one that asks meanwhile waits for it.
+    TRasterCanvas& Canvas() {
+        std::call_once(FMade, [this] { FCanvas.emplace(FWidth, FHeight, FScale); });
+        return *FCanvas;
+    }
+
     std::string FDirectory;
-    TRasterCanvas FCanvas;
+    std::int32_t FWidth;
+    std::int32_t FHeight;
+    double FScale;
+    std::once_flag FMade;
+    std::optional<TRasterCanvas> FCanvas;
 };
 
 class TSvgSink : public TSlideSink {
@@ -230,21 +244,29 @@ struct TShowState {
     }
 };
 
-// Reading the font configuration takes a few milliseconds that allocating the picture and
-// reading the first slide need not wait for: it runs beside them, and drawing waits for it.
-// Fonts may be looked up from any thread.
-class TFontPreload {
+// Reading the font configuration takes a few milliseconds, and so does making an 8 MB picture;
+// the first slide can be read without either. A second thread does them while the main thread
+// reads: the fonts, then the sink's preparation unless the main thread has taken it on by then.
+// Fonts may be looked up, and pictures made, from any thread; drawing waits for both.
+class TWorkAhead {
 public:
-    TFontPreload() {
+    explicit TWorkAhead(TSlideSink& sink) {
         try {
-            FThread = std::thread([] { QFontDatabase::families(); });
+            FThread = std::thread([&sink] {
+                QFontDatabase::families();
+                try {
+                    sink.Prepare();
+                } catch (const std::exception&) {
+                    // Left to the main thread, which reports what fails for it.
+                }
+            });
         } catch (const std::system_error&) {
             // No thread: the fonts are read when the first text needs them.
         }
     }
-    ~TFontPreload() { Wait(); }
-    TFontPreload(const TFontPreload&) = delete;
-    TFontPreload& operator=(const TFontPreload&) = delete;
+    ~TWorkAhead() { Wait(); }
+    TWorkAhead(const TWorkAhead&) = delete;
+    TWorkAhead& operator=(const TWorkAhead&) = delete;
 
     void Wait() {
         if (FThread.joinable())
@@ -258,7 +280,7 @@ private:
 // Reads the slide and draws it on a canvas of the sink; `begun` tells, when it throws, whether
 // the picture had begun.
 void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
-                 const TExportOptions& options, TFontPreload& fonts, bool& begun) {
+                 const TExportOptions& options, TWorkAhead& ahead, bool& begun) {
     begun = false;
     const TLoadOutcome outcome =
         LoadDocumentFile(path, {state.View, state.GraphList, state.Labels});
@@ -266,7 +288,8 @@ void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
         throw ECurvanaError("no file at " + path);
     if (outcome == TLoadOutcome::NotADocument)
         throw ECurvanaError("the root element is not CurvanaDocument");
-    fonts.Wait();
+    sink.Prepare();
+    ahead.Wait();
     TPainterCanvas& canvas = sink.BeginSlide();
     begun = true;
     canvas.Smooth = options.Smooth;
@@ -485,13 +508,13 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     }
 
     TGuiScope gui;
-    TFontPreload fonts;
     int failures = 0;
     int written = 0;
     int partial = 0;
     {
         TShowState state;
         std::unique_ptr<TSlideSink> sink = MakeSink(options);
+        TWorkAhead ahead(*sink);
         const std::size_t count = slides.size();
         for (std::size_t i = 0; i < count; ++i) {
             const std::string where = kind.Kind == TFileKind::SlideShow
@@ -503,7 +526,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
             // stay in step with them.
             bool begun = false;
             try {
-                RenderSlide(state, *sink, slides[i], options, fonts, begun);
+                RenderSlide(state, *sink, slides[i], options, ahead, begun);
                 const std::string path = sink->EndSlide(i + 1, count);
                 ++written;
                 if (progress)
