@@ -7,6 +7,7 @@
 #include "common/decimalseparator.h"
 #include "show/formslideshow.h"
 #include "show/livereload.h"
+#include "show/screenlabel.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -72,9 +73,8 @@ int RunLauncher(int argc, char** argv, std::optional<std::string> path,
                          screenChoice->c_str());
             const QList<QScreen*> screens = QGuiApplication::screens();
             for (qsizetype i = 0; i < screens.size(); ++i)
-                std::fprintf(stderr, "  %d: %s (%dx%d)\n", static_cast<int>(i + 1),
-                             screens[i]->name().toLocal8Bit().constData(),
-                             screens[i]->size().width(), screens[i]->size().height());
+                std::fprintf(stderr, "  %s\n",
+                             curvana::ScreenLabel(i + 1, *screens[i]).toLocal8Bit().constData());
             return 2;
         }
     }

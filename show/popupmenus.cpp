@@ -6,6 +6,7 @@
 #include "show/controlpanel.h"
 #include "show/coordinateimage.h"
 #include "show/formslideshow.h"
+#include "show/screenlabel.h"
 #include "view/coordinate.h"
 #include "view/graphcaption.h"
 
@@ -262,13 +263,7 @@ void TPopupMenus::RebuildScreens() {
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (qsizetype i = 0; i < screens.size(); ++i) {
         QScreen* screen = screens[i];
-        const QSize size = screen->size();
-        QAction* item = Screen1->addAction(MenuText(QStringLiteral("%1: %2 (%3x%4)")
-                                                        .arg(i + 1)
-                                                        .arg(screen->name())
-                                                        .arg(size.width())
-                                                        .arg(size.height())
-                                                        .toStdString()));
+        QAction* item = Screen1->addAction(MenuText(ScreenLabel(i + 1, *screen).toStdString()));
         item->setCheckable(true);
         item->setChecked(screen == FForm.screen());
         group->addAction(item);

@@ -435,3 +435,39 @@ TEST(Program, FileThatOpensNoShowEndsTheProgram) {
 
 } // namespace
 } // namespace curvana
+
+namespace curvana {
+namespace {
+
+// An unknown --screen ends the program with the list of screens to choose from, each with the
+// resolution of its monitor (here a laptop panel at 200 %, whose logical size is 960x540).
+TEST(Program, UnknownScreenListsTheScreensByTheirResolution) {
+    TTempDir dir;
+    const std::string config = dir / "screens.json";
+    WriteFile(config, R"({"screens": [
+        {"name": "LAPTOP", "x": 0, "y": 0, "width": 960, "height": 540, "dpr": 2},
+        {"name": "PROJECTOR", "x": 960, "y": 0, "width": 1280, "height": 720, "dpr": 1}]})");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                       QStringLiteral("offscreen:configfile=") + QString::fromStdString(config));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir / "config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(dir / "data"));
+    for (const char* choice : {"3", "0", "HDMI-9"}) {
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(CURVANA_BINARY),
+                      {QStringLiteral("--screen"), QString::fromUtf8(choice),
+                       QString::fromStdString(dir / "missing.sld")});
+        ASSERT_TRUE(program.waitForFinished(60000)) << choice;
+        EXPECT_EQ(program.exitCode(), 2) << choice;
+        const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_TRUE(errors.contains(QStringLiteral("no screen '%1'; the screens are:\n"
+                                                   "  1: LAPTOP (1920x1080)\n"
+                                                   "  2: PROJECTOR (1280x720)\n")
+                                        .arg(QString::fromUtf8(choice))))
+            << errors.toStdString();
+    }
+}
+
+} // namespace
+} // namespace curvana

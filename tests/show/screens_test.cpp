@@ -14,11 +14,13 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QSizeF>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 // Readable failures for the geometry the tests compare.
@@ -35,8 +37,8 @@ inline void PrintTo(const QPoint& p, std::ostream* os) {
 namespace curvana {
 namespace {
 
-// Run on the offscreen platform with the two screens of twoscreens.json: a 1920x1080 one and a
-// 1280x720 one to its right (a laptop and a projector).
+// Run on the offscreen platform with the two screens of twoscreens.json: a laptop panel of
+// 1920x1080 device pixels at 200 % (960x540 logical) and a 1280x720 projector to its right.
 class TwoScreenShow : public TSlideWindowTest {
 protected:
     void SetUp() override {
@@ -68,7 +70,8 @@ protected:
         const QRect area = screen->geometry();
         EXPECT_EQ(Window.geometry(), area) << screen->name().toStdString();
         EXPECT_EQ(Window.Coordinate1->size(), area.size());
-        EXPECT_EQ(Window.Coordinate1->Picture().Image().size(), area.size());
+        EXPECT_EQ(Window.Coordinate1->Picture().Image().size(),
+                  (QSizeF(area.size()) * screen->devicePixelRatio()).toSize());
         const TPoint at = Window.View().WorldToScreen(1, 2);
         ASSERT_EQ(Window.AddLabels().size(), 1u);
         EXPECT_EQ(Window.AddLabels()[0]->pos(), QPoint(at.X, at.Y));
@@ -76,12 +79,13 @@ protected:
                   QPoint(area.width() - 20, area.height() - 20));
     }
 
-    std::vector<bool> ScreenChecks() {
+    // The Screen submenu as it opens, the checked item marked "(x) ".
+    std::vector<std::string> ScreenMenu() {
         Window.Menus->PopupMenuMainPopup();
-        std::vector<bool> checks;
+        std::vector<std::string> items;
         for (QAction* item : Window.Menus->Screen1->actions())
-            checks.push_back(item->isChecked());
-        return checks;
+            items.push_back((item->isChecked() ? "(x) " : "") + item->text().toStdString());
+        return items;
     }
 };
 
@@ -108,13 +112,16 @@ TEST_F(TwoScreenShow, ScreenMenuMovesTheShowAndTheSlideFollows) {
     Window.SetShowScreen(Screen(0));
     Show();
     ExpectCovers(Screen(0));
-    EXPECT_EQ(ScreenChecks(), (std::vector<bool>{true, false}));
+    // Each screen by its resolution, as the monitor's settings give it, not its logical size.
+    EXPECT_EQ(ScreenMenu(),
+              (std::vector<std::string>{"(x) 1: LAPTOP (1920x1080)", "2: PROJECTOR (1280x720)"}));
 
     Window.Menus->Screen1->actions().at(1)->trigger();
     Follow();
     ExpectCovers(Screen(1));
     EXPECT_TRUE(Window.isFullScreen());
-    EXPECT_EQ(ScreenChecks(), (std::vector<bool>{false, true}));
+    EXPECT_EQ(ScreenMenu(),
+              (std::vector<std::string>{"1: LAPTOP (1920x1080)", "(x) 2: PROJECTOR (1280x720)"}));
 
     Window.Menus->Screen1->actions().at(0)->trigger();
     Follow();
@@ -131,7 +138,7 @@ TEST_F(TwoScreenShow, UnpluggingTheShowsScreenMovesItToTheOtherAndKeysStillWork)
     Follow();
     ASSERT_EQ(QGuiApplication::screens().size(), 1);
     ExpectCovers(Screen(0));
-    EXPECT_EQ(ScreenChecks(), (std::vector<bool>{true}));
+    EXPECT_EQ(ScreenMenu(), (std::vector<std::string>{"(x) 1: LAPTOP (1920x1080)"}));
 
     QTest::keyClick(&Window, Qt::Key_Escape);
     EXPECT_FALSE(Window.isVisible());
