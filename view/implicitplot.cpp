@@ -215,8 +215,15 @@ void TCoordinate::TraceImplicit(TExpCal& calculator, TVarMemory& variables,
                                 double R, double B) {
     TPicturePlotter plotter(*this);
     TImplicitTracer tracer(calculator, variables, settings, plotter);
-    const TImplicitCell root{L, T, R, B, tracer.SampleCorners(L, T, R, B), 0};
-    tracer.Refine(root);
+    // Random numbers would come in another order from the lattice.
+    std::unique_ptr<TImplicitLattice> lattice;
+    if (calculator.Repeatable()) {
+        const TImplicitLattice::TEvaluator evaluator(calculator, variables);
+        lattice = tracer.MakeLattice(L, T, R, B, {&evaluator, 1});
+        tracer.Lattice = lattice.get();
+    }
+    tracer.Refine(tracer.Root(L, T, R, B));
+    tracer.LeaveVariablesAtLastSample();
     Work += tracer.Counts.Work;
     Evaluations += tracer.Counts.Evaluations;
 }
@@ -237,7 +244,7 @@ bool TCoordinate::CellMayHoldCurve(TExpCal& calculator, TVarMemory& variables, d
                                    double R, double B) {
     TPicturePlotter plotter(*this);
     TImplicitTracer tracer(calculator, variables, ImplicitSettings(calculator, 0), plotter);
-    const bool may = tracer.CellTest({L, T, R, B, tracer.SampleCorners(L, T, R, B), 0});
+    const bool may = tracer.CellTest(tracer.Root(L, T, R, B));
     Work += tracer.Counts.Work;
     Evaluations += tracer.Counts.Evaluations;
     return may;

@@ -80,7 +80,13 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
     TImplicitTracer top(calculator, variables, settings, unused);
     top.Split = &cells;
     top.SplitDepth = SharedDepth;
-    top.Refine({L, T, R, B, top.SampleCorners(L, T, R, B), 0});
+    // The levels split untested are evaluated ahead by all threads.
+    std::vector<TImplicitLattice::TEvaluator> evaluators;
+    for (const std::unique_ptr<TThreadState>& s : state)
+        evaluators.emplace_back(*s->Copy.Calculator, s->Copy.Variables);
+    const std::unique_ptr<TImplicitLattice> lattice = top.MakeLattice(L, T, R, B, evaluators);
+    top.Lattice = lattice.get();
+    top.Refine(top.Root(L, T, R, B));
     if (top.Stopped())
         return false;
 
@@ -96,6 +102,7 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
         s->Tracer = std::make_unique<TImplicitTracer>(*s->Copy.Calculator, s->Copy.Variables,
                                                       shared, *s->Plotter);
         s->Tracer->Abandoned = &abandoned;
+        s->Tracer->Lattice = lattice.get();
     }
     std::vector<TCellResult> results(cells.size());
     ForEachItem(cells.size(), threads, [&](int thread, std::size_t i) {
@@ -139,9 +146,10 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
         if (results[i].Sampled) {
             TFreeVariable(variables, "x").Set(results[i].LastX);
             TFreeVariable(variables, "y").Set(results[i].LastY);
-            break;
+            return true;
         }
     }
+    top.LeaveVariablesAtLastSample();
     return true;
 }
 

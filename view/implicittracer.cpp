@@ -43,14 +43,18 @@ bool TImplicitTracer::Stopped() const {
     return Counts.Tests >= FSettings.Limits.Tests || CellsSpent();
 }
 
-TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
-    FX.Set(X);
-    FY.Set(Y);
+void TImplicitTracer::NoteSample(double X, double Y) {
     Sampled = true;
     LastX = X;
     LastY = Y;
     if (Split != nullptr)
         SplitBeforeLastSample = Split->size();
+}
+
+TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
+    FX.Set(X);
+    FY.Set(Y);
+    NoteSample(X, Y);
     ++Counts.Evaluations;
     Counts.Work += FSettings.EvaluationWork;
     TImplicitSample sample;
@@ -59,8 +63,74 @@ TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
     return sample;
 }
 
-TCellSamples TImplicitTracer::SampleCorners(double L, double T, double R, double B) {
-    return {SampleAt(L, T), SampleAt(R, T), SampleAt(R, B), SampleAt(L, B)};
+TImplicitSample TImplicitTracer::LatticeAt(std::size_t column, std::size_t row) {
+    NoteSample(Lattice->X(column), Lattice->Y(row));
+    return {Lattice->Ok(column, row), Lattice->Value(column, row)};
+}
+
+TImplicitCell TImplicitTracer::Root(double L, double T, double R, double B) {
+    if (Lattice == nullptr)
+        return {L, T, R, B, {SampleAt(L, T), SampleAt(R, T), SampleAt(R, B), SampleAt(L, B)}, 0};
+    const std::size_t n = Lattice->Size() - 1;
+    return {L, T, R, B, {LatticeAt(0, 0), LatticeAt(n, 0), LatticeAt(n, n), LatticeAt(0, n)}, 0};
+}
+
+namespace {
+
+// Whether every step between neighbouring points is at least `size` long.
+bool StepsAtLeast(const std::vector<double>& points, long double size) {
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (!(std::fabs(static_cast<long double>(points[i - 1]) - points[i]) >= size))
+            return false;
+    return true;
+}
+
+bool AllFinite(const std::vector<double>& points) {
+    return std::all_of(points.begin(), points.end(), [](double p) { return std::isfinite(p); });
+}
+
+} // namespace
+
+// Refine's rules applied to whole levels: the cells of a level are all split when they are all
+// reached (each is split untested, or is the range) and none is final. Cells of one level may
+// differ in size by rounding, so each step is checked.
+int TImplicitTracer::UntestedLevels(double L, double T, double R, double B) const {
+    for (int depth = 0;; ++depth) {
+        const std::vector<double> columns = TImplicitLattice::Halve(L, R, depth);
+        const std::vector<double> rows = TImplicitLattice::Halve(T, B, depth);
+        const bool reached =
+            depth == 0 || (depth <= MaxUnprunedDepth && AllFinite(columns) && AllFinite(rows) &&
+                           (StepsAtLeast(columns, FSettings.UnprunedX) ||
+                            StepsAtLeast(rows, FSettings.UnprunedY)));
+        const bool split = reached && depth < FSettings.Depth &&
+                           (StepsAtLeast(columns, FSettings.S) || StepsAtLeast(rows, FSettings.S));
+        if (!split)
+            return depth;
+    }
+}
+
+std::unique_ptr<TImplicitLattice>
+TImplicitTracer::MakeLattice(double L, double T, double R, double B,
+                             std::span<const TImplicitLattice::TEvaluator> evaluators) {
+    const int levels = UntestedLevels(L, T, R, B);
+    if (levels == 0)
+        return nullptr;
+    auto lattice = std::make_unique<TImplicitLattice>(L, T, R, B, levels);
+    const std::uint64_t points = lattice->Points();
+    const std::uint64_t work = points * FSettings.EvaluationWork;
+    if (Counts.Work + work >= FSettings.Limits.Work)
+        return nullptr;
+    lattice->Evaluate(evaluators);
+    Counts.Evaluations += points;
+    Counts.Work += work;
+    return lattice;
+}
+
+void TImplicitTracer::LeaveVariablesAtLastSample() {
+    if (!Sampled)
+        return;
+    FX.Set(LastX);
+    FY.Set(LastY);
 }
 
 // A cell at least S wide or high is split in four, and each quadrant that may hold the curve is
@@ -92,16 +162,22 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
     }
     const double mx = (L + R) / 2;
     const double my = (T + B) / 2;
-    const TImplicitSample top = SampleAt(mx, T);
-    const TImplicitSample left = SampleAt(L, my);
-    const TImplicitSample centre = SampleAt(mx, my);
-    const TImplicitSample right = SampleAt(R, my);
-    const TImplicitSample bottom = SampleAt(mx, B);
+    // The lattice's points are these same means, evaluated ahead.
+    const bool onLattice = Lattice != nullptr && cell.Depth < Lattice->Levels();
+    const std::uint32_t half = onLattice ? 1u << (Lattice->Levels() - cell.Depth - 1) : 0;
+    const std::uint32_t i = cell.Column;
+    const std::uint32_t j = cell.Row;
+    const TImplicitSample top = onLattice ? LatticeAt(i + half, j) : SampleAt(mx, T);
+    const TImplicitSample left = onLattice ? LatticeAt(i, j + half) : SampleAt(L, my);
+    const TImplicitSample centre = onLattice ? LatticeAt(i + half, j + half) : SampleAt(mx, my);
+    const TImplicitSample right = onLattice ? LatticeAt(i + 2 * half, j + half) : SampleAt(R, my);
+    const TImplicitSample bottom = onLattice ? LatticeAt(i + half, j + 2 * half) : SampleAt(mx, B);
     const int depth = cell.Depth + 1;
-    const TImplicitCell quadrants[4] = {{L, T, mx, my, {c[0], top, centre, left}, depth},
-                                        {mx, T, R, my, {top, c[1], right, centre}, depth},
-                                        {L, my, mx, B, {left, centre, bottom, c[3]}, depth},
-                                        {mx, my, R, B, {centre, right, c[2], bottom}, depth}};
+    const TImplicitCell quadrants[4] = {
+        {L, T, mx, my, {c[0], top, centre, left}, depth, true, i, j},
+        {mx, T, R, my, {top, c[1], right, centre}, depth, true, i + half, j},
+        {L, my, mx, B, {left, centre, bottom, c[3]}, depth, true, i, j + half},
+        {mx, my, R, B, {centre, right, c[2], bottom}, depth, true, i + half, j + half}};
     const bool unpruned = Unpruned(cell);
     for (TImplicitCell q : quadrants) {
         if (Stopped())

@@ -3,11 +3,14 @@
 #include "expr/expcal.h"
 #include "expr/varmemory.h"
 #include "view/freevariable.h"
+#include "view/implicitlattice.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace curvana {
@@ -31,6 +34,9 @@ struct TImplicitCell {
     // Whether the cell and each cell it lies in passed the cell test: the cells a subdivision
     // that tests every cell would refine.
     bool Tested = true;
+    // Where its (L, T) corner lies on the lattice, when the cell is on one.
+    std::uint32_t Column = 0;
+    std::uint32_t Row = 0;
 };
 
 // Where the subdivision puts the corners it plots.
@@ -69,7 +75,20 @@ public:
                     TImplicitPlotter& plotter);
 
     TImplicitSample SampleAt(double X, double Y);
-    TCellSamples SampleCorners(double L, double T, double R, double B);
+    // The range as the cell the subdivision starts from, with the values at its corners.
+    TImplicitCell Root(double L, double T, double R, double B);
+    // How many levels below the range (L, T, R, B) every cell is split, untested: the levels a
+    // lattice can hold.
+    int UntestedLevels(double L, double T, double R, double B) const;
+    // The lattice of those levels, evaluated by the evaluators and counted here; none when
+    // there are no such levels or when evaluating it would reach the work limit (then the
+    // cells are evaluated as they are split, and the limit cuts them where it always has).
+    std::unique_ptr<TImplicitLattice>
+    MakeLattice(double L, double T, double R, double B,
+                std::span<const TImplicitLattice::TEvaluator> evaluators);
+    // Leaves x and y at the last point of the subdivision, whether evaluated or read from the
+    // lattice, as evaluating each point when it is reached would leave them.
+    void LeaveVariablesAtLastSample();
     // Whether the cell may hold the curve: its corners differ in sign, or (when `probe` is set)
     // they share one and a probe along one edge finds the other.
     bool CellTest(const TImplicitCell& cell, bool probe = true);
@@ -82,6 +101,8 @@ public:
     int SplitDepth = 0;
     // How many cells Split held when the last sample was taken.
     std::size_t SplitBeforeLastSample = 0;
+    // When set, cells above its last level read their new points from it.
+    const TImplicitLattice* Lattice = nullptr;
     // When set, the tracer stops as if its limits were reached once this turns true.
     const std::atomic<bool>* Abandoned = nullptr;
 
@@ -100,6 +121,9 @@ private:
     // Whether the cell is split without testing its quadrants' own corners first.
     bool Unpruned(const TImplicitCell& cell) const;
     bool CellsSpent() const;
+    // Notes the point as the last sample taken.
+    void NoteSample(double X, double Y);
+    TImplicitSample LatticeAt(std::size_t column, std::size_t row);
     void PlotFinalCell(const TImplicitCell& cell);
 
     TExpCal& FCalculator;

@@ -142,10 +142,10 @@ TEST_F(ImplicitPlotTest, FinalCellSetsTheTwoNearestCorners) {
 TEST_F(ImplicitPlotTest, NoRealPointsCostsTheUntestedLevelsOnly) {
     Plot(AddFunction(ftRelation, "x^2+y^2+1", "=0"));
     EXPECT_TRUE(canvas.Ops.empty());
-    // The range's corners; five new points for each cell split untested, down to cells of
-    // 0.3125 x 0.3125 (9.6 x 5.8 pixels, 6 levels: 1 + 4 + ... + 4^5 cells split); five probes
-    // in each first quadrant, the last on a known corner. Below that no cell's corners differ.
-    EXPECT_EQ(view.Evaluations, 4u + 5u * 1365u + 4u * 4u);
+    // The cells split untested, down to cells of 0.3125 x 0.3125 (9.6 x 5.8 pixels, after 6
+    // levels), evaluated as one lattice of 65 x 65 points; five probes in each first quadrant,
+    // the last on a known corner. Below that no cell's corners differ.
+    EXPECT_EQ(view.Evaluations, 65u * 65u + 4u * 4u);
 }
 
 // A corner that fails has no value. Counting it as 0 would draw the border of the domain.

@@ -1,0 +1,38 @@
+#include "view/implicitlattice.h"
+
+#include "view/freevariable.h"
+#include "view/parallel.h"
+
+namespace curvana {
+
+TImplicitLattice::TImplicitLattice(double L, double T, double R, double B, int levels)
+    : FLevels(levels), FColumns(Halve(L, R, levels)), FRows(Halve(T, B, levels)) {}
+
+TImplicitLattice::TEvaluator::TEvaluator(TExpCal& calculator, TVarMemory& variables)
+    : Calculator(&calculator), X(&TFreeVariable(variables, "x").Item()),
+      Y(&TFreeVariable(variables, "y").Item()) {}
+
+std::vector<double> TImplicitLattice::Halve(double from, double to, int levels) {
+    const std::size_t n = std::size_t{1} << levels;
+    std::vector<double> points(n + 1);
+    points[0] = from;
+    points[n] = to;
+    for (std::size_t step = n; step > 1; step /= 2)
+        for (std::size_t i = 0; i < n; i += step)
+            points[i + step / 2] = (points[i] + points[i + step]) / 2;
+    return points;
+}
+
+void TImplicitLattice::Evaluate(std::span<const TEvaluator> evaluators) {
+    const std::size_t n = Size();
+    FValues.assign(n * n, 0);
+    FOk.assign(n * n, 0);
+    ForEachItem(n, static_cast<int>(evaluators.size()), [&](int thread, std::size_t row) {
+        const TEvaluator& e = evaluators[static_cast<std::size_t>(thread)];
+        e.Y->Value = FRows[row];
+        const TBatchVariable columns[] = {{e.X, FColumns.data()}};
+        e.Calculator->EvaluateBatch(columns, n, FValues.data() + row * n, FOk.data() + row * n);
+    });
+}
+
+} // namespace curvana

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "expr/expcal.h"
+#include "expr/varmemory.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace curvana {
+
+// The values of an implicit curve's f at the corners of every cell of the first levels of its
+// subdivision, the levels where every cell is split whatever its values. Neighbouring cells
+// share corners and edge midpoints, so the points are evaluated here once each, row by row in
+// batches, instead of five per cell as the cells are split.
+class TImplicitLattice {
+public:
+    // The range (L, T, R, B) halved `levels` times along each axis, as the subdivision halves it.
+    TImplicitLattice(double L, double T, double R, double B, int levels);
+
+    // A calculator with its own variables x and y; one per thread that helps.
+    struct TEvaluator {
+        TEvaluator(TExpCal& calculator, TVarMemory& variables);
+        TExpCal* Calculator;
+        TVarItem* X;
+        TVarItem* Y;
+    };
+    // Evaluates every point, the rows shared out among the evaluators (one thread each). Each
+    // evaluator's x and y are left at the last point it evaluated.
+    void Evaluate(std::span<const TEvaluator> evaluators);
+
+    int Levels() const { return FLevels; }
+    // Points along each axis: 2^Levels + 1.
+    std::size_t Size() const { return FColumns.size(); }
+    std::size_t Points() const { return Size() * Size(); }
+    double X(std::size_t column) const { return FColumns[column]; }
+    double Y(std::size_t row) const { return FRows[row]; }
+    bool Ok(std::size_t column, std::size_t row) const { return FOk[Index(column, row)] != 0; }
+    double Value(std::size_t column, std::size_t row) const { return FValues[Index(column, row)]; }
+
+    // The ends of the range and its points halved `levels` times, each new point the mean of its
+    // neighbours.
+    static std::vector<double> Halve(double from, double to, int levels);
+
+private:
+    std::size_t Index(std::size_t column, std::size_t row) const { return row * Size() + column; }
+
+    int FLevels;
+    std::vector<double> FColumns; // from L to R
+    std::vector<double> FRows;    // from T to B
+    std::vector<double> FValues;  // row after row
+    std::vector<std::uint8_t> FOk;
+};
+
+} // namespace curvana
