@@ -35,4 +35,22 @@ void TImplicitLattice::Evaluate(std::span<const TEvaluator> evaluators) {
     });
 }
 
+void TImplicitLattice::Mark(std::vector<std::uint8_t> marks) {
+    FMarks.assign(static_cast<std::size_t>(FLevels) + 1, {});
+    FMarks.back() = std::move(marks);
+    for (int depth = FLevels; depth-- > 0;) {
+        const std::size_t cells = std::size_t{1} << depth;
+        const std::vector<std::uint8_t>& below = FMarks[static_cast<std::size_t>(depth) + 1];
+        std::vector<std::uint8_t>& level = FMarks[static_cast<std::size_t>(depth)];
+        level.resize(cells * cells);
+        for (std::size_t row = 0; row < cells; ++row)
+            for (std::size_t column = 0; column < cells; ++column) {
+                const std::size_t first = 2 * row * 2 * cells + 2 * column;
+                level[row * cells + column] = below[first] | below[first + 1] |
+                                              below[first + 2 * cells] |
+                                              below[first + 2 * cells + 1];
+            }
+    }
+}
+
 } // namespace curvana

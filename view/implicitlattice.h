@@ -39,6 +39,16 @@ public:
     bool Ok(std::size_t column, std::size_t row) const { return FOk[Index(column, row)] != 0; }
     double Value(std::size_t column, std::size_t row) const { return FValues[Index(column, row)]; }
 
+    // Marks the cells of the level below the last as given, row after row (non-zero: marked),
+    // and every cell of the levels above with a marked cell inside.
+    void Mark(std::vector<std::uint8_t> marks);
+    // Whether the cell of that depth whose (L, T) corner is the point is marked.
+    bool Marked(int depth, std::size_t column, std::size_t row) const {
+        const int shift = FLevels - depth;
+        return FMarks[static_cast<std::size_t>(depth)]
+                     [(row >> shift << depth) + (column >> shift)] != 0;
+    }
+
     // The ends of the range and its points halved `levels` times, each new point the mean of its
     // neighbours.
     static std::vector<double> Halve(double from, double to, int levels);
@@ -51,6 +61,7 @@ private:
     std::vector<double> FRows;    // from T to B
     std::vector<double> FValues;  // row after row
     std::vector<std::uint8_t> FOk;
+    std::vector<std::vector<std::uint8_t>> FMarks; // per depth, row after row
 };
 
 } // namespace curvana

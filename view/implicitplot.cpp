@@ -220,7 +220,6 @@ void TCoordinate::TraceImplicit(TExpCal& calculator, TVarMemory& variables,
     if (calculator.Repeatable()) {
         const TImplicitLattice::TEvaluator evaluator(calculator, variables);
         lattice = tracer.MakeLattice(L, T, R, B, {&evaluator, 1});
-        tracer.Lattice = lattice.get();
     }
     tracer.Refine(tracer.Root(L, T, R, B));
     tracer.LeaveVariablesAtLastSample();

@@ -85,7 +85,6 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
     for (const std::unique_ptr<TThreadState>& s : state)
         evaluators.emplace_back(*s->Copy.Calculator, s->Copy.Variables);
     const std::unique_ptr<TImplicitLattice> lattice = top.MakeLattice(L, T, R, B, evaluators);
-    top.Lattice = lattice.get();
     top.Refine(top.Root(L, T, R, B));
     if (top.Stopped())
         return false;
@@ -102,7 +101,7 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
         s->Tracer = std::make_unique<TImplicitTracer>(*s->Copy.Calculator, s->Copy.Variables,
                                                       shared, *s->Plotter);
         s->Tracer->Abandoned = &abandoned;
-        s->Tracer->Lattice = lattice.get();
+        s->Tracer->UseLattice(lattice.get());
     }
     std::vector<TCellResult> results(cells.size());
     ForEachItem(cells.size(), threads, [&](int thread, std::size_t i) {

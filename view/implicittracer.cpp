@@ -63,15 +63,93 @@ TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
     return sample;
 }
 
+namespace {
+
+TImplicitSample At(const TImplicitLattice& lattice, std::size_t column, std::size_t row) {
+    return {lattice.Ok(column, row), lattice.Value(column, row)};
+}
+
+} // namespace
+
 TImplicitSample TImplicitTracer::LatticeAt(std::size_t column, std::size_t row) {
-    NoteSample(Lattice->X(column), Lattice->Y(row));
-    return {Lattice->Ok(column, row), Lattice->Value(column, row)};
+    NoteSample(FLattice->X(column), FLattice->Y(row));
+    return At(*FLattice, column, row);
+}
+
+// Marks the cells below the lattice that Refine goes into from an untested cell: the ones split
+// untested and the ones whose corners differ in sign.
+void TImplicitTracer::MarkLattice(TImplicitLattice& lattice) const {
+    const std::size_t n = lattice.Size();
+    std::vector<std::uint8_t> signs(n * n);
+    for (std::size_t row = 0; row < n; ++row)
+        for (std::size_t column = 0; column < n; ++column)
+            signs[row * n + column] = TCellSigns::Of(At(lattice, column, row));
+    const int depth = lattice.Levels();
+    std::vector<std::uint8_t> marks((n - 1) * (n - 1));
+    for (std::size_t row = 0; row + 1 < n; ++row)
+        for (std::size_t column = 0; column + 1 < n; ++column) {
+            const std::uint8_t* top = &signs[row * n + column];
+            const TCellSigns cell(top[0], top[1], top[n + 1], top[n]);
+            marks[row * (n - 1) + column] =
+                UnprunedBelowLattice(depth, column, row) || (cell.Any() && cell.Differ()) ? 1 : 0;
+        }
+    lattice.Mark(std::move(marks));
+}
+
+// An untested cell above the lattice's last level with no marked cell inside: Refine would split
+// every cell inside down to that level, reading the lattice, and test each quadrant below it by
+// its corners alone, in vain. Only the tests are counted, and the last point read is noted.
+// Not when the test limit would be reached on the way: Refine stops there.
+bool TImplicitTracer::PassQuietCell(const TImplicitCell& cell) {
+    if (cell.Tested || Split != nullptr || FLattice->Marked(cell.Depth, cell.Column, cell.Row))
+        return false;
+    const int levels = FLattice->Levels() - cell.Depth;
+    const std::int64_t tests = std::int64_t{1} << (2 * levels);
+    if (Counts.Tests + tests > FSettings.Limits.Tests)
+        return false;
+    Counts.Tests += tests;
+    // The bottom midpoint of the last cell split, the last inside it one level above the last.
+    const std::size_t span = std::size_t{1} << levels;
+    NoteSample(FLattice->X(cell.Column + span - 1), FLattice->Y(cell.Row + span));
+    return true;
+}
+
+void TImplicitTracer::UseLattice(const TImplicitLattice* lattice) {
+    FLattice = lattice;
+    FColumnsBelow.clear();
+    FRowsBelow.clear();
+    if (lattice == nullptr)
+        return;
+    // What Unpruned finds for the cells of the level below, column by column and row by row.
+    const auto steps = [](const auto& point, std::size_t n, long double size) {
+        std::vector<std::uint8_t> steps(n - 1);
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            steps[i] = static_cast<std::uint8_t>(
+                (std::isfinite(point(i)) && std::isfinite(point(i + 1)) ? FiniteStep : 0) |
+                (std::fabs(static_cast<long double>(point(i)) - point(i + 1)) >= size ? LongStep
+                                                                                      : 0));
+        return steps;
+    };
+    FColumnsBelow = steps([lattice](std::size_t i) { return lattice->X(i); }, lattice->Size(),
+                          FSettings.UnprunedX);
+    FRowsBelow = steps([lattice](std::size_t i) { return lattice->Y(i); }, lattice->Size(),
+                       FSettings.UnprunedY);
+}
+
+bool TImplicitTracer::UnprunedBelowLattice(const TImplicitCell& cell) const {
+    return UnprunedBelowLattice(cell.Depth, cell.Column, cell.Row);
+}
+
+bool TImplicitTracer::UnprunedBelowLattice(int depth, std::size_t column, std::size_t row) const {
+    const std::uint8_t c = FColumnsBelow[column];
+    const std::uint8_t r = FRowsBelow[row];
+    return depth <= MaxUnprunedDepth && (c & r & FiniteStep) != 0 && ((c | r) & LongStep) != 0;
 }
 
 TImplicitCell TImplicitTracer::Root(double L, double T, double R, double B) {
-    if (Lattice == nullptr)
+    if (FLattice == nullptr)
         return {L, T, R, B, {SampleAt(L, T), SampleAt(R, T), SampleAt(R, B), SampleAt(L, B)}, 0};
-    const std::size_t n = Lattice->Size() - 1;
+    const std::size_t n = FLattice->Size() - 1;
     return {L, T, R, B, {LatticeAt(0, 0), LatticeAt(n, 0), LatticeAt(n, n), LatticeAt(0, n)}, 0};
 }
 
@@ -123,6 +201,8 @@ TImplicitTracer::MakeLattice(double L, double T, double R, double B,
     lattice->Evaluate(evaluators);
     Counts.Evaluations += points;
     Counts.Work += work;
+    UseLattice(lattice.get());
+    MarkLattice(*lattice);
     return lattice;
 }
 
@@ -148,11 +228,16 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
     const double R = cell.R;
     const double B = cell.B;
     const TCellSamples& c = cell.Corners;
-    const bool final = !AtLeast(cell, FSettings.S, FSettings.S) || cell.Depth >= FSettings.Depth;
+    // No cell above the lattice's last level is final, and every cell there is split untested.
+    const bool onLattice = FLattice != nullptr && cell.Depth < FLattice->Levels();
+    const bool final =
+        !onLattice && (!AtLeast(cell, FSettings.S, FSettings.S) || cell.Depth >= FSettings.Depth);
     if (Split != nullptr && (final || cell.Depth >= SplitDepth)) {
         Split->push_back(cell);
         return;
     }
+    if (onLattice && PassQuietCell(cell))
+        return;
     if (final) {
         if (CellsSpent())
             return;
@@ -163,8 +248,7 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
     const double mx = (L + R) / 2;
     const double my = (T + B) / 2;
     // The lattice's points are these same means, evaluated ahead.
-    const bool onLattice = Lattice != nullptr && cell.Depth < Lattice->Levels();
-    const std::uint32_t half = onLattice ? 1u << (Lattice->Levels() - cell.Depth - 1) : 0;
+    const std::uint32_t half = onLattice ? 1u << (FLattice->Levels() - cell.Depth - 1) : 0;
     const std::uint32_t i = cell.Column;
     const std::uint32_t j = cell.Row;
     const TImplicitSample top = onLattice ? LatticeAt(i + half, j) : SampleAt(mx, T);
@@ -178,11 +262,13 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
         {mx, T, R, my, {top, c[1], right, centre}, depth, true, i + half, j},
         {L, my, mx, B, {left, centre, bottom, c[3]}, depth, true, i, j + half},
         {mx, my, R, B, {centre, right, c[2], bottom}, depth, true, i + half, j + half}};
-    const bool unpruned = Unpruned(cell);
+    const bool unpruned = (onLattice && cell.Depth > 0) || Unpruned(cell);
     for (TImplicitCell q : quadrants) {
         if (Stopped())
             return;
-        const bool keep = Unpruned(q);
+        const bool keep = !onLattice                   ? Unpruned(q)
+                          : depth < FLattice->Levels() ? true
+                                                       : UnprunedBelowLattice(q);
         if (cell.Tested || !keep) {
             ++Counts.Tests;
             q.Tested = CellTest(q, cell.Tested || !unpruned);
@@ -247,22 +333,14 @@ void TImplicitTracer::PlotFinalCell(const TImplicitCell& cell) {
 // probe along one edge finds the other sign. Failed corners take no part in the sign test, so
 // the border of an expression's domain is not mistaken for the curve.
 bool TImplicitTracer::CellTest(const TImplicitCell& cell, bool probe) {
-    bool any = false;
-    bool allPositive = true;
-    bool allNegative = true;
-    for (const TImplicitSample& c : cell.Corners) {
-        if (!c.Ok)
-            continue;
-        any = true;
-        allPositive = allPositive && c.Value > 0;
-        allNegative = allNegative && c.Value < 0;
-    }
-    if (!any)
+    const TCellSigns signs(cell.Corners);
+    if (!signs.Any())
         return false;
-    if (!allPositive && !allNegative)
+    if (signs.Differ())
         return true;
     if (!probe)
         return false;
+    const bool allPositive = signs.AllPositive();
 
     // Probes at L + h, L + 2h, ... up to the first sum not below R: five, or six where
     // rounding leaves the fifth just short; never more.

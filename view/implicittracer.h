@@ -39,6 +39,34 @@ struct TImplicitCell {
     std::uint32_t Row = 0;
 };
 
+// What the sign test of a cell makes of its corners. Failed corners take no part.
+class TCellSigns {
+public:
+    // One corner: whether it has a value, and whether it leaves "all positive" and "all negative"
+    // possible.
+    static std::uint8_t Of(const TImplicitSample& corner) {
+        return corner.Ok ? static_cast<std::uint8_t>(OkBit | (corner.Value > 0 ? PositiveBit : 0) |
+                                                     (corner.Value < 0 ? NegativeBit : 0))
+                         : PositiveBit | NegativeBit;
+    }
+    TCellSigns(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d)
+        : FAny(a | b | c | d), FAll(a & b & c & d) {}
+    explicit TCellSigns(const TCellSamples& corners)
+        : TCellSigns(Of(corners[0]), Of(corners[1]), Of(corners[2]), Of(corners[3])) {}
+
+    bool Any() const { return (FAny & OkBit) != 0; } // some corner has a value
+    bool AllPositive() const { return (FAll & PositiveBit) != 0; }
+    bool AllNegative() const { return (FAll & NegativeBit) != 0; }
+    bool Differ() const { return !AllPositive() && !AllNegative(); } // or a corner is 0
+
+private:
+    static constexpr std::uint8_t OkBit = 1;
+    static constexpr std::uint8_t PositiveBit = 2;
+    static constexpr std::uint8_t NegativeBit = 4;
+    std::uint8_t FAny;
+    std::uint8_t FAll;
+};
+
 // Where the subdivision puts the corners it plots.
 class TImplicitPlotter {
 public:
@@ -80,12 +108,14 @@ public:
     // How many levels below the range (L, T, R, B) every cell is split, untested: the levels a
     // lattice can hold.
     int UntestedLevels(double L, double T, double R, double B) const;
-    // The lattice of those levels, evaluated by the evaluators and counted here; none when
+    // The lattice of those levels, evaluated by the evaluators, counted and used here; none when
     // there are no such levels or when evaluating it would reach the work limit (then the
     // cells are evaluated as they are split, and the limit cuts them where it always has).
     std::unique_ptr<TImplicitLattice>
     MakeLattice(double L, double T, double R, double B,
                 std::span<const TImplicitLattice::TEvaluator> evaluators);
+    // Cells above the lattice's last level read their new points from it (none: nullptr).
+    void UseLattice(const TImplicitLattice* lattice);
     // Leaves x and y at the last point of the subdivision, whether evaluated or read from the
     // lattice, as evaluating each point when it is reached would leave them.
     void LeaveVariablesAtLastSample();
@@ -101,8 +131,6 @@ public:
     int SplitDepth = 0;
     // How many cells Split held when the last sample was taken.
     std::size_t SplitBeforeLastSample = 0;
-    // When set, cells above its last level read their new points from it.
-    const TImplicitLattice* Lattice = nullptr;
     // When set, the tracer stops as if its limits were reached once this turns true.
     const std::atomic<bool>* Abandoned = nullptr;
 
@@ -124,6 +152,13 @@ private:
     // Notes the point as the last sample taken.
     void NoteSample(double X, double Y);
     TImplicitSample LatticeAt(std::size_t column, std::size_t row);
+    // Passes over a cell of the lattice's levels where Refine would find nothing; false when it
+    // has to refine the cell.
+    bool PassQuietCell(const TImplicitCell& cell);
+    // Unpruned for a cell of the level just below the lattice's last.
+    bool UnprunedBelowLattice(const TImplicitCell& cell) const;
+    bool UnprunedBelowLattice(int depth, std::size_t column, std::size_t row) const;
+    void MarkLattice(TImplicitLattice& lattice) const;
     void PlotFinalCell(const TImplicitCell& cell);
 
     TExpCal& FCalculator;
@@ -131,6 +166,13 @@ private:
     TFreeVariable FY;
     TSettings FSettings;
     TImplicitPlotter& FPlotter;
+    const TImplicitLattice* FLattice = nullptr;
+    // Per column and per row of the cells below the lattice: whether both ends are finite, and
+    // whether the step is at least as long as the size split untested.
+    static constexpr std::uint8_t FiniteStep = 1;
+    static constexpr std::uint8_t LongStep = 2;
+    std::vector<std::uint8_t> FColumnsBelow;
+    std::vector<std::uint8_t> FRowsBelow;
 };
 
 } // namespace curvana

@@ -57,17 +57,18 @@ protected:
         return settings;
     }
 
-    TTrace Trace(const TCase& c, bool lattice, std::uint64_t workLimit = 1'000'000'000) {
+    TTrace Trace(const TCase& c, bool lattice, std::uint64_t workLimit = 1'000'000'000,
+                 std::int64_t testLimit = 8'000'000) {
         TExpCal calculator(c.Exp, library, variables, constants);
         TImplicitTracer::TSettings settings = Settings(c);
         settings.Limits.Work = workLimit;
+        settings.Limits.Tests = testLimit;
         TRecordingPlotter plotter;
         TImplicitTracer tracer(calculator, variables, settings, plotter);
         std::unique_ptr<TImplicitLattice> made;
         if (lattice) {
             const TImplicitLattice::TEvaluator evaluator(calculator, variables);
             made = tracer.MakeLattice(c.L, c.T, c.R, c.B, {&evaluator, 1});
-            tracer.Lattice = made.get();
         }
         tracer.Refine(tracer.Root(c.L, c.T, c.R, c.B));
         tracer.LeaveVariablesAtLastSample();
@@ -113,6 +114,23 @@ TEST_F(ImplicitLatticeTest, TracesAsIfEveryPointWereEvaluatedWhenReached) {
         EXPECT_EQ(ahead.Counts.Cells, one.Counts.Cells);
         EXPECT_EQ(ahead.Counts.Tests, one.Counts.Tests);
         EXPECT_LT(ahead.Counts.Evaluations, one.Counts.Evaluations);
+        EXPECT_EQ(ahead.X, one.X);
+        EXPECT_EQ(ahead.Y, one.Y);
+    }
+}
+
+// Cells with nothing to find below them are passed over with their tests counted, unless the
+// test limit falls inside them: the limit cuts the trace where it always has.
+TEST_F(ImplicitLatticeTest, TheTestLimitCutsWhereItAlwaysHas) {
+    const TCase& circle = Cases[0];
+    const std::int64_t all = Trace(circle, false).Counts.Tests;
+    for (const std::int64_t limit : {std::int64_t{10}, std::int64_t{1000}, all / 2, all - 1}) {
+        SCOPED_TRACE(limit);
+        const TTrace one = Trace(circle, false, 1'000'000'000, limit);
+        const TTrace ahead = Trace(circle, true, 1'000'000'000, limit);
+        EXPECT_EQ(one.Counts.Tests, limit);
+        EXPECT_EQ(ahead.Counts.Tests, one.Counts.Tests);
+        EXPECT_EQ(ahead.Points, one.Points);
         EXPECT_EQ(ahead.X, one.X);
         EXPECT_EQ(ahead.Y, one.Y);
     }
