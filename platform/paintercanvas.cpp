@@ -245,17 +245,25 @@ void TPainterCanvas::NoBrush() {
 void TPainterCanvas::DoMoveTo(TPoint to) {
     (void)to;
     FDashPhase = 0;
+    FUncountedLengths.clear();
 }
 
 void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
     if (!Ready() || !PenVisible() || from == to)
         return;
-    const double phase = FDashPhase;
     const double dx = static_cast<double>(to.X) - from.X;
     const double dy = static_cast<double>(to.Y) - from.Y;
     const bool batched = FBatchWideLines && !Smooth && EffectiveWidth() > 1;
     if (!batched || !(FWidePen == Pen && FWideBrush == Brush))
         FlushWideLines();
+    // A wide pen draws solid: its length counts only towards the dashes of a thin line that
+    // follows without a MoveTo, and is added up if one does.
+    if (!batched || FUncountedLengths.size() >= MaxWideLines)
+        CountDashLengths();
+    if (batched)
+        FUncountedLengths.push_back({dx, dy});
+    // Unused by batched lines.
+    const double phase = FDashPhase;
     if (FPixelLines && EffectiveWidth() <= 1 && !Smooth) {
         // A thin line on an image is one pixel per step along its longer axis.
         FDashPhase = std::fmod(phase + std::max(std::abs(dx), std::abs(dy)), DashCycle);
@@ -263,7 +271,8 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
         return;
     }
     const TUpperVectorStateGuard clean;
-    FDashPhase = std::fmod(phase + std::hypot(dx, dy), DashCycle);
+    if (!batched)
+        FDashPhase = std::fmod(phase + std::hypot(dx, dy), DashCycle);
     const std::optional<TSegmentF> segment =
         ClipSegment({static_cast<double>(from.X), static_cast<double>(from.Y)},
                     {static_cast<double>(to.X), static_cast<double>(to.Y)}, ClipBounds());
@@ -294,6 +303,13 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
     FWideLines.push_back(line);
     if (FWideLines.size() >= MaxWideLines)
         FlushWideLines();
+}
+
+void TPainterCanvas::CountDashLengths() {
+    // In drawing order, as if each had been added when drawn.
+    for (const TPointF& d : FUncountedLengths)
+        FDashPhase = std::fmod(FDashPhase + std::hypot(d.X, d.Y), DashCycle);
+    FUncountedLengths.clear();
 }
 
 void TPainterCanvas::FlushWideLines() const {

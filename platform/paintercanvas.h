@@ -135,8 +135,11 @@ private:
     // The painter's image when its kind allows direct writes (the painter's state is checked
     // at each use).
     QImage* FDirectImage = nullptr;
-    // Pixels of the dash pattern used up since the last MoveTo.
+    // Pixels of the dash pattern used up since the last MoveTo, without the lengths of the wide
+    // lines since, which are added up only when a line needs the phase.
     double FDashPhase = 0;
+    std::vector<TPointF> FUncountedLengths;
+    void CountDashLengths();
     std::int32_t FWidth = 0;
     std::int32_t FHeight = 0;
     std::optional<TFont> FFontKey;

@@ -682,8 +682,11 @@ TEST(PainterCanvasWideLines, DrawnTogetherAsOneByOne) {
             }
             for (int i = 0; i < 8; ++i)
                 canvas.LineTo(left + i * 5, i % 2 == 0 ? -9 : 70);
-            // A thin line and a pixel over it, then a fill between two wide lines of the pen.
+            // Thin dashes that go on from where the wide lines ended.
             canvas.Pen.Width = 1;
+            canvas.Pen.Style = psDashDot;
+            canvas.LineTo(left + 2, 104);
+            // A thin line and a pixel over it, then a fill between two wide lines of the pen.
             canvas.MoveTo(left, 50);
             canvas.LineTo(left + 36, 56);
             canvas.SetPixel(left + 18, 25, clBlack);
