@@ -197,10 +197,27 @@ double StoreDouble(long double value) {
     return stored;
 }
 
-double StrToFloat(std::string_view text) {
-    if (double quick = 0; ReadPlainDecimal(text, quick)) {
-        return quick;
+bool TryStrToFloat(std::string_view text, double& value) {
+    if (ReadPlainDecimal(text, value)) {
+        return true;
     }
+    long double extended = 0;
+    if (TextToExtended(text, extended) != TTextToReal::Ok) {
+        return false;
+    }
+    const double stored = static_cast<double>(extended);
+    if (std::isinf(stored)) {
+        return false;
+    }
+    value = stored;
+    return true;
+}
+
+double StrToFloat(std::string_view text) {
+    if (double value = 0; TryStrToFloat(text, value)) {
+        return value;
+    }
+    // Failed: convert again only to tell which failure it was.
     long double value = 0;
     if (TextToExtended(text, value) != TTextToReal::Ok) {
         throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");

@@ -22,6 +22,8 @@ TTextToReal TextToExtended(std::string_view text, long double& value);
 // Converts and stores as a double. Throws EConvertError "'<text>' is not a valid floating point
 // value" for text that does not convert and EOverflow for a value beyond the double range.
 double StrToFloat(std::string_view text);
+// The same without exceptions: false where StrToFloat throws, value untouched then.
+bool TryStrToFloat(std::string_view text, double& value);
 // The fallback replaces text that does not convert or overflows.
 double StrToFloatDef(std::string_view text, double fallback);
 

@@ -68,6 +68,26 @@ TEST(TextToReal, StrToFloatReportsTheTextOrOverflow) {
     EXPECT_EQ(StrToFloatDef("4.5", 0), 4.5);
 }
 
+// The table reader converts with TryStrToFloat and leaves every failure to StrToFloat, so both
+// must agree on every text: the same double where one converts, a failure where the other throws.
+TEST(TextToReal, TryStrToFloatAgreesWithStrToFloat) {
+    TDecimalSeparatorScope scope('.');
+    for (const char* text :
+         {"-10", " 2.5\n", "1e-400", "1.7976931348623157e308", "0.1", "-0", "12345678901234567",
+          "ten", "", " ", "1e400", "-1e99999999999", "1,5", "1.2.3"}) {
+        double tried = -7;
+        const bool ok = TryStrToFloat(text, tried);
+        try {
+            const double thrown = StrToFloat(text);
+            EXPECT_TRUE(ok) << text;
+            EXPECT_EQ(std::memcmp(&tried, &thrown, sizeof tried), 0) << text;
+        } catch (const ECurvanaError&) {
+            EXPECT_FALSE(ok) << text;
+            EXPECT_EQ(tried, -7) << text; // untouched
+        }
+    }
+}
+
 // Plain decimals take a quicker way than the extended conversion; it must give the same double,
 // bit for bit, also where rounding twice (to extended, then to double) differs from rounding once.
 TEST(TextToReal, PlainDecimalsConvertAsTheExtendedWayDoes) {
