@@ -40,6 +40,22 @@ template <typename F> void ForEachElement(pugi::xml_node node, F&& visit) {
 
 } // namespace
 
+TXMLSource::TTextFilter TCVXML::PlainListFilter() {
+    PlainLists.Clear();
+    if (TableLists == TTableLists::FromTree) {
+        return {};
+    }
+    return [this](std::string& text) { return PlainLists.Take(text); };
+}
+
+void TCVXML::LoadFromFile(const std::string& path) {
+    Source.LoadFromFile(path, TXMLSource::ReadOnlyParseOptions, PlainListFilter());
+}
+
+void TCVXML::LoadFromText(std::string text) {
+    Source.LoadFromText(std::move(text), TXMLSource::ReadOnlyParseOptions, PlainListFilter());
+}
+
 void TCVXML::Fail(pugi::xml_node node, EDocumentError::TKind kind,
                   const std::string& message) const {
     throw EDocumentError(kind, message, ElementPath(node), Source.LineOf(node),
@@ -225,6 +241,14 @@ std::unique_ptr<TFunctionObj> TCVXML::ReadFunctionObj(pugi::xml_node node) const
 // missing or named otherwise leaves the value of the previous point (0 for the first), and the
 // point is appended whatever the element holds.
 bool TCVXML::ReadTableElemObjList(pugi::xml_node node, TTableObj& table) const {
+    if (Source.Filtered() && Source.Holds(node)) {
+        if (const auto* points = PlainLists.Find(node.offset_debug())) {
+            for (const TPlainTableLists::TPoint& point : *points) {
+                table.AddPoint(point.x, point.y);
+            }
+            return true; // only lists with points are taken
+        }
+    }
     double x = 0;
     double y = 0;
     int count = 0;
@@ -250,28 +274,32 @@ bool TCVXML::ReadTableElemObjList(pugi::xml_node node, TTableObj& table) const {
 
 std::unique_ptr<TTableObj> TCVXML::ReadTableObj(pugi::xml_node node) const {
     auto result = std::make_unique<TTableObj>();
+    ReadTableObjInto(node, *result);
+    return result;
+}
+
+void TCVXML::ReadTableObjInto(pugi::xml_node node, TTableObj& table) const {
     ForEachElement(node, [&](pugi::xml_node child) {
         if (Is(child, "Name")) {
-            result->Name = ReadText(child);
+            table.Name = ReadText(child);
         } else if (Is(child, "ShowEnabled")) {
-            result->ShowEnabled = ReadByte(child);
+            table.ShowEnabled = ReadByte(child);
         } else if (Is(child, "Description")) {
-            result->Description = ReadText(child);
+            table.Description = ReadText(child);
         } else if (Is(child, "GraphStyle")) {
-            result->GraphStyle.Assign(ReadGraphStyle(child));
+            table.GraphStyle.Assign(ReadGraphStyle(child));
         } else if (Is(child, "Interval")) {
-            result->Interval.Assign(ReadInterval(child));
+            table.Interval.Assign(ReadInterval(child));
         } else if (Is(child, "PlotParameter")) {
-            result->PlotParameter.Assign(ReadPlotParameter(child));
+            table.PlotParameter.Assign(ReadPlotParameter(child));
         } else if (Is(child, "Smooth")) {
-            result->Smooth = ReadByte(child);
+            table.Smooth = ReadByte(child);
         } else if (Is(child, "SortingType")) {
-            result->SortingType = ReadByte(child);
+            table.SortingType = ReadByte(child);
         } else if (Is(child, "TableElemObjList")) {
-            ReadTableElemObjList(child, *result);
+            ReadTableElemObjList(child, table);
         }
     });
-    return result;
 }
 
 std::unique_ptr<TMemory> TCVXML::ReadMemory(pugi::xml_node node) const {
@@ -280,7 +308,8 @@ std::unique_ptr<TMemory> TCVXML::ReadMemory(pugi::xml_node node) const {
         if (Is(child, "FunctionObj")) {
             result->AddFunctionCopy(*ReadFunctionObj(child));
         } else if (Is(child, "TableObj")) {
-            result->AddTableCopy(*ReadTableObj(child));
+            // Read into the list's own table: a copy would hold a large table twice.
+            ReadTableObjInto(child, result->AddTableCopy(TTableObj()));
         }
     });
     return result;

@@ -2,6 +2,7 @@
 
 #include "docfile/addlabeldata.h"
 #include "docfile/documenterror.h"
+#include "docfile/plaintablelists.h"
 #include "docfile/xmlsource.h"
 #include "model/functionobj.h"
 #include "model/graphstyle.h"
@@ -37,13 +38,17 @@ namespace curvana {
 // before the failure stays written.
 class TCVXML {
 public:
+    // Where table points are read: FromText takes lists in the plain form this program writes
+    // straight from the text, without a tree node per point (see plaintablelists.h), and
+    // leaves the rest to the tree; FromTree reads every list from the tree. Both read the same
+    // points and fail with the same errors.
+    enum class TTableLists { FromText, FromTree };
+
+    explicit TCVXML(TTableLists tableLists = TTableLists::FromText) : TableLists(tableLists) {}
+
     // The document component: load and reach the root. Throws EDocumentError.
-    void LoadFromFile(const std::string& path) {
-        Source.LoadFromFile(path, TXMLSource::ReadOnlyParseOptions);
-    }
-    void LoadFromText(std::string text) {
-        Source.LoadFromText(std::move(text), TXMLSource::ReadOnlyParseOptions);
-    }
+    void LoadFromFile(const std::string& path);
+    void LoadFromText(std::string text);
     bool Active() const { return Source.Active(); }
     pugi::xml_node DocumentElement() const { return Source.DocumentElement(); }
     const TXMLSource& XMLSource() const { return Source; }
@@ -78,9 +83,13 @@ public:
     double ReadReal(pugi::xml_node node) const;
 
 private:
+    TXMLSource::TTextFilter PlainListFilter();
+    void ReadTableObjInto(pugi::xml_node node, TTableObj& table) const;
     [[noreturn]] void Fail(pugi::xml_node node, EDocumentError::TKind kind,
                            const std::string& message) const;
 
+    TTableLists TableLists;
+    TPlainTableLists PlainLists;
     TXMLSource Source;
 };
 

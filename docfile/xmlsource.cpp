@@ -9,29 +9,57 @@
 
 namespace curvana {
 
-void TXMLSource::LoadFromFile(const std::string& path, unsigned options) {
-    // Read straight into one string of the file's size: a string stream would hold the text
-    // two or three times over while it grows and is copied out.
+namespace {
+
+// Straight into one string of the file's size: a string stream would hold the text two or three
+// times over while it grows and is copied out.
+bool ReadWholeFile(const std::string& path, std::string& content) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
-    std::string content;
+    content.clear();
     if (in) {
         const std::streamoff size = in.tellg();
         in.seekg(0);
         if (size > 0) {
+            content.reserve(static_cast<std::size_t>(size) + 1); // room for the parser's end
             content.resize(static_cast<std::size_t>(size));
             in.read(content.data(), size);
             content.resize(static_cast<std::size_t>(in.gcount()));
         }
     }
-    if (!in || in.bad()) {
+    return static_cast<bool>(in);
+}
+
+// Where text stands before or after the root, which the parser drops: the first character
+// that is not a blank must open markup and the last must close it.
+std::optional<std::ptrdiff_t> TextOutsideRoot(const std::string& text) {
+    std::size_t first = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    first = text.find_first_not_of(" \t\r\n", first);
+    const std::size_t last = text.find_last_not_of(" \t\r\n");
+    if (first != std::string::npos && text[first] != '<') {
+        return static_cast<std::ptrdiff_t>(first);
+    }
+    if (last != std::string::npos && text[last] != '>') {
+        const std::size_t lastTag = text.rfind('>', last);
+        return static_cast<std::ptrdiff_t>(lastTag == std::string::npos ? 0 : lastTag + 1);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void TXMLSource::LoadFromFile(const std::string& path, unsigned options,
+                              const TTextFilter& filter) {
+    std::string content;
+    if (!ReadWholeFile(path, content)) {
         throw EDocumentError(EDocumentError::TKind::File, "Cannot open file \"" + path + "\"", "",
                              0);
     }
-    LoadText(std::move(content), path, options);
+    Load(std::move(content), std::nullopt, path, options, filter);
 }
 
-void TXMLSource::LoadFromText(std::string text, unsigned options) {
-    LoadText(std::move(text), "", options);
+void TXMLSource::LoadFromText(std::string text, unsigned options, const TTextFilter& filter) {
+    std::string asWritten = text;
+    Load(std::move(text), std::move(asWritten), "", options, filter);
 }
 
 void TXMLSource::FailAt(std::ptrdiff_t offset, const std::string& reason) const {
@@ -51,79 +79,102 @@ void TXMLSource::FailAt(std::ptrdiff_t offset, const std::string& reason) const 
     throw error;
 }
 
-void TXMLSource::LoadText(std::string text, const std::string& origin, unsigned options) {
+void TXMLSource::Load(std::string text, std::optional<std::string> asWritten,
+                      const std::string& origin, unsigned options, const TTextFilter& filter) {
     Loaded = false;
+    FilteredTree = false;
     Document.reset();
     Origin = origin;
-    Text = std::move(text);
-    LineStarts.assign(1, 0);
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        // Line ends as the parser normalises them: LF, CR LF and a lone CR.
-        if (Text[i] == '\n' || (Text[i] == '\r' && (i + 1 >= Text.size() || Text[i + 1] != '\n'))) {
-            LineStarts.push_back(i + 1);
-        }
+    Buffer = std::move(text);
+    WrittenText = std::move(asWritten);
+    WrittenTextRead = WrittenText.has_value();
+    LineStarts.clear();
+    // What needs the text as written is done before the filter and the parser cut into it.
+    const std::optional<TXMLFault> fault = FindXMLFault(Buffer);
+    const std::optional<std::ptrdiff_t> textOutsideRoot = TextOutsideRoot(Buffer);
+    if (!fault && filter) {
+        FilteredTree = filter(Buffer);
     }
-    const pugi::xml_parse_result result =
-        Document.load_buffer(Text.data(), Text.size(), options, pugi::encoding_auto);
+    pugi::xml_parse_result result = ParseBuffer(options);
+    if (FilteredTree && (!result || result.encoding != pugi::encoding_utf8)) {
+        // The filter reads UTF-8 markup; anything else is parsed again as written, so that its
+        // tree and its errors are those of the plain parse.
+        result = ParseAsWritten(options);
+    }
     // Offsets refer to the parser's UTF-8 buffer; for files in other encodings they would not
-    // match our copy of the text, so no position is claimed for those.
-    if (result.encoding != pugi::encoding_utf8) {
-        LineStarts.clear();
-    } else if (const std::optional<TXMLFault> fault = FindXMLFault(Text);
-               fault && (result || static_cast<std::ptrdiff_t>(fault->Offset) < result.offset)) {
+    // match the text as written, so no position is claimed for those.
+    HasPositions = result.encoding == pugi::encoding_utf8;
+    if (HasPositions && fault &&
+        (result || static_cast<std::ptrdiff_t>(fault->Offset) < result.offset)) {
         // The parser is lenient where XML is not; what it let pass counts where it comes first.
         FailAt(static_cast<std::ptrdiff_t>(fault->Offset), fault->Reason);
     }
     if (!result) {
         FailAt(result.offset, result.description());
     }
-    CheckSingleRoot();
+    CheckSingleRoot(textOutsideRoot);
     Loaded = true;
+}
+
+pugi::xml_parse_result TXMLSource::ParseAsWritten(unsigned options) {
+    FilteredTree = false;
+    Document.reset();
+    const std::string* written = AsWritten();
+    if (written == nullptr) {
+        throw EDocumentError(EDocumentError::TKind::File, "Cannot open file \"" + Origin + "\"", "",
+                             0);
+    }
+    Buffer = *written;
+    return ParseBuffer(options);
+}
+
+pugi::xml_parse_result TXMLSource::ParseBuffer(unsigned options) {
+    // The parser ends its own copy of a text with a 0 and reads that too (an error at the end of
+    // the text is placed after its last character); parsing in place does the same.
+    Buffer.push_back('\0');
+    return Document.load_buffer_inplace(Buffer.data(), Buffer.size(), options, pugi::encoding_auto);
+}
+
+const std::string* TXMLSource::AsWritten() const {
+    if (!WrittenTextRead) {
+        WrittenTextRead = true;
+        std::string content;
+        // A file that changed since it was parsed would give wrong positions: none then.
+        if (ReadWholeFile(Origin, content) && content.size() + 1 == Buffer.size()) {
+            WrittenText = std::move(content);
+        }
+    }
+    return WrittenText ? &*WrittenText : nullptr;
 }
 
 // The parser accepts fragments (several top-level elements) and drops text around the root; a
 // document has one root and nothing but markup and blanks around it.
-void TXMLSource::CheckSingleRoot() const {
-    const auto fail = [this](const char* problem, std::ptrdiff_t offset) {
-        FailAt(offset, problem);
-    };
+void TXMLSource::CheckSingleRoot(std::optional<std::ptrdiff_t> textOutsideRoot) const {
     bool seenRoot = false;
     for (pugi::xml_node child : Document.children()) {
         if (child.type() == pugi::node_element) {
             if (seenRoot) {
-                fail("More than one root element", StartOffset(child));
+                FailAt(StartOffset(child), "More than one root element");
             }
             seenRoot = true;
         } else if (child.type() == pugi::node_cdata) {
-            fail("Text outside the root element", child.offset_debug());
+            FailAt(child.offset_debug(), "Text outside the root element");
         }
     }
     if (!seenRoot) {
         FailAt(-1, "No document element found");
     }
-    if (!LineStarts.empty()) {
-        std::size_t first = 0;
-        if (Text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-            first = 3;
-        }
-        first = Text.find_first_not_of(" \t\r\n", first);
-        const std::size_t last = Text.find_last_not_of(" \t\r\n");
-        if (first != std::string::npos && Text[first] != '<') {
-            fail("Text outside the root element", static_cast<std::ptrdiff_t>(first));
-        }
-        if (last != std::string::npos && Text[last] != '>') {
-            const std::size_t lastTag = Text.rfind('>', last);
-            fail("Text outside the root element",
-                 static_cast<std::ptrdiff_t>(lastTag == std::string::npos ? 0 : lastTag + 1));
-        }
+    if (HasPositions && textOutsideRoot) {
+        FailAt(*textOutsideRoot, "Text outside the root element");
     }
 }
 
 // An element's offset is that of its name; its tag begins one character earlier.
 std::ptrdiff_t TXMLSource::StartOffset(pugi::xml_node node) const {
     std::ptrdiff_t offset = node.offset_debug();
-    if (node.type() == pugi::node_element && offset > 0 &&
-        static_cast<std::size_t>(offset) <= Text.size() && Text[offset - 1] == '<') {
+    const std::string* text = HasPositions ? AsWritten() : nullptr;
+    if (node.type() == pugi::node_element && offset > 0 && text != nullptr &&
+        static_cast<std::size_t>(offset) <= text->size() && (*text)[offset - 1] == '<') {
         --offset;
     }
     return offset;
@@ -133,11 +184,26 @@ pugi::xml_node TXMLSource::DocumentElement() const {
     return Document.document_element();
 }
 
+bool TXMLSource::Holds(pugi::xml_node node) const {
+    return Loaded && node && node.root() == Document.root();
+}
+
 void TXMLSource::Position(std::ptrdiff_t offset, int& line, int& column) const {
     line = 0;
     column = 0;
-    if (offset < 0 || LineStarts.empty() || static_cast<std::size_t>(offset) > Text.size()) {
+    const std::string* text = HasPositions ? AsWritten() : nullptr;
+    if (offset < 0 || text == nullptr || static_cast<std::size_t>(offset) > text->size()) {
         return;
+    }
+    if (LineStarts.empty()) {
+        LineStarts.push_back(0);
+        for (std::size_t i = 0; i < text->size(); ++i) {
+            // Line ends as the parser normalises them: LF, CR LF and a lone CR.
+            const char c = (*text)[i];
+            if (c == '\n' || (c == '\r' && (i + 1 >= text->size() || (*text)[i + 1] != '\n'))) {
+                LineStarts.push_back(i + 1);
+            }
+        }
     }
     const auto pos = static_cast<std::size_t>(offset);
     const auto after = std::upper_bound(LineStarts.begin(), LineStarts.end(), pos);
@@ -146,14 +212,14 @@ void TXMLSource::Position(std::ptrdiff_t offset, int& line, int& column) const {
     // Columns count characters, not bytes: UTF-8 continuation bytes do not start one.
     column = 1;
     for (std::size_t i = lineStart; i < pos; ++i) {
-        if ((static_cast<unsigned char>(Text[i]) & 0xC0) != 0x80) {
+        if ((static_cast<unsigned char>((*text)[i]) & 0xC0) != 0x80) {
             ++column;
         }
     }
 }
 
 int TXMLSource::LineOf(pugi::xml_node node) const {
-    if (!Loaded || !node || node.root() != Document.root()) {
+    if (!Holds(node)) {
         return 0;
     }
     int line = 0;
@@ -163,7 +229,7 @@ int TXMLSource::LineOf(pugi::xml_node node) const {
 }
 
 int TXMLSource::ColumnOf(pugi::xml_node node) const {
-    if (!Loaded || !node || node.root() != Document.root()) {
+    if (!Holds(node)) {
         return 0;
     }
     int line = 0;
