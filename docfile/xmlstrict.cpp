@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <unordered_set>
 
 namespace curvana {
@@ -64,6 +65,24 @@ std::size_t DecodeUTF8(std::string_view text, std::size_t at, std::uint32_t& c) 
 
 std::optional<TXMLFault> FindCharacterFault(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
+        // Printable ASCII, nearly all of a document, needs no decoding: eight bytes at a time
+        // while no byte has its high bit set or lies below 0x20.
+        constexpr std::uint64_t ones = 0x0101010101010101u;
+        while (at + 8 <= text.size()) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, sizeof word);
+            if (((word | (word - 0x20 * ones)) & 0x80 * ones) != 0) {
+                break;
+            }
+            at += 8;
+        }
+        if (at == text.size()) {
+            break;
+        }
+        if (const auto b = static_cast<unsigned char>(text[at]); b >= 0x20 && b < 0x80) {
+            ++at;
+            continue;
+        }
         std::uint32_t c = 0;
         const std::size_t length = DecodeUTF8(text, at, c);
         if (length == 0) {
@@ -114,7 +133,11 @@ public:
             } else if (c == '<') {
                 Markup();
             } else {
+                // Text holds nothing to check but references.
                 ++At;
+                while (At < Text.size() && Text[At] != '&' && Text[At] != '<') {
+                    ++At;
+                }
             }
         }
         return Fault;

@@ -89,6 +89,24 @@ TEST(StrictXML, AFileIsNamedInTheMessage) {
     std::filesystem::remove(path);
 }
 
+// Plain ASCII is passed over several bytes at a time; a fault is found at its own byte wherever
+// it stands in such a run, and characters beyond ASCII pass wherever they stand.
+TEST(StrictXML, FaultsAreFoundAtEveryPlaceInARunOfText) {
+    for (std::size_t before = 0; before < 20; ++before) {
+        for (std::size_t after = 0; after < 10; ++after) {
+            const std::string lead(before, 'a');
+            const std::string tail(after, 'b');
+            for (const char* fault : {"\x01", "\xFF", "\x7F\x1F"}) {
+                const std::optional<TXMLFault> found = FindXMLFault(lead + fault + tail);
+                ASSERT_TRUE(found) << before << " " << after;
+                EXPECT_EQ(found->Offset, before + (fault[0] == '\x7F' ? 1 : 0))
+                    << before << " " << after;
+            }
+            EXPECT_FALSE(FindXMLFault(lead + "\xC3\xA9\t\r\n" + tail)) << before << " " << after;
+        }
+    }
+}
+
 TEST(StrictXML, AcceptsWhatXMLAllows) {
     const char* const texts[] = {
         "<d a='&amp;&lt;&gt;&quot;&apos;' b=\"&#65;&#x42;\">&amp;&#x1F600;&#9;</d>",
