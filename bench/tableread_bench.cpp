@@ -3,7 +3,10 @@
 // Each side runs in a child process of its own, in turn, so that the peak memory of each can be
 // read from the system (ru_maxrss); the program prints the medians of the runs.
 //
-//   curvana_tableread_bench [POINTS] [RUNS]
+//   curvana_tableread_bench [POINTS] [RUNS] [commented]
+//
+// "commented" puts a comment at the head of the point list: the list is then no longer in the
+// plain form the program writes and is read through the tree.
 #include "common/decimalseparator.h"
 #include "docfile/documentloader.h"
 
@@ -24,7 +27,7 @@ namespace {
 
 using namespace curvana;
 
-void WriteTable(const std::string& path, long points) {
+void WriteTable(const std::string& path, long points, bool commented) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) {
         std::perror(path.c_str());
@@ -33,6 +36,9 @@ void WriteTable(const std::string& path, long points) {
     std::fputs("<CurvanaDocument>\n  <Memory>\n    <TableObj>\n      <Name>t</Name>\n"
                "      <ShowEnabled>1</ShowEnabled>\n      <TableElemObjList>\n",
                f);
+    if (commented) {
+        std::fputs("        <!-- measured -->\n", f);
+    }
     for (long p = 0; p < points; ++p) {
         std::fprintf(f, "        <TableElemObj><x>%.6f</x><y>%.9g</y></TableElemObj>\n",
                      static_cast<double>(p) * 1e-5 - 5,
@@ -117,10 +123,11 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     const long points = argc > 1 ? std::atol(argv[1]) : 1000000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const bool commented = argc > 3 && std::string(argv[3]) == "commented";
     const std::string path = (std::filesystem::temp_directory_path() /
                               ("curvana-tableread-" + std::to_string(::getpid()) + ".xml"))
                                  .string();
-    WriteTable(path, points);
+    WriteTable(path, points, commented);
     const double fileMegabytes =
         static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
     std::vector<double> oursMs, baseMs, oursPeak, basePeak, ratios;
@@ -134,7 +141,8 @@ int main(int argc, char** argv) {
         ratios.push_back(ours.Milliseconds / base.Milliseconds);
     }
     std::filesystem::remove(path);
-    std::printf("file: %ld points, %.1f MB\n", points, fileMegabytes);
+    std::printf("file: %ld points%s, %.1f MB\n", points, commented ? " (commented list)" : "",
+                fileMegabytes);
     std::printf("ours:     %7.1f ms, peak %6.1f MB (%.2f x file)\n", Median(oursMs),
                 Median(oursPeak), Median(oursPeak) / fileMegabytes);
     std::printf("baseline: %7.1f ms, peak %6.1f MB (%.2f x file)\n", Median(baseMs),
