@@ -23,7 +23,8 @@ namespace curvana {
 
 // The document reader: loads a document file and reads its elements into model objects and
 // view settings. Every reading operation takes an element of any loaded document; positions in
-// errors are known for elements of the document this reader loaded.
+// errors are known for elements of the document this reader loaded, and so are the points of
+// lists read from the text (another reader sees such a list empty).
 //
 // Leaf values ("a single text node"):
 //   <Exp>x^2</Exp>                 "x^2"
