@@ -258,7 +258,7 @@ void TPainterCanvas::DoLineTo(TPoint from, TPoint to) {
         FlushWideLines();
     // A wide pen draws solid: its length counts only towards the dashes of a thin line that
     // follows without a MoveTo, and is added up if one does.
-    if (!batched || FUncountedLengths.size() >= MaxWideLines)
+    if (!FUncountedLengths.empty() && (!batched || FUncountedLengths.size() >= MaxWideLines))
         CountDashLengths();
     if (batched)
         FUncountedLengths.push_back({dx, dy});
