@@ -203,11 +203,22 @@ void TCoordinate::RefineImplicitCell(TExpCal& calculator, TVarMemory& variables,
         TraceImplicit(calculator, variables, settings, L, T, R, B);
 }
 
-// Sets the corners' pixels in the picture as they come.
+// Sets the corners' pixels in the picture as they come. Inside a redraw every mapping only saves
+// the canvas state, which no pixel changes: saving it once after the last is the same.
 struct TCoordinate::TPicturePlotter : TImplicitPlotter {
-    explicit TPicturePlotter(TCoordinate& view) : View(view) {}
-    void Plot(double X, double Y) override { View.SetImplicitPixel(View.WorldToScreen(X, Y)); }
+    explicit TPicturePlotter(TCoordinate& view) : View(view), Frozen(view.MarginsFrozen()) {}
+    void Plot(double X, double Y) override {
+        Mapped = true;
+        View.SetImplicitPixel(Frozen ? View.FrozenPixel(X, Y) : View.WorldToScreen(X, Y));
+    }
+    // After the last corner.
+    void Finish() {
+        if (Frozen && Mapped)
+            View.SaveCanvasState();
+    }
     TCoordinate& View;
+    const bool Frozen;
+    bool Mapped = false;
 };
 
 void TCoordinate::TraceImplicit(TExpCal& calculator, TVarMemory& variables,
@@ -222,6 +233,7 @@ void TCoordinate::TraceImplicit(TExpCal& calculator, TVarMemory& variables,
         lattice = tracer.MakeLattice(L, T, R, B, {&evaluator, 1});
     }
     tracer.Refine(tracer.Root(L, T, R, B));
+    plotter.Finish();
     tracer.LeaveVariablesAtLastSample();
     Work += tracer.Counts.Work;
     Evaluations += tracer.Counts.Evaluations;
