@@ -147,6 +147,9 @@ private:
 // The size the slide's picture is assumed to have when checking what a graph draws.
 constexpr std::int32_t CheckWidth = 1024;
 constexpr std::int32_t CheckHeight = 768;
+// The size the whole slide is drawn at to find graphs a drawing limit cuts: the export's default.
+constexpr std::int32_t ExportWidth = 1920;
+constexpr std::int32_t ExportHeight = 1080;
 
 // Samples from..to, both ends included, by step (repeated addition, as the plots walk), with
 // at most SampleLimit steps; true as soon as one sample succeeds.
@@ -169,7 +172,8 @@ bool AnySampleSucceeds(long double from, long double to, long double step,
 
 class TChecker {
 public:
-    explicit TChecker(std::string path) : Path(std::move(path)) {
+    TChecker(std::string path, const TDrawLimits& limits) : Path(std::move(path)) {
+        View.DrawLimits = limits;
         AddPlotVariables(Variables);
         AddPlotConstants(Constants);
         GraphList = std::make_unique<TMemory>();
@@ -207,6 +211,9 @@ private:
     void NoteFlag(TFlag value, const std::string& what, int line);
     // Plots the graph (shown) on a counting canvas; true when it marks the picture.
     bool CheckDrawing(int index);
+    // Draws the whole slide as the show would, on a picture of the size an export makes by
+    // default, and reports each graph that a drawing limit cuts; lines[i] is graph i's line.
+    void CheckWholePicture(const std::vector<int>& lines, const std::string& prefix);
     // Compiles an expression of a graph; reports and answers nullptr when it cannot be used.
     std::unique_ptr<TExpCal> Compile(const std::string& expression, int line,
                                      const std::string& what);
@@ -320,16 +327,19 @@ void TChecker::ReadDocument(const std::string& file, pugi::xml_node base, bool b
     if (details.CoordinatesRead > 0) {
         CheckView(baseIsRoot ? base : base.child("CurvanaDocument"), prefix);
     }
+    std::vector<int> lines(static_cast<std::size_t>(GraphList->Count()), 0);
     if (details.MemoryApplied) {
         if (GraphList->Count() == 0) {
             Add(TSeverity::Note, 0, prefix + "the graph list is empty");
         }
         for (int i = 0; i < GraphList->Count(); ++i) {
-            const int line = static_cast<std::size_t>(i) < details.GraphPaths.size()
-                                 ? lineOf(details.GraphPaths[static_cast<std::size_t>(i)])
-                                 : 0;
-            CheckGraph(i, line, prefix);
+            const auto n = static_cast<std::size_t>(i);
+            lines[n] = n < details.GraphPaths.size() ? lineOf(details.GraphPaths[n]) : 0;
+            CheckGraph(i, lines[n], prefix);
         }
+    }
+    if (outcome == TLoadOutcome::Loaded) {
+        CheckWholePicture(lines, prefix);
     }
     CheckLabels(baseIsRoot ? base : base.child("CurvanaDocument"), prefix);
 }
@@ -562,6 +572,41 @@ bool TChecker::CheckDrawing(int index) {
     return canvas.Marks > 0;
 }
 
+void TChecker::CheckWholePicture(const std::vector<int>& lines, const std::string& prefix) {
+    // A copy, so that the check changes nothing a later slide would see.
+    TMemory graphs;
+    for (int i = 0; i < GraphList->Count(); ++i) {
+        if (const TFunctionObj* function = GraphList->Function(i)) {
+            graphs.AddFunctionCopy(*function);
+        } else if (const TTableObj* table = GraphList->Table(i)) {
+            graphs.AddTableCopy(*table);
+        }
+    }
+    TMarkCounter canvas(ExportWidth, ExportHeight);
+    View.Canvas = &canvas;
+    View.Width = ExportWidth;
+    View.Height = ExportHeight;
+    bool drawn = true;
+    try {
+        View.Redraw(&graphs, OperatorLib, Variables, Constants);
+    } catch (const std::exception&) {
+        drawn = false; // what fails here was reported by the checks before
+    }
+    View.Canvas = nullptr;
+    View.GraphList = GraphList.get();
+    if (!drawn) {
+        return;
+    }
+    for (const int i : View.CutGraphs) {
+        const auto n = static_cast<std::size_t>(i);
+        Add(TSeverity::Error, n < lines.size() ? lines[n] : 0,
+            prefix + "graph " + std::to_string(i + 1) + " " + Quoted(Caption(graphs, i)) +
+                " is not drawn in full at " + std::to_string(ExportWidth) + " x " +
+                std::to_string(ExportHeight) +
+                ": too much to draw for one picture (the limit is about 2 s of drawing)");
+    }
+}
+
 std::unique_ptr<TExpCal> TChecker::Compile(const std::string& expression, int line,
                                            const std::string& what) {
     try {
@@ -747,9 +792,9 @@ std::string OneLine(std::string_view text) {
 
 } // namespace
 
-std::vector<TCheckFinding> CheckFile(const std::string& path) {
+std::vector<TCheckFinding> CheckFile(const std::string& path, const TDrawLimits& limits) {
     try {
-        return TChecker(path).Run();
+        return TChecker(path, limits).Run();
     } catch (const std::exception& e) {
         // Whatever else goes wrong (memory, the file system) is a finding, not a crash.
         return {{TSeverity::Error, path, 0, 0, std::string("the check failed: ") + e.what()}};
@@ -765,6 +810,8 @@ const char* CheckCommandHelp() {
            "  - XML errors with line and column, and reader errors with the message the\n"
            "    slide show would show and the element's path; the first error ends the\n"
            "    reading of that document or slide, as it does in the show;\n"
+           "  - errors for graphs that a limit of the drawing would cut, the whole slide\n"
+           "    drawn at 1920 x 1080 (the limits allow about 2 s of drawing a picture);\n"
            "  - errors for graphs whose expression does not compile or raises, graphs that\n"
            "    cannot draw anything (Steps, StepsOnX or StepsOnY not positive, an empty\n"
            "    Interval of a polar or parametric curve, an unknown FunctionObjType, an\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/coordinate.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -20,8 +22,10 @@ struct TCheckFinding {
 // first line, reads every document (every slide of a show, one view and one graph list
 // persisting from slide to slide) and reports XML and reader errors, graphs whose expression
 // does not compile or raises, graphs that cannot draw anything, hidden graphs (as notes) and
-// settings of the view that leave nothing to draw. The first finding says what the file is.
-std::vector<TCheckFinding> CheckFile(const std::string& path);
+// settings of the view that leave nothing to draw, and graphs that a drawing limit would cut
+// (each slide drawn whole at 1920 x 1080). The first finding says what the file is.
+// `limits` are the drawing limits the slides are drawn with (tests make them small).
+std::vector<TCheckFinding> CheckFile(const std::string& path, const TDrawLimits& limits = {});
 
 // `curvana --check FILE...`: arguments are those after --check. Writes the findings, one per
 // line ("file:line:column: error: message", "file:line: error: message", "file: note: message";

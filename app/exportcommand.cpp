@@ -9,6 +9,7 @@
 #include "platform/paintercanvas.h"
 #include "platform/pngwriter.h"
 #include "platform/rastercanvas.h"
+#include "view/cutgraphs.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -460,7 +461,7 @@ void PaintAddLabel(TCanvas& canvas, TCoordinate& view, const TAddLabelData& labe
 }
 
 int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& out,
-                     std::ostream& err, bool progress) {
+                     std::ostream& err, bool progress, const TDrawLimits& limits) {
     TExportOptions options;
     std::string usage;
     if (!ParseExportArguments(arguments, options, usage)) {
@@ -513,6 +514,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     int partial = 0;
     {
         TShowState state;
+        state.View.DrawLimits = limits;
         std::unique_ptr<TSlideSink> sink = MakeSink(options);
         TWorkAhead ahead(*sink);
         const std::size_t count = slides.size();
@@ -531,6 +533,9 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
                 ++written;
                 if (progress)
                     err << "[" << i + 1 << "/" << count << "] " << path << "\n";
+                if (!state.View.CutGraphs.empty())
+                    err << About(where, CutGraphsMessage(*state.GraphList, state.View.CutGraphs))
+                        << "; written as drawn to " << path << "\n";
             } catch (const std::exception& e) {
                 ++failures;
                 if (!begun) {
@@ -576,7 +581,8 @@ const char* ExportCommandHelp() {
            "  --smooth draws curves, axes and grids antialiased. A slide that cannot be read is\n"
            "  reported and left out; one whose drawing fails is reported and written as far as\n"
            "  it was drawn, as the show keeps it on screen. Exit code 1 then, 2 for wrong\n"
-           "  arguments.\n";
+           "  arguments. A slide with more to draw than one picture may take (about 2 s of\n"
+           "  drawing) is written as drawn, with a line naming the graphs not drawn in full.\n";
 }
 
 } // namespace curvana

@@ -318,6 +318,40 @@ void TExpCal::BuildInstructions(std::vector<TWorkToken>& postfix) {
     postfix.clear();
 }
 
+namespace {
+
+bool CallsLibrary(TOperatorCode code) {
+    switch (code) {
+    case TOperatorCode::Sin:
+    case TOperatorCode::Cos:
+    case TOperatorCode::Tan:
+    case TOperatorCode::Cot:
+    case TOperatorCode::ArcSin:
+    case TOperatorCode::ArcCos:
+    case TOperatorCode::ArcTan:
+    case TOperatorCode::ArcCot:
+    case TOperatorCode::Ln:
+    case TOperatorCode::Log10:
+    case TOperatorCode::Log2:
+    case TOperatorCode::Exp:
+    case TOperatorCode::Sinh:
+    case TOperatorCode::Cosh:
+    case TOperatorCode::Tanh:
+    case TOperatorCode::Coth:
+    case TOperatorCode::ArcSinh:
+    case TOperatorCode::ArcCosh:
+    case TOperatorCode::ArcTanh:
+    case TOperatorCode::ArcCoth:
+    case TOperatorCode::Random:
+    case TOperatorCode::Power:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void TExpCal::Prepare() {
     const std::size_t count = static_cast<std::size_t>(InstructionCount());
     Steps.reserve(count);
@@ -351,6 +385,7 @@ void TExpCal::Prepare() {
             }
             (second ? step.B : step.A) = address;
         }
+        LibraryCalls += CallsLibrary(step.Code) ? 1 : 0;
         Steps.push_back(step);
     }
 }

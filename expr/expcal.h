@@ -82,6 +82,10 @@ public:
     // Four factors per instruction: result, operand 1, operand 2, operator.
     const TExpFactorList& Instructions() const { return InstructionList; }
     int InstructionCount() const { return InstructionList.Count() / 4; }
+    // Instructions that call the mathematics library: trigonometric, hyperbolic, logarithmic and
+    // exponential functions, powers other than by a fixed whole number, random numbers. Each
+    // takes many times as long as an arithmetic instruction.
+    int LibraryCallCount() const { return LibraryCalls; }
 
 private:
     struct TWorkToken;
@@ -147,7 +151,8 @@ private:
     std::uint64_t ResolvedStamp = 0;
     std::uint64_t FastStamp = 0; // ResolvedStamp when nothing stands in the way of Run
     bool Resolved = false;
-    bool ByNames = false;     // a caller variable is named like a temporary
+    bool ByNames = false; // a caller variable is named like a temporary
+    int LibraryCalls = 0;
     bool ZeroResults = false; // some slot reads a temporary before its instruction writes it
 };
 

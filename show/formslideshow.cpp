@@ -25,7 +25,9 @@
 #include "show/penpointer.h"
 #include "show/popupmenus.h"
 #include "show/screenkeeper.h"
+#include "show/slidenotice.h"
 #include "show/viewcommands.h"
+#include "view/cutgraphs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -202,6 +204,7 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
         [this](Qt::MouseButtons buttons, int x, int y) { Coordinate1MouseMove(buttons, x, y); });
 
     Menus = new TPopupMenus(*this);
+    Notice = new TSlideNotice(Panel1);
     LiveReload = new TLiveReload(*this);
     new TScreenKeeper(this);
 
@@ -554,6 +557,12 @@ void TFormSlideShow::RedrawView() {
         ~TShowPicture() { Image->update(); }
     } showPicture{Coordinate1};
     View().Redraw(GraphList.get(), *OperatorLib, *Variables, *Constants);
+    QString cut;
+    if (!View().CutGraphs.empty()) {
+        cut = QString::fromStdString(CutGraphsMessage(*GraphList, View().CutGraphs));
+        cut[0] = cut[0].toUpper();
+    }
+    Notice->SetText(TSlideNotice::TSource::Drawing, cut);
 }
 
 // ---------------------------------------------------------------------------------------------

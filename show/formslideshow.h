@@ -32,6 +32,7 @@ class TMemory;
 class TOperatorLib;
 class TPenPointer;
 class TPopupMenus;
+class TSlideNotice;
 class TVarMemory;
 
 // The full-screen window that presents one document or a list of slide documents. The view's
@@ -195,6 +196,8 @@ public:
     TPenPointer* PenPointer = nullptr;
     // Reads the shown file again when it is saved; the launcher tells it the slide show file.
     TLiveReload* LiveReload = nullptr;
+    // On the slide: a save that did not read, a picture that a drawing limit cut.
+    TSlideNotice* Notice = nullptr;
 
     // State of the show.
     std::string ExeDir;

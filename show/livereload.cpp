@@ -40,7 +40,6 @@ TLiveReload::TSignature SignatureOf(const std::string& path) {
 } // namespace
 
 TLiveReload::TLiveReload(TFormSlideShow& window) : QObject(&window), Window(window) {
-    Notice = new TSlideNotice(window.Panel1);
     // Polling sees every way an editor saves (in place, or a new file renamed over the old one)
     // and costs one stat call per tick.
     Poll = new QTimer(this);
@@ -108,9 +107,9 @@ void TLiveReload::Reload() {
         LoadDocumentFile(Window.CurrentPath, {trialView, trialList, trialLabels});
         trialView.GraphList = nullptr;
         Window.LoadDocument(Window.CurrentPath);
-        Notice->Clear();
+        Window.Notice->Clear(TSlideNotice::TSource::Reload);
     } catch (const std::exception& e) {
-        Notice->SetText(QString::fromUtf8(e.what()));
+        Window.Notice->SetText(TSlideNotice::TSource::Reload, QString::fromUtf8(e.what()));
     }
 }
 

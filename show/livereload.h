@@ -12,12 +12,12 @@ class QTimer;
 namespace curvana {
 
 class TFormSlideShow;
-class TSlideNotice;
 
 // Live reload for authors: while the show runs, a save of the shown document, or of the slide
 // show file its slides came from, is read again within about half a second, on the same slide;
 // pen mode, control panel and view commands are left as they are. A save that breaks the file
-// changes nothing on the slide but a notice with the error, until a later save is good again.
+// changes nothing on the slide but a notice with the error (the window's Notice), until a later
+// save is good again.
 // Nothing is read while a dialog or a menu is open, or while a slide load is pending.
 class TLiveReload : public QObject {
     Q_OBJECT
@@ -42,7 +42,6 @@ public:
     };
 
     static constexpr int PollMilliseconds = 250;
-    TSlideNotice* Notice = nullptr;
 
 private:
     std::string WatchedPath() const;

@@ -26,20 +26,25 @@ TSlideNotice::TSlideNotice(QWidget* parent) : QLabel(parent) {
     hide();
 }
 
-void TSlideNotice::SetText(const QString& text) {
-    if (text.isEmpty()) {
-        Clear();
+void TSlideNotice::SetText(TSource source, const QString& text) {
+    FTexts[static_cast<int>(source)] = text;
+    QStringList lines;
+    for (const QString& line : FTexts)
+        if (!line.isEmpty())
+            lines.append(line);
+    if (lines.isEmpty()) {
+        clear();
+        hide();
         return;
     }
-    setText(text);
+    setText(lines.join(QLatin1Char('\n')));
     Place();
     raise();
     show();
 }
 
-void TSlideNotice::Clear() {
-    clear();
-    hide();
+void TSlideNotice::Clear(TSource source) {
+    SetText(source, QString());
 }
 
 bool TSlideNotice::eventFilter(QObject* watched, QEvent* event) {

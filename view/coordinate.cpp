@@ -249,8 +249,27 @@ void TCoordinate::AddLineWork(TPoint from, TPoint to) {
     const std::int64_t dy = std::llabs(static_cast<std::int64_t>(to.Y) - from.Y);
     // A line is drawn only as far as it crosses the picture.
     const std::int64_t reach = std::max<std::int64_t>(std::int64_t{Width} + Height, 0);
-    Work +=
-        LineWork + static_cast<std::uint64_t>(std::min(std::max(dx, dy), reach)) / PixelsPerWork;
+    const auto length = static_cast<std::uint64_t>(std::min(std::max(dx, dy), reach));
+    Work += length == 0 ? PointWork : LineWork + length * WorkPerPixel;
+}
+
+std::uint64_t TCoordinate::FillWork(std::uint64_t pixels, TEnum8 brushStyle) {
+    switch (brushStyle) {
+    case bsSolid:
+        return pixels / 4;
+    case bsClear:
+        return 0;
+    default:
+        return pixels * 3;
+    }
+}
+
+void TCoordinate::AddFillWork(const TRect& rect) {
+    const auto side = [](std::int32_t from, std::int32_t to) {
+        return static_cast<std::uint64_t>(std::llabs(std::int64_t{to} - from));
+    };
+    Work += RectangleWork + FillWork(side(rect.Left, rect.Right) * side(rect.Top, rect.Bottom),
+                                     RequireCanvas().Brush.Style);
 }
 
 void TCoordinate::DrawWorldLine(double X1, double Y1, double X2, double Y2) {

@@ -36,22 +36,28 @@ struct TWorldPoint {
 };
 
 // Bounds that keep an absurd document (a step far too small for its range, millions of steps)
-// from freezing the window. They lie far above anything a real document asks for.
+// from freezing the window. A slide that takes up to about two seconds to draw on one core stays
+// within all of them; a graph that reaches one is cut short, and the view tells which
+// (TCoordinate::CutGraphs).
 struct TDrawLimits {
-    // Samples of one curve walk (a y(x), x(y), parametric or polar curve).
-    std::int64_t WalkSamples = 10'000'000;
+    // Work of one whole redraw, all graphs together, in the units of TCoordinate::Work. Once it
+    // is spent, the graphs stop drawing (the coordinate system is always drawn).
+    std::uint64_t RedrawWork = 3'000'000'000;
+    // The caps below keep walks finite and memory bounded. Each lies beyond what the work budget
+    // lets one graph reach, so the budget ends a drawing first.
+    // Samples of one curve walk (a y(x), x(y), parametric or polar curve): each costs at least
+    // one evaluation.
+    std::int64_t WalkSamples = 1'000'000'000;
     // Ticks or labels of one axis walk; lines, circles or rays of one grid.
     std::int64_t Marks = 100'000;
-    // Grid points of one region plot.
-    std::int64_t RegionPoints = 4'000'000;
+    // Grid points of one region plot: each costs at least one evaluation.
+    std::int64_t RegionPoints = 1'000'000'000;
     // Levels of cell subdivision of one implicit curve (a pixel is reached after ~30).
     int ImplicitDepth = 60;
     // Cells of one implicit curve: final cells (each sets up to four pixels) and cell tests.
-    std::int64_t ImplicitCells = 4'000'000;
-    std::int64_t ImplicitTests = 8'000'000;
-    // Work of one whole redraw, all graphs together, in the units of TCoordinate::Work. Once it
-    // is spent, the graphs stop drawing (the coordinate system is always drawn).
-    std::uint64_t RedrawWork = 100'000'000;
+    // Every split that makes four cells costs five evaluations.
+    std::int64_t ImplicitCells = 1'000'000'000;
+    std::int64_t ImplicitTests = 1'000'000'000;
 };
 
 // The coordinate view: every setting of a document's coordinate system, the margins around the
@@ -143,19 +149,37 @@ public:
     std::uint64_t Evaluations = 0;
     // Graphs since the last Redraw began whose evaluations were shared among threads.
     std::uint64_t SharedPlots = 0;
-    // Work done since the last Redraw began, in units of about a nanosecond on a current
-    // machine: an evaluation costs 2 plus 2 per instruction of its expression (40 per
-    // instruction beyond LargeExpression of them), a line, cell or pixel drawn for a graph or
-    // the coordinate system costs LineWork plus a unit for every PixelsPerWork pixels of its
-    // length (counted no further than the picture reaches).
+    // Work done since the last Redraw began, in units of about a nanosecond of one core of a
+    // current machine, the costs measured by bench/drawwork_bench.cpp: an evaluation costs
+    // EvaluationBase, plus per instruction of its expression InstructionWork (LibraryCallWork
+    // for a call of the mathematics library; 40 more per instruction beyond LargeExpression of
+    // them, which no longer fit the processor's caches); a line drawn for a graph or the
+    // coordinate system PointWork when it stays on one pixel, else LineWork plus WorkPerPixel per
+    // pixel of its length (counted no further than the picture reaches); a pixel of an implicit
+    // curve PixelWork; a region cell RectangleWork plus a share of its area that depends on the
+    // brush (FillWork).
     std::uint64_t Work = 0;
+    static constexpr std::uint64_t EvaluationBase = 5;
+    static constexpr std::uint64_t InstructionWork = 2;
+    static constexpr std::uint64_t LibraryCallWork = 130;
     static constexpr std::uint64_t LargeExpression = 4096;
-    static constexpr std::uint64_t LineWork = 40;
-    static constexpr std::uint64_t PixelsPerWork = 2;
+    static constexpr std::uint64_t PointWork = 20;
+    static constexpr std::uint64_t LineWork = 70;
+    static constexpr std::uint64_t RectangleWork = 70;
+    static constexpr std::uint64_t WorkPerPixel = 2;
+    static constexpr std::uint64_t PixelWork = 100;
+    // Work of filling `pixels` pixels with a brush of the style: a solid fill is a fast copy, a
+    // hatch is drawn pixel by pixel.
+    static std::uint64_t FillWork(std::uint64_t pixels, TEnum8 brushStyle);
     // True once the work of this redraw has reached DrawLimits.RedrawWork; the graph plots end
-    // early then. The first redraw of a run that stops this way writes one line to stderr. A
-    // graph plotted on its own (PlotFunction, PlotTable outside Redraw) has the budget to itself.
+    // early then. A graph plotted on its own (PlotFunction, PlotTable outside Redraw) has the
+    // budget to itself.
     bool WorkSpent() const { return Work >= DrawLimits.RedrawWork; }
+    // Whether the last graph plotted was cut short by a limit of DrawLimits.
+    bool PlotCut = false;
+    // The graphs of the last Redraw (indexes into its graph list) that a limit cut short or left
+    // out; empty when the picture is whole.
+    std::vector<int> CutGraphs;
 
     TCoordinate();
     TCoordinate(const TCoordinate&) = delete;
@@ -301,6 +325,8 @@ private:
     bool Evaluate(TExpCal& calculator);
     // Counts a line drawn from one pixel to another (or one pixel, from == to).
     void AddLineWork(TPoint from, TPoint to);
+    // Counts a rectangle filled (its corners in any order) with the canvas's brush.
+    void AddFillWork(const TRect& rect);
 
     // Counts an evaluation made elsewhere (by a helper thread) as Evaluate would.
     void CountEvaluation(std::uint64_t work);

@@ -50,10 +50,12 @@ double WalkEnd(const TInterval& view, const TInterval& graph, const TExplicitWal
 std::uint64_t TCoordinate::EvaluationWork(const TExpCal& calculator) {
     const auto instructions =
         static_cast<std::uint64_t>(std::max(calculator.InstructionCount(), 0));
+    const auto calls = static_cast<std::uint64_t>(std::max(calculator.LibraryCallCount(), 0));
     // Beyond the processor's caches each instruction waits for memory, about twenty times as long.
     const std::uint64_t uncached =
         instructions > LargeExpression ? instructions - LargeExpression : 0;
-    return 2 + 2 * instructions + 38 * uncached;
+    return EvaluationBase + InstructionWork * instructions +
+           (LibraryCallWork - InstructionWork) * calls + 40 * uncached;
 }
 
 void TCoordinate::CountEvaluation(std::uint64_t work) {
@@ -68,6 +70,7 @@ bool TCoordinate::Evaluate(TExpCal& calculator) {
 
 void TCoordinate::PlotFunction(TFunctionObj& F, const TOperatorLib& operatorLib,
                                TVarMemory& variables, const TVarMemory& constants) {
+    PlotCut = false;
     if (!IsOn(F.ShowEnabled))
         return;
     if (!FRedrawing)
@@ -118,10 +121,11 @@ void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLi
         tracer.Sample(x.Ok(0), x.Value(), y, previous);
         previous = {x.Value(), y};
         if (WorkSpent()) {
-            x.Stop();
+            PlotCut = x.Stop() || PlotCut;
             break;
         }
     }
+    PlotCut = PlotCut || x.Cut();
     RestoreCanvasState();
 }
 
@@ -148,10 +152,11 @@ void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLi
         tracer.Sample(y.Ok(0), x, y.Value(), previous);
         previous = {x, y.Value()};
         if (WorkSpent()) {
-            y.Stop();
+            PlotCut = y.Stop() || PlotCut;
             break;
         }
     }
+    PlotCut = PlotCut || y.Cut();
     RestoreCanvasState();
 }
 
@@ -189,10 +194,11 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
         if (yOk)
             last.Y = y;
         if (WorkSpent()) {
-            t.Stop();
+            PlotCut = t.Stop() || PlotCut;
             break;
         }
     }
+    PlotCut = PlotCut || t.Cut();
     RestoreCanvasState();
 }
 
@@ -230,10 +236,11 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
             tracer.Sample(false, 0, 0, last);
         }
         if (WorkSpent()) {
-            a.Stop();
+            PlotCut = a.Stop() || PlotCut;
             break;
         }
     }
+    PlotCut = PlotCut || a.Cut();
     RestoreCanvasState();
 }
 

@@ -115,7 +115,11 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
         xVariable.Set(range.XLo);
         std::size_t column = 0;
         for (TEndWalk x(range.XLo, cw, range.XHi, DrawLimits.RegionPoints, cw / 2);
-             x.Value() <= range.XHi && budget > 0 && !WorkSpent(); ++column) {
+             x.Value() <= range.XHi; ++column) {
+            if (budget <= 0 || WorkSpent()) {
+                PlotCut = true;
+                break;
+            }
             const std::uint64_t workLeft = DrawLimits.RedrawWork - Work;
             const std::optional<bool> known =
                 grid ? grid->Holds(y, row, column,
@@ -129,18 +133,23 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
             if (known ? *known : Evaluate(calculator) && calculator.Value != 0) {
                 const TPoint p1 = pixel(x.Value() - cw / 2, y.Value() - ch / 2);
                 const TPoint p2 = pixel(x.Value() + cw / 2, y.Value() + ch / 2);
-                Work += LineWork;
-                canvas.Rectangle(std::clamp(p1.X + sx, area.Left, area.Right),
+                const TRect cell{std::clamp(p1.X + sx, area.Left, area.Right),
                                  std::clamp(p1.Y, area.Top, area.Bottom),
                                  std::clamp(p2.X, area.Left, area.Right),
-                                 std::clamp(p2.Y + sy, area.Top, area.Bottom));
+                                 std::clamp(p2.Y + sy, area.Top, area.Bottom)};
+                AddFillWork(cell);
+                canvas.Rectangle(cell.Left, cell.Top, cell.Right, cell.Bottom);
             }
-            if (!x.Next())
+            if (!x.Next()) {
+                PlotCut = PlotCut || x.Cut();
                 break;
+            }
             xVariable.Set(x.Value());
         }
-        if (budget <= 0 || WorkSpent() || !y.Next())
+        if (PlotCut || !y.Next()) {
+            PlotCut = PlotCut || y.Cut();
             break;
+        }
         yVariable.Set(y.Value());
     }
     if (frozen && mapped)
@@ -188,7 +197,7 @@ TImplicitTracer::TSettings TCoordinate::ImplicitSettings(const TExpCal& calculat
     settings.Limits.Tests = DrawLimits.ImplicitTests;
     settings.Limits.Work = Work < DrawLimits.RedrawWork ? DrawLimits.RedrawWork - Work : 0;
     settings.EvaluationWork = EvaluationWork(calculator);
-    settings.PixelWork = LineWork;
+    settings.PixelWork = PixelWork;
     return settings;
 }
 
@@ -235,6 +244,7 @@ void TCoordinate::TraceImplicit(TExpCal& calculator, TVarMemory& variables,
     tracer.Refine(tracer.Root(L, T, R, B));
     plotter.Finish();
     tracer.LeaveVariablesAtLastSample();
+    PlotCut = PlotCut || tracer.Stopped();
     Work += tracer.Counts.Work;
     Evaluations += tracer.Counts.Evaluations;
 }

@@ -10,6 +10,7 @@
 #include "view/coordinate.h"
 #include "view/parallel.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -21,6 +22,10 @@ namespace {
 // are threads, so that the threads finish at about the same time; final cells above it are
 // shared out as they are.
 constexpr int SharedDepth = 5;
+
+// Final cells one helper thread may hold in its lists (up to four pixels each, 8 bytes a pixel):
+// a curve with more is traced on the caller's thread, which sets its pixels as it goes.
+constexpr std::int64_t SharedCells = 2'000'000;
 
 // What refining one shared cell did.
 struct TCellResult {
@@ -92,7 +97,7 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
     // What is left for the shared cells. Each thread may spend all of it: reaching it means the
     // one-thread trace would reach a limit, and then the work is abandoned anyway.
     TImplicitTracer::TSettings shared = settings;
-    shared.Limits.Cells -= top.Counts.Cells;
+    shared.Limits.Cells = std::min(shared.Limits.Cells - top.Counts.Cells, SharedCells);
     shared.Limits.Tests -= top.Counts.Tests;
     shared.Limits.Work -= top.Counts.Work;
     std::atomic<bool> abandoned{false};

@@ -30,6 +30,8 @@ struct TCanvasOp {
     TPen Pen;
     TBrush Brush;
     TFont Font;
+
+    friend bool operator==(const TCanvasOp&, const TCanvasOp&) = default;
 };
 
 // A canvas that draws nothing and lists what it was asked to draw, for tests of every module

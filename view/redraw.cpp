@@ -1,7 +1,5 @@
 #include "view/coordinate.h"
-
-#include <atomic>
-#include <cstdio>
+#include "view/graphcaption.h"
 
 namespace curvana {
 
@@ -10,6 +8,7 @@ void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TV
     Evaluations = 0;
     SharedPlots = 0;
     Work = 0;
+    CutGraphs.clear();
     FRedrawing = true;
     struct TRedrawing {
         bool& Flag;
@@ -21,14 +20,6 @@ void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TV
     TMarginFreeze freeze(*this);
     DrawCoordinateSystem();
     PlotGraphList(graphList, operatorLib, variables, constants);
-    if (WorkSpent()) {
-        // Once a run: a show redraws the same slide on every key.
-        static std::atomic<bool> reported{false};
-        if (!reported.exchange(true))
-            std::fputs("curvana: a slide asks for more drawing than one picture may take; the "
-                       "picture shows the graphs drawn until then\n",
-                       stderr);
-    }
 }
 
 void TCoordinate::ClearBackground() {
@@ -58,11 +49,18 @@ void TCoordinate::PlotGraphList(TMemory* graphList, const TOperatorLib& operator
                                 TVarMemory& variables, const TVarMemory& constants) {
     if (!graphList)
         return;
-    for (int i = 0; i < graphList->Count() && !WorkSpent(); ++i) {
-        if (TFunctionObj* f = graphList->Function(i))
+    for (int i = 0; i < graphList->Count(); ++i) {
+        PlotCut = false;
+        if (WorkSpent()) {
+            // A graph left out counts when it would have drawn something.
+            const TTableObj* t = graphList->Table(i);
+            PlotCut = TakesLegendLine(*graphList, i) && (t == nullptr || t->Count() >= 2);
+        } else if (TFunctionObj* f = graphList->Function(i))
             PlotFunction(*f, operatorLib, variables, constants);
         else if (const TTableObj* t = graphList->Table(i))
             PlotTable(*t);
+        if (PlotCut)
+            CutGraphs.push_back(i);
     }
 }
 

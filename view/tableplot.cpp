@@ -20,6 +20,7 @@ TWorldPoint Midpoint(TWorldPoint a, TWorldPoint b) {
 // The points in list order, as a polyline or smoothed: from the first point through the
 // midpoints of the inner edges, with the inner points as control points, to the last.
 void TCoordinate::PlotTable(const TTableObj& T) {
+    PlotCut = false;
     if (!IsOn(T.ShowEnabled))
         return;
     if (!FRedrawing)
@@ -31,8 +32,10 @@ void TCoordinate::PlotTable(const TTableObj& T) {
     if (n >= 2) {
         MoveToWorld(T.Point(0).x, T.Point(0).y);
         if (!IsOn(T.Smooth)) {
-            for (int i = 0; i < n && !WorkSpent(); ++i)
+            int i = 0;
+            for (; i < n && !WorkSpent(); ++i)
                 LineToWorld(T.Point(i).x, T.Point(i).y);
+            PlotCut = i < n;
         } else if (n == 2) {
             LineToWorld(T.Point(1).x, T.Point(1).y);
         } else {
@@ -43,6 +46,8 @@ void TCoordinate::PlotTable(const TTableObj& T) {
                 DrawSmoothSegment(PointOf(T, i), PointOf(T, i + 1), PointOf(T, i + 2));
             if (i + 2 >= n)
                 LineToWorld(T.Point(n - 1).x, T.Point(n - 1).y);
+            else
+                PlotCut = true;
         }
     }
     RestoreCanvasState();

@@ -18,8 +18,10 @@ public:
     double Value() const { return FValue; }
 
     bool Next() {
-        if (FLeft <= 0)
+        if (FLeft <= 0) {
+            FCapped = true;
             return false;
+        }
         const double next = FValue + FStep;
         if (!(next > FValue) || std::isinf(next))
             return false;
@@ -28,10 +30,15 @@ public:
         return true;
     }
 
+    // Whether the last Next failed because the walk had produced `cap` values.
+    bool Capped() const { return FCapped; }
+    double Step() const { return FStep; }
+
 private:
     double FValue;
     double FStep;
     std::int64_t FLeft;
+    bool FCapped = false;
 };
 
 // A walk by repeated addition from first to end, both included: when the sum passes the end,
@@ -56,6 +63,15 @@ public:
             return false;
         FAtEnd = !(FWalk.Value() <= FEnd) && last < FEnd - FCloseEnough;
         return true;
+    }
+
+    // Whether the walk was stopped by its cap while values were left before the end: what it
+    // drew is not the whole.
+    bool Cut() const {
+        if (FAtEnd || !FWalk.Capped())
+            return false;
+        const double last = FWalk.Value();
+        return last + FWalk.Step() <= FEnd || last < FEnd - FCloseEnough;
     }
 
 private:

@@ -36,6 +36,16 @@ bool TWalkBatch::Next() {
     return true;
 }
 
+bool TWalkBatch::Stop() {
+    FVariable.Value = Value();
+    if (FAt + 1 < FValues.size())
+        return true;
+    if (FEnded)
+        return false;
+    TEndWalk rest = FWalk;
+    return rest.Next() && rest.Within();
+}
+
 void TWalkBatch::Fill() {
     FValues.clear();
     while (FValues.size() < FBlock) {

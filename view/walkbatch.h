@@ -23,8 +23,11 @@ public:
     double Value() const { return FValues[FAt]; }
     bool Ok(std::size_t calculator) const { return FOk[calculator][FAt] != 0; }
     double Result(std::size_t calculator) const { return FResults[calculator][FAt]; }
-    // Ends the walk early after the current value, which the variable is set back to.
-    void Stop() { FVariable.Value = Value(); }
+    // Ends the walk early after the current value, which the variable is set back to; true when
+    // the walk had values left.
+    bool Stop();
+    // Whether the walk ended at its cap with values left before its end.
+    bool Cut() const { return FWalk.Cut(); }
 
 private:
     void Fill();

@@ -24,8 +24,9 @@ struct Expected {
     std::string messageStart;
 };
 
-void ExpectFindings(const std::string& path, const std::vector<Expected>& expected) {
-    const std::vector<TCheckFinding> found = CheckFile(path);
+void ExpectFindings(const std::string& path, const std::vector<Expected>& expected,
+                    const TDrawLimits& limits = {}) {
+    const std::vector<TCheckFinding> found = CheckFile(path, limits);
     ASSERT_EQ(found.size(), expected.size()) << path;
     for (std::size_t i = 0; i < found.size(); ++i) {
         EXPECT_EQ(found[i].File, path);
@@ -342,6 +343,32 @@ TEST_F(CheckCommand, ExamplesPassWithoutErrors) {
         }
     }
     EXPECT_GT(checked, 0);
+}
+
+// Each slide is drawn whole as the show would draw it; a graph that a drawing limit cuts is an
+// error on its line, one within the limits is not. The first curve has 101 samples, the second
+// about 500 (the default steps).
+TEST_F(CheckCommand, GraphsThatADrawingLimitCutsAreErrors) {
+    TempFile show("<CurvanaSlides>\n"
+                  "<CurvanaDocument><Memory>\n"
+                  "<FunctionObj><Exp>x</Exp><ShowEnabled>1</ShowEnabled><PlotParameter>"
+                  "<Steps>100</Steps></PlotParameter></FunctionObj>\n"
+                  "<FunctionObj><Exp>sin(x)</Exp><ShowEnabled>1</ShowEnabled></FunctionObj>\n"
+                  "</Memory></CurvanaDocument>\n"
+                  "<CurvanaDocument><Coordinate/></CurvanaDocument>\n"
+                  "</CurvanaSlides>\n");
+    TDrawLimits limits;
+    limits.WalkSamples = 300;
+    const std::string cut = "graph 2 \"Y(x)=sin(x)\" is not drawn in full at 1920 x 1080: too "
+                            "much to draw for one picture";
+    // Slide 2 draws the graphs slide 1 left, and is cut alike; its graph list has no line there.
+    ExpectFindings(show.Path,
+                   {{TSeverity::Info, 0, "slide show with 2 slides"},
+                    {TSeverity::Error, 4, "slide 1: " + cut},
+                    {TSeverity::Error, 0, "slide 2: " + cut}},
+                   limits);
+    limits.WalkSamples = 600;
+    ExpectFindings(show.Path, {{TSeverity::Info, 0, "slide show with 2 slides"}}, limits);
 }
 
 TEST_F(CheckCommand, ExitCodesAndOutputFormat) {

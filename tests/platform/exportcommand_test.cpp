@@ -161,6 +161,33 @@ TEST_F(ExportCommand, SlideShowWithAFailingSlideInTheMiddle) {
         EXPECT_NE(entry.path().filename().string().rfind(mine, 0), 0u) << entry.path();
 }
 
+// A slide that a drawing limit cuts is written as drawn, and stderr names the slide and the
+// graph; the run still succeeds. Within the limits nothing is said. The first curve has 101
+// samples, the second about 500.
+TEST_F(ExportCommand, SlideThatALimitCutsIsWrittenAndReported) {
+    const std::string graphs = "<Memory><FunctionObj><Exp>x</Exp><ShowEnabled>1</ShowEnabled>"
+                               "<PlotParameter><Steps>100</Steps></PlotParameter></FunctionObj>"
+                               "<FunctionObj><Exp>sin(x)</Exp><ShowEnabled>1</ShowEnabled>"
+                               "</FunctionObj></Memory>\n";
+    const std::string show =
+        Write("show.sld", "<CurvanaSlides>\n" + Slide("") + Slide(graphs) + "</CurvanaSlides>\n");
+    TDrawLimits limits;
+    limits.WalkSamples = 300;
+    FErr.str("");
+    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", show}, FOut, FErr, false, limits), 0)
+        << FErr.str();
+    EXPECT_EQ(FErr.str(), show +
+                              ": slide 2: not drawn in full (too much to draw for one picture): "
+                              "graph 2 \"Y(x)=sin(x)\"; written as drawn to " +
+                              Out() + "/slide-02.png\n");
+    EXPECT_TRUE(fs::exists(Out() + "/slide-02.png"));
+
+    limits.WalkSamples = 600;
+    FErr.str("");
+    EXPECT_EQ(RunExportCommand({Out(), "--size", "300x200", show}, FOut, FErr, false, limits), 0);
+    EXPECT_EQ(FErr.str(), "");
+}
+
 TEST_F(ExportCommand, ProgressOnlyWhenAsked) {
     const std::string file = Write("doc.xml", EmptyDocument);
     ASSERT_EQ(Run({Out(), "--size", "50x40", file}, false), 0);

@@ -34,7 +34,7 @@ class LiveReloadTest : public TSlideWindowTest {
 protected:
     // A corner far from axes and panel shows the background.
     QColor Corner() const { return Window.Coordinate1->Picture().Image().pixelColor(2, 2); }
-    TSlideNotice& Notice() const { return *Window.LiveReload->Notice; }
+    TSlideNotice& Notice() const { return *Window.Notice; }
 
     // Saves over a file as an editor does; the pause makes sure the file's time moves on.
     void Save(const std::string& path, const std::string& text) {
@@ -100,6 +100,39 @@ TEST_F(LiveReloadTest, ABrokenSaveShowsANoticeAndKeepsTheLastGoodPicture) {
     Window.LiveReload->Tick();
     EXPECT_EQ(Corner(), Blue);
     EXPECT_TRUE(Notice().isHidden());
+}
+
+// A picture that a drawing limit cuts says so on the slide, naming the graph, until a picture is
+// whole again; a broken save's line and this one stand side by side, neither clearing the other.
+TEST_F(LiveReloadTest, ACutPictureIsNoticedBesideABrokenSave) {
+    const auto document = [](const std::string& steps) {
+        return "<CurvanaDocument>\n<Memory><FunctionObj><Exp>sin(x)</Exp><ShowEnabled>1"
+               "</ShowEnabled><PlotParameter><Steps>" +
+               steps + "</Steps></PlotParameter></FunctionObj></Memory>\n</CurvanaDocument>\n";
+    };
+    const std::string cut =
+        "Not drawn in full (too much to draw for one picture): graph 1 \"Y(x)=sin(x)\"";
+    Window.View().DrawLimits.WalkSamples = 300;
+    const std::string path = Write("doc.xml", document("500"));
+    Start(path);
+    ASSERT_FALSE(Notice().isHidden());
+    EXPECT_EQ(Notice().text().toStdString(), cut);
+    EXPECT_TRUE(Errors.empty()) << "no message box";
+
+    Save(path, "<CurvanaDocument>\n<Coordinate>\n");
+    Window.LiveReload->Tick();
+    const std::string both = Notice().text().toStdString();
+    EXPECT_NE(both.find("Start-end tags mismatch"), std::string::npos) << both;
+    EXPECT_TRUE(both.ends_with("\n" + cut)) << both;
+
+    // Panning redraws the same cut picture: the reload's line stays.
+    Window.ActionCoordMoveLeftExecute();
+    EXPECT_EQ(Notice().text().toStdString(), both);
+
+    // A good save within the limits: both lines go.
+    Save(path, document("100"));
+    Window.LiveReload->Tick();
+    EXPECT_TRUE(Notice().isHidden()) << Notice().text().toStdString();
 }
 
 TEST_F(LiveReloadTest, NothingIsReadWhileADialogIsOpen) {

@@ -223,6 +223,11 @@ TEST_F(CurveShapeTest, DegenerateWalksEnd) {
         f.PlotParameter.MaxGap = std::numeric_limits<std::int32_t>::max();
         Plot(f);
         EXPECT_EQ(Count(TCanvasOpKind::MoveTo) + Count(TCanvasOpKind::LineTo), 1000u);
+        EXPECT_TRUE(view.PlotCut) << "a walk ended by its cap is reported";
+        // A walk within its cap is whole.
+        f.PlotParameter.Steps = 500;
+        Plot(f);
+        EXPECT_FALSE(view.PlotCut);
     }
 }
 

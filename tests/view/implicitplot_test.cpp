@@ -202,6 +202,7 @@ TEST_F(ImplicitPlotTest, WorkIsBounded) {
     EXPECT_GT(Count(TCanvasOpKind::SetPixel), 0u);
     EXPECT_LE(Count(TCanvasOpKind::SetPixel), 16u * 500u);
     EXPECT_LE(view.Evaluations, 4u * 500u + 10u * 2000u);
+    EXPECT_TRUE(view.PlotCut);
 
     canvas.Clear();
     view.Evaluations = 0;
@@ -210,11 +211,18 @@ TEST_F(ImplicitPlotTest, WorkIsBounded) {
     Plot(AddFunction(ftRelation, "x^2+y^2-25", "=0"));
     EXPECT_GT(Count(TCanvasOpKind::SetPixel), 0u);
     EXPECT_LE(view.Evaluations, 4u * 10u + 16u * 10u + 16u * 4u);
+    EXPECT_FALSE(view.PlotCut) << "cells final at the depth limit are drawn, not cut";
 
+    // The default grid has 51 x 51 points.
     view.DrawLimits.RegionPoints = 100;
     canvas.Clear();
-    Plot(AddFunction(ftRelation, "1", ">0"));
+    TFunctionObj& region = AddFunction(ftRelation, "1", ">0");
+    Plot(region);
     EXPECT_EQ(Count(TCanvasOpKind::Rectangle), 100u);
+    EXPECT_TRUE(view.PlotCut);
+    view.DrawLimits.RegionPoints = 51 * 51;
+    Plot(region);
+    EXPECT_FALSE(view.PlotCut);
 }
 
 } // namespace

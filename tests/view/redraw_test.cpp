@@ -304,6 +304,9 @@ TEST_F(RedrawTest, WorkBudgetEndsTheGraphsOfARedraw) {
         view.DrawLimits.RedrawWork = TDrawLimits{}.RedrawWork;
         Redraw();
         ASSERT_FALSE(view.WorkSpent());
+        EXPECT_TRUE(view.CutGraphs.empty());
+        const std::vector<TCanvasOp> full = canvas.Ops;
+        const std::uint64_t fullWork = view.Work;
         const std::size_t fullMarks = marks();
         const std::size_t redFull = redLines();
         ASSERT_GT(redFull, 0u);
@@ -319,7 +322,20 @@ TEST_F(RedrawTest, WorkBudgetEndsTheGraphsOfARedraw) {
         const std::uint64_t firstWork = view.Work - axesWork;
         graphs.SetShowEnabled(1, 1);
 
-        // A budget that the first graph spends half way.
+        // Just under the budget: the same picture as without a limit, nothing reported.
+        view.DrawLimits.RedrawWork = fullWork + 1;
+        canvas.Clear();
+        Redraw();
+        EXPECT_EQ(canvas.Ops, full);
+        EXPECT_TRUE(view.CutGraphs.empty());
+        // Just over: the last graph loses its end, and only it is named.
+        view.DrawLimits.RedrawWork = fullWork - (fullWork - axesWork - firstWork) / 2;
+        canvas.Clear();
+        Redraw();
+        EXPECT_EQ(view.CutGraphs, std::vector<int>{1});
+        EXPECT_GT(redLines(), 0u);
+        EXPECT_LT(redLines(), redFull);
+        // A budget that the first graph spends half way: the first is cut, the second left out.
         view.DrawLimits.RedrawWork = axesWork + firstWork / 2;
         canvas.Clear();
         Redraw();
@@ -327,11 +343,19 @@ TEST_F(RedrawTest, WorkBudgetEndsTheGraphsOfARedraw) {
         EXPECT_GT(marks(), axesMarks);
         EXPECT_LT(marks(), fullMarks);
         EXPECT_EQ(redLines(), 0u);
-        // Spent by the coordinate system: no graph at all.
+        EXPECT_EQ(view.CutGraphs, (std::vector<int>{0, 1}));
+        // Spent by the coordinate system: no graph at all. A hidden graph is not missed.
         view.DrawLimits.RedrawWork = 1;
+        graphs.SetShowEnabled(0, 0);
         canvas.Clear();
         Redraw();
         EXPECT_EQ(marks(), axesMarks);
+        EXPECT_EQ(view.CutGraphs, std::vector<int>{1});
+        graphs.SetShowEnabled(0, 1);
+        // Drawn whole again, the list is empty again.
+        view.DrawLimits.RedrawWork = TDrawLimits{}.RedrawWork;
+        Redraw();
+        EXPECT_TRUE(view.CutGraphs.empty());
     }
 }
 

@@ -1,0 +1,260 @@
+// How well the view's work units (TCoordinate::Work) track drawing time, kind by kind, and how
+// long the largest drawing of each kind that the work budget leaves whole takes: the slide
+// window's picture (a raster canvas of 1920 x 1080), one thread, thread CPU time.
+//
+// BM_Units/KIND: a drawing of a few tens of milliseconds; counters units (work of one redraw)
+// and ns_per_unit (CPU time per unit). The budget only means "about the same time whatever is
+// drawn" as far as ns_per_unit agrees across kinds.
+// BM_LargestWhole/KIND: the graph list grown (more copies of the graph, more steps or points)
+// until one more step of growth would be cut, then timed; counters units, param (the size) and
+// cut_above (1 when the next size is cut, as it must be).
+
+#include "expr/operatorlib.h"
+#include "expr/varmemory.h"
+#include "platform/rastercanvas.h"
+#include "view/coordinate.h"
+#include "view/countingcanvas.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace curvana {
+namespace {
+
+constexpr std::int32_t Width = 1920;
+constexpr std::int32_t Height = 1080;
+
+// A graph list of some size: its graphs, or steps, or points grow with size.
+using TMake = std::function<void(TMemory&, std::int64_t size)>;
+
+struct TKind {
+    const char* Name;
+    TMake Make;
+    std::int64_t UnitsSize; // a size that draws in some tens of milliseconds
+    std::int64_t Growth;    // the steps in which the largest whole size is searched
+};
+
+TFunctionObj& AddFunction(TMemory& list, int type, const std::string& exp,
+                          const std::string& addExp = {}) {
+    TFunctionObj f;
+    f.FunctionObjType = static_cast<TEnum8>(type);
+    f.Exp = exp;
+    f.AddExp = addExp;
+    f.ShowEnabled = 1;
+    return list.AddFunctionCopy(f);
+}
+
+void Copies(TMemory& list, std::int64_t n, const std::function<void(TMemory&)>& add) {
+    for (std::int64_t i = 0; i < n; ++i)
+        add(list);
+}
+
+// A region of cells of about `cells` pixels across, filled everywhere.
+std::function<void(TMemory&)> Region(std::int32_t steps, TEnum8 brush) {
+    return [=](TMemory& list) {
+        TFunctionObj& f = AddFunction(list, ftRelation, "x^2+y^2", ">=0");
+        f.PlotParameter.StepsOnX = steps;
+        f.PlotParameter.StepsOnY = steps;
+        f.GraphStyle.BrushStyle = brush;
+    };
+}
+
+// A table of `n` points, back and forth between two corners of the view, or along a wave.
+void Table(TMemory& list, std::int64_t n, bool across, bool smooth) {
+    TTableObj t;
+    t.ShowEnabled = 1;
+    t.Smooth = smooth ? 1 : 0;
+    for (std::int64_t i = 0; i < n; ++i) {
+        const double x = across ? (i % 2 == 0 ? -10.0 : 10.0) : -10 + 20.0 * i / n;
+        const double y = across ? (i % 2 == 0 ? -10.0 : 10.0) : ((i * 7919) % 200) / 100.0 - 1;
+        t.AddPoint(x, y);
+    }
+    list.AddTableCopy(t);
+}
+
+std::string LongSum() {
+    std::string sum = "sin(x)";
+    for (int k = 2; k <= 40; ++k)
+        sum += "+sin(" + std::to_string(k) + "x)/" + std::to_string(k);
+    return sum;
+}
+
+const TKind Kinds[] = {
+    {"curve-sin",
+     [](TMemory& list, std::int64_t steps) {
+         AddFunction(list, ftYofX, "5sin(x)").PlotParameter.Steps =
+             static_cast<std::int32_t>(steps);
+     },
+     1'000'000, 1'000'000},
+    {"curve-line",
+     [](TMemory& list, std::int64_t steps) {
+         AddFunction(list, ftYofX, "x/2").PlotParameter.Steps = static_cast<std::int32_t>(steps);
+     },
+     1'000'000, 1'000'000},
+    {"curve-poly",
+     [](TMemory& list, std::int64_t steps) {
+         AddFunction(list, ftYofX, "(x^4-3x^3+2x^2-x+5)/2000").PlotParameter.Steps =
+             static_cast<std::int32_t>(steps);
+     },
+     1'000'000, 1'000'000},
+    {"curves-500-steps",
+     [](TMemory& list, std::int64_t n) {
+         Copies(list, n, [](TMemory& l) { AddFunction(l, ftYofX, "x+1"); });
+     },
+     1'000, 1'000},
+    {"curve-40-terms",
+     [](TMemory& list, std::int64_t steps) {
+         AddFunction(list, ftYofX, LongSum()).PlotParameter.Steps =
+             static_cast<std::int32_t>(steps);
+     },
+     100'000, 100'000},
+    {"curve-steep",
+     [](TMemory& list, std::int64_t steps) {
+         TFunctionObj& f = AddFunction(list, ftYofX, "9.9sin(1000x)");
+         f.PlotParameter.Steps = static_cast<std::int32_t>(steps);
+         f.PlotParameter.MaxGap = 1'000'000; // every piece drawn, across the picture
+     },
+     100'000, 100'000},
+    {"table-across", [](TMemory& list, std::int64_t n) { Table(list, n, true, false); }, 20'000,
+     20'000},
+    {"table-smooth", [](TMemory& list, std::int64_t n) { Table(list, n, false, true); }, 100'000,
+     100'000},
+    {"implicit-rings",
+     [](TMemory& list, std::int64_t n) {
+         Copies(list, n, [](TMemory& l) { AddFunction(l, ftRelation, "sin(x^2+y^2)", "=0"); });
+     },
+     1, 1},
+    {"region-fine", [](TMemory& list, std::int64_t n) { Copies(list, n, Region(1000, bsSolid)); },
+     1, 1},
+    {"region-coarse-solid",
+     [](TMemory& list, std::int64_t n) { Copies(list, n, Region(10, bsSolid)); }, 20, 20},
+    {"region-coarse-hatch",
+     [](TMemory& list, std::int64_t n) { Copies(list, n, Region(10, bsBDiagonal)); }, 20, 20},
+};
+
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct TDrawing {
+    TOperatorLib Library;
+    TVarMemory Variables;
+    TVarMemory Constants;
+    TMemory Graphs;
+    TCoordinate View;
+
+    TDrawing(const TKind& kind, std::int64_t size, TCanvas& canvas) {
+        AddPlotVariables(Variables);
+        AddPlotConstants(Constants);
+        kind.Make(Graphs, size);
+        View.Canvas = &canvas;
+        View.Width = Width;
+        View.Height = Height;
+        View.Threads = 1;
+    }
+    void Redraw() { View.Redraw(&Graphs, Library, Variables, Constants); }
+};
+
+// Whether the default limits cut a drawing of this size (work does not depend on the canvas).
+bool Cut(const TKind& kind, std::int64_t size) {
+    TCountingCanvas canvas;
+    TDrawing drawing(kind, size, canvas);
+    drawing.Redraw();
+    return !drawing.View.CutGraphs.empty();
+}
+
+// The largest multiple of the kind's growth that is drawn whole, from an estimate by the work
+// of a small drawing.
+std::int64_t LargestWhole(const TKind& kind) {
+    TCountingCanvas canvas;
+    TDrawing small(kind, kind.UnitsSize, canvas);
+    small.Redraw();
+    const double perSize = static_cast<double>(small.View.Work) / kind.UnitsSize;
+    std::int64_t size = static_cast<std::int64_t>(static_cast<double>(TDrawLimits{}.RedrawWork) /
+                                                  perSize / kind.Growth) *
+                        kind.Growth;
+    while (size > kind.Growth && Cut(kind, size))
+        size -= kind.Growth;
+    while (!Cut(kind, size + kind.Growth))
+        size += kind.Growth;
+    return size;
+}
+
+// CPU seconds per redraw.
+double Measure(benchmark::State& state, TDrawing& drawing) {
+    double total = 0;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        drawing.Redraw();
+        const double seconds = ThreadSeconds() - start;
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    return total / static_cast<double>(state.iterations());
+}
+
+void BM_Units(benchmark::State& state, const TKind* kind) {
+    TRasterCanvas canvas(Width, Height);
+    TDrawing drawing(*kind, kind->UnitsSize, canvas);
+    drawing.Redraw(); // the first redraw clears the lines of regions for good
+    const double seconds = Measure(state, drawing);
+    state.counters["units"] = static_cast<double>(drawing.View.Work);
+    state.counters["ns_per_unit"] = seconds * 1e9 / static_cast<double>(drawing.View.Work);
+    // The same without rasterising: what evaluating and walking cost.
+    TCountingCanvas counting;
+    TDrawing unpainted(*kind, kind->UnitsSize, counting);
+    unpainted.Redraw();
+    const double start = ThreadSeconds();
+    unpainted.Redraw();
+    state.counters["unpainted_ns"] = (ThreadSeconds() - start) * 1e9;
+    state.counters["evaluations"] = static_cast<double>(unpainted.View.Evaluations);
+    state.counters["operations"] = static_cast<double>(counting.Operations);
+}
+
+void BM_LargestWhole(benchmark::State& state, const TKind* kind) {
+    const std::int64_t size = LargestWhole(*kind);
+    TRasterCanvas canvas(Width, Height);
+    TDrawing drawing(*kind, size, canvas);
+    const double seconds = Measure(state, drawing);
+    if (!drawing.View.CutGraphs.empty())
+        state.SkipWithError("the largest whole drawing was cut");
+    state.counters["units"] = static_cast<double>(drawing.View.Work);
+    state.counters["param"] = static_cast<double>(size);
+    state.counters["ns_per_unit"] = seconds * 1e9 / static_cast<double>(drawing.View.Work);
+    state.counters["cut_above"] = Cut(*kind, size + kind->Growth) ? 1 : 0;
+}
+
+const bool Registered = [] {
+    for (const TKind& kind : Kinds) {
+        benchmark::RegisterBenchmark((std::string("BM_Units/") + kind.Name).c_str(), BM_Units,
+                                     &kind)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("BM_LargestWhole/") + kind.Name).c_str(),
+                                     BM_LargestWhole, &kind)
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
+
+} // namespace
+} // namespace curvana
+
+int main(int argc, char** argv) {
+    // Fonts need an application; the offscreen platform needs no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
