@@ -163,8 +163,8 @@ public:
     static constexpr std::uint64_t InstructionWork = 2;
     static constexpr std::uint64_t LibraryCallWork = 130;
     static constexpr std::uint64_t LargeExpression = 4096;
-    static constexpr std::uint64_t PointWork = 20;
-    static constexpr std::uint64_t LineWork = 70;
+    static constexpr std::uint64_t PointWork = 30;
+    static constexpr std::uint64_t LineWork = 90;
     static constexpr std::uint64_t RectangleWork = 70;
     static constexpr std::uint64_t WorkPerPixel = 2;
     static constexpr std::uint64_t PixelWork = 100;
