@@ -14,6 +14,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <numeric>
@@ -640,15 +641,30 @@ void TPainterCanvas::FillBox(const QRectF& box) {
     uchar* const bits = image->bits();
     const qsizetype stride = image->bytesPerLine();
     const std::uint32_t value = *pixel;
-    static const TDeviceHatch solid;
-    const TDeviceHatch& pattern = hatch ? DeviceHatchOf(Brush.Style, FRatio) : solid;
+    if (!hatch) {
+        // A colour whose four bytes are alike (white, the usual background) is set with memset,
+        // which fills large areas faster; a whole picture in one call.
+        const auto byte = static_cast<unsigned char>(value & 0xFF);
+        const bool bytesAlike = byte * 0x01010101u == value;
+        const auto rowBytes = static_cast<std::size_t>(right - left) * sizeof(std::uint32_t);
+        if (bytesAlike && left == 0 && static_cast<qsizetype>(rowBytes) == stride) {
+            std::memset(bits + top * stride, byte,
+                        static_cast<std::size_t>(bottom - top) * rowBytes);
+            return;
+        }
+        for (std::int64_t y = top; y < bottom; ++y) {
+            auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
+            if (bytesAlike)
+                std::memset(line + left, byte, rowBytes);
+            else
+                std::fill(line + left, line + right, value);
+        }
+        return;
+    }
+    const TDeviceHatch& pattern = DeviceHatchOf(Brush.Style, FRatio);
     const std::int64_t period = pattern.Period;
     for (std::int64_t y = top; y < bottom; ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(bits + y * stride);
-        if (!hatch) {
-            std::fill(line + left, line + right, value);
-            continue;
-        }
         // Hatch lines are sparse: visit only the covered pixels of each period.
         const std::uint64_t row = pattern.Rows[static_cast<std::size_t>(y % period)];
         if (row == 0)

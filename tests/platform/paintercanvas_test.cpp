@@ -598,7 +598,20 @@ TEST(PainterCanvasDirectPixels, SameAsThePainterOnEveryImageKind) {
         {"ratio 2, clipped", QImage::Format_RGB32,
          [](QPainter& p) { p.setClipRect(QRect(10, 10, 30, 25)); }, 2},
     };
-    std::vector<std::pair<std::string, TDrawing>> drawings = {{"lines", DrawLines}};
+    // White is set byte-wise, a whole picture's width at once: bands of it over red.
+    const TDrawing whiteOverRed = [](TPainterCanvas& canvas) {
+        const int w = canvas.PictureWidth();
+        const int h = canvas.PictureHeight();
+        canvas.Brush = {Red, bsSolid};
+        canvas.FillRect({0, 0, w, h});
+        canvas.Brush = {clWhite, bsSolid};
+        canvas.FillRect({-5, 3, w + 5, 9});
+        canvas.FillRect({0, 12, w, 13});
+        canvas.FillRect({4, 20, 30, 31});
+        canvas.Rectangle(10, 35, w - 2, h - 1);
+    };
+    std::vector<std::pair<std::string, TDrawing>> drawings = {{"lines", DrawLines},
+                                                              {"white over red", whiteOverRed}};
     const TBrush fills[] = {{Red, bsSolid},       {Green, bsHorizontal},     {Red, bsVertical},
                             {Green, bsFDiagonal}, {Red, bsBDiagonal},        {Green, bsCross},
                             {Red, bsDiagCross},   {SystemColor(15), bsSolid}};
