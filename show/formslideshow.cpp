@@ -725,16 +725,19 @@ void TFormSlideShow::ActionCoordContractVerExecute() {
     Refresh1Click();
 }
 
+// Both axes change before the one redraw: a picture after only the first would never be seen.
 void TFormSlideShow::ActionCoordExpandBothExecute() {
     ExpandRadialGrid(View());
-    ActionCoordExpandHorExecute();
-    ActionCoordExpandVerExecute();
+    ExpandHor(View());
+    ExpandVer(View());
+    Refresh1Click();
 }
 
 void TFormSlideShow::ActionCoordContractBothExecute() {
     ContractRadialGrid(View());
-    ActionCoordContractHorExecute();
-    ActionCoordContractVerExecute();
+    ContractHor(View());
+    ContractVer(View());
+    Refresh1Click();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -400,6 +400,23 @@ TEST_F(FormSlideShowTest, KeyMapMovesZoomsAndCentresTheView) {
     EXPECT_TRUE(Errors.empty());
 }
 
+// Zooming both axes at once draws one picture, not one per axis.
+TEST_F(FormSlideShowTest, ZoomingBothAxesRedrawsOnce) {
+    Window.BeginShowDocument(Write("doc.xml", Document(10)));
+    ASSERT_TRUE(Settle());
+    for (const Qt::Key key : {Qt::Key_Plus, Qt::Key_Minus}) {
+        SCOPED_TRACE(key == Qt::Key_Plus ? "keypad plus" : "keypad minus");
+        const std::uint64_t before = Window.Coordinate1->PictureGeneration();
+        const double width = View().XInterval.Max - View().XInterval.Min;
+        const double height = View().YInterval.Max - View().YInterval.Min;
+        Key(key, Qt::KeypadModifier);
+        EXPECT_EQ(Window.Coordinate1->PictureGeneration(), before + 1);
+        const double factor = key == Qt::Key_Plus ? 0.5 : 2;
+        EXPECT_EQ(View().XInterval.Max - View().XInterval.Min, width * factor);
+        EXPECT_EQ(View().YInterval.Max - View().YInterval.Min, height * factor);
+    }
+}
+
 TEST_F(FormSlideShowTest, RefreshRedrawsThePictureAndEscapeCloses) {
     Window.BeginShowDocument(Write("doc.xml", Document(10)));
     ASSERT_TRUE(Settle());
