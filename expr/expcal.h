@@ -83,8 +83,8 @@ public:
     const TExpFactorList& Instructions() const { return InstructionList; }
     int InstructionCount() const { return InstructionList.Count() / 4; }
     // Instructions that call the mathematics library: trigonometric, hyperbolic, logarithmic and
-    // exponential functions, powers other than by a fixed whole number, random numbers. Each
-    // takes many times as long as an arithmetic instruction.
+    // exponential functions, powers other than by a fixed whole number, random numbers; they
+    // take longer than arithmetic.
     int LibraryCallCount() const { return LibraryCalls; }
 
 private:

@@ -254,14 +254,7 @@ void TCoordinate::AddLineWork(TPoint from, TPoint to) {
 }
 
 std::uint64_t TCoordinate::FillWork(std::uint64_t pixels, TEnum8 brushStyle) {
-    switch (brushStyle) {
-    case bsSolid:
-        return pixels / 4;
-    case bsClear:
-        return 0;
-    default:
-        return pixels * 3;
-    }
+    return brushStyle == bsClear ? 0 : pixels / 4;
 }
 
 void TCoordinate::AddFillWork(const TRect& rect) {

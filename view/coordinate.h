@@ -156,20 +156,19 @@ public:
     // them, which no longer fit the processor's caches); a line drawn for a graph or the
     // coordinate system PointWork when it stays on one pixel, else LineWork plus WorkPerPixel per
     // pixel of its length (counted no further than the picture reaches); a pixel of an implicit
-    // curve PixelWork; a region cell RectangleWork plus a share of its area that depends on the
-    // brush (FillWork).
+    // curve PixelWork; a region cell RectangleWork plus a share of its area (FillWork). Calls of
+    // the library cost little more than arithmetic in the batches most plots evaluate.
     std::uint64_t Work = 0;
     static constexpr std::uint64_t EvaluationBase = 5;
     static constexpr std::uint64_t InstructionWork = 2;
-    static constexpr std::uint64_t LibraryCallWork = 130;
+    static constexpr std::uint64_t LibraryCallWork = 10;
     static constexpr std::uint64_t LargeExpression = 4096;
     static constexpr std::uint64_t PointWork = 30;
     static constexpr std::uint64_t LineWork = 90;
     static constexpr std::uint64_t RectangleWork = 70;
     static constexpr std::uint64_t WorkPerPixel = 2;
     static constexpr std::uint64_t PixelWork = 100;
-    // Work of filling `pixels` pixels with a brush of the style: a solid fill is a fast copy, a
-    // hatch is drawn pixel by pixel.
+    // Work of filling `pixels` pixels with a brush of the style (a clear brush fills nothing).
     static std::uint64_t FillWork(std::uint64_t pixels, TEnum8 brushStyle);
     // True once the work of this redraw has reached DrawLimits.RedrawWork; the graph plots end
     // early then. A graph plotted on its own (PlotFunction, PlotTable outside Redraw) has the
