@@ -113,6 +113,27 @@ const TKind Kinds[] = {
              static_cast<std::int32_t>(steps);
      },
      100'000, 100'000},
+    {"curve-20k-instructions",
+     [](TMemory& list, std::int64_t steps) {
+         std::string sum;
+         for (int k = 0; k < 10'000; ++k)
+             sum += "x*0.5+";
+         AddFunction(list, ftYofX, sum + "1").PlotParameter.Steps =
+             static_cast<std::int32_t>(steps);
+     },
+     2'000, 2'000},
+    {"region-20k-instructions",
+     [](TMemory& list, std::int64_t n) {
+         std::string sum;
+         for (int k = 0; k < 10'000; ++k)
+             sum += "x*0.5+";
+         Copies(list, n, [&](TMemory& l) {
+             TFunctionObj& f = AddFunction(l, ftRelation, sum + "y", ">0");
+             f.PlotParameter.StepsOnX = 10;
+             f.PlotParameter.StepsOnY = 10;
+         });
+     },
+     10, 10},
     {"curve-steep",
      [](TMemory& list, std::int64_t steps) {
          TFunctionObj& f = AddFunction(list, ftYofX, "9.9sin(1000x)");

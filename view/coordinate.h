@@ -152,17 +152,19 @@ public:
     // Work done since the last Redraw began, in units of about a nanosecond of one core of a
     // current machine, the costs measured by bench/drawwork_bench.cpp: an evaluation costs
     // EvaluationBase, plus per instruction of its expression InstructionWork (LibraryCallWork
-    // for a call of the mathematics library; 40 more per instruction beyond LargeExpression of
-    // them, which no longer fit the processor's caches); a line drawn for a graph or the
-    // coordinate system PointWork when it stays on one pixel, else LineWork plus WorkPerPixel per
-    // pixel of its length (counted no further than the picture reaches); a pixel of an implicit
-    // curve PixelWork; a region cell RectangleWork plus a share of its area (FillWork). Calls of
-    // the library cost little more than arithmetic in the batches most plots evaluate.
+    // for a call of the mathematics library; UncachedWork more per instruction beyond
+    // LargeExpression of them, which no longer fit the processor's caches); a line drawn for a
+    // graph or the coordinate system PointWork when it stays on one pixel, else LineWork plus
+    // WorkPerPixel per pixel of its length (counted no further than the picture reaches); a pixel
+    // of an implicit curve PixelWork; a region cell RectangleWork plus a share of its area
+    // (FillWork). Calls of the library cost little more than arithmetic in the batches most plots
+    // evaluate.
     std::uint64_t Work = 0;
     static constexpr std::uint64_t EvaluationBase = 5;
     static constexpr std::uint64_t InstructionWork = 2;
     static constexpr std::uint64_t LibraryCallWork = 10;
     static constexpr std::uint64_t LargeExpression = 4096;
+    static constexpr std::uint64_t UncachedWork = 10;
     static constexpr std::uint64_t PointWork = 30;
     static constexpr std::uint64_t LineWork = 90;
     static constexpr std::uint64_t RectangleWork = 70;

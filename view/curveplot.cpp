@@ -51,11 +51,12 @@ std::uint64_t TCoordinate::EvaluationWork(const TExpCal& calculator) {
     const auto instructions =
         static_cast<std::uint64_t>(std::max(calculator.InstructionCount(), 0));
     const auto calls = static_cast<std::uint64_t>(std::max(calculator.LibraryCallCount(), 0));
-    // Beyond the processor's caches each instruction waits for memory, about twenty times as long.
+    // Beyond the processor's caches an expression evaluated one sample at a time waits for memory
+    // at each instruction, about six times as long; batches share the wait among their samples.
     const std::uint64_t uncached =
         instructions > LargeExpression ? instructions - LargeExpression : 0;
     return EvaluationBase + InstructionWork * instructions +
-           (LibraryCallWork - InstructionWork) * calls + 40 * uncached;
+           (LibraryCallWork - InstructionWork) * calls + UncachedWork * uncached;
 }
 
 void TCoordinate::CountEvaluation(std::uint64_t work) {
