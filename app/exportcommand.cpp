@@ -527,8 +527,10 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
             // on screen: the pictures stay numbered like the slides and the pages of a PDF
             // stay in step with them.
             bool begun = false;
+            bool drawn = false;
             try {
                 RenderSlide(state, *sink, slides[i], options, ahead, begun);
+                drawn = true;
                 const std::string path = sink->EndSlide(i + 1, count);
                 ++written;
                 if (progress)
@@ -538,7 +540,8 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
                         << "; written as drawn to " << path << "\n";
             } catch (const std::exception& e) {
                 ++failures;
-                if (!begun) {
+                // Unread, or drawn whole but not stored: nothing to store again.
+                if (!begun || drawn) {
                     sink->AbandonSlide();
                     err << About(where, e.what()) << "\n";
                 } else {

@@ -282,6 +282,20 @@ TEST_F(ExportCommand, InputsThatCannotBeRead) {
     EXPECT_FALSE(fs::exists(Out() + "/slide-01.png"));
 }
 
+// A picture that cannot be stored is reported once and counted as not written.
+TEST_F(ExportCommand, PictureThatCannotBeWrittenIsReportedOnce) {
+    const std::string file = Write("doc.xml", EmptyDocument);
+    const std::string picture = Out() + "/slide-01.png";
+    fs::create_directories(picture);
+    EXPECT_EQ(Run({Out(), "--size", "64x48", file}), 1);
+    const std::string err = FErr.str();
+    const std::string message = "cannot write " + picture;
+    const std::size_t first = err.find(message);
+    ASSERT_NE(first, std::string::npos) << err;
+    EXPECT_EQ(err.find(message, first + message.size()), std::string::npos) << err;
+    EXPECT_NE(FOut.str().find("0 of 1 slide written"), std::string::npos) << FOut.str();
+}
+
 TEST(ExportArguments, UsageErrors) {
     struct TCase {
         std::vector<std::string> Arguments;
