@@ -98,17 +98,49 @@ std::optional<TXMLFault> FindCharacterFault(std::string_view text) {
     return std::nullopt;
 }
 
-bool IsNameStart(char c) {
+constexpr bool IsNameStart(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
            static_cast<unsigned char>(c) >= 0x80;
 }
 
+// A table, as names are most of what the markup scan walks byte by byte.
+constexpr std::array<bool, 256> NameChars = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        table[c] = IsNameStart(ch) || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.';
+    }
+    return table;
+}();
+
 bool IsNameChar(char c) {
-    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return NameChars[static_cast<unsigned char>(c)];
 }
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The first "<" or "&" at or after from, or the end: eight bytes at a time, as a document's
+// text between tags (numbers, mostly) holds neither.
+std::size_t FindMarkOrReference(std::string_view text, std::size_t from) {
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x80 * ones;
+    std::size_t at = from;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        const std::uint64_t lt = word ^ ('<' * ones);
+        const std::uint64_t amp = word ^ ('&' * ones);
+        // A byte of lt or amp is zero where the text has that character.
+        if ((((lt - ones) & ~lt) | ((amp - ones) & ~amp)) & highs) {
+            break;
+        }
+    }
+    while (at < text.size() && text[at] != '<' && text[at] != '&') {
+        ++at;
+    }
+    return at;
 }
 
 // A reference as written, cut short for the message.
@@ -134,10 +166,7 @@ public:
                 Markup();
             } else {
                 // Text holds nothing to check but references.
-                ++At;
-                while (At < Text.size() && Text[At] != '&' && Text[At] != '<') {
-                    ++At;
-                }
+                At = FindMarkOrReference(Text, At + 1);
             }
         }
         return Fault;
@@ -151,20 +180,32 @@ private:
         At = found == std::string_view::npos ? Text.size() : found + end.size();
     }
 
+    // Tags are short, so "<" dispatches on the character after it and a tag's ">" is looked
+    // for byte by byte rather than through a library search.
     void Markup() {
-        if (Ahead("<!--")) {
-            SkipPast("-->");
-        } else if (Ahead("<![CDATA[")) {
-            SkipPast("]]>");
-        } else if (Ahead("<?")) {
+        const char next = At + 1 < Text.size() ? Text[At + 1] : '\0';
+        if (next == '!') {
+            if (Ahead("<!--")) {
+                SkipPast("-->");
+            } else if (Ahead("<![CDATA[")) {
+                SkipPast("]]>");
+            } else {
+                Declaration();
+            }
+        } else if (next == '?') {
             SkipPast("?>");
-        } else if (Ahead("<!")) {
-            Declaration();
-        } else if (Ahead("</")) {
-            SkipPast(">");
+        } else if (next == '/') {
+            SkipPastTagEnd();
         } else {
             StartTag();
         }
+    }
+
+    void SkipPastTagEnd() {
+        while (At < Text.size() && Text[At] != '>') {
+            ++At;
+        }
+        At = std::min(At + 1, Text.size());
     }
 
     // <!DOCTYPE ...> with its internal subset: quotes and brackets may hold a ">".
@@ -193,7 +234,8 @@ private:
         while (At < Text.size() && IsNameChar(Text[At])) {
             ++At;
         }
-        std::unordered_set<std::string_view> names;
+        // Made at the first attribute: most tags have none.
+        std::optional<std::unordered_set<std::string_view>> names;
         while (At < Text.size() && !Fault) {
             while (At < Text.size() && IsSpace(Text[At])) {
                 ++At;
@@ -206,7 +248,10 @@ private:
                 ++At;
             }
             const std::string_view name = Text.substr(nameStart, At - nameStart);
-            if (!names.insert(name).second) {
+            if (!names) {
+                names.emplace();
+            }
+            if (!names->insert(name).second) {
                 Fault = TXMLFault{nameStart, "duplicate attribute '" + std::string(name) + "'"};
                 return;
             }
@@ -233,7 +278,7 @@ private:
             }
             ++At;
         }
-        SkipPast(">");
+        SkipPastTagEnd();
     }
 
     void Reference() {

@@ -107,6 +107,42 @@ TEST(StrictXML, FaultsAreFoundAtEveryPlaceInARunOfText) {
     }
 }
 
+// Text between tags is passed over several bytes at a time too: a reference or a tag is found at
+// its own byte wherever it stands in the run, and the tags after it are still read.
+TEST(StrictXML, MarkupIsFoundAtEveryPlaceInARunOfText) {
+    const struct {
+        const char* inserted;
+        std::size_t offset; // of the fault within the inserted text
+        const char* reason;
+    } cases[] = {
+        {"&bad", 0, "bare '&': write &amp; for an ampersand"},
+        {"&amp;&nbsp;", 5,
+         "undefined entity '&nbsp;' (only &amp; &lt; &gt; &quot; &apos; are "
+         "defined)"},
+        {"<e a='1' a='2'/>", 9, "duplicate attribute 'a'"},
+        {"</e><e a='&x;'>", 10,
+         "undefined entity '&x;' (only &amp; &lt; &gt; &quot; &apos; are "
+         "defined)"},
+        {"<!-- & --><?p & ?><![CDATA[&]]>&#0;", 31,
+         "character reference '&#0;' names no XML character"},
+    };
+    for (std::size_t before = 0; before < 20; ++before) {
+        for (std::size_t after = 0; after < 10; ++after) {
+            const std::string lead = "<d>" + std::string(before, '1');
+            const std::string tail = std::string(after, '2') + "</d>";
+            for (const auto& c : cases) {
+                const std::optional<TXMLFault> found = FindXMLFault(lead + c.inserted + tail);
+                ASSERT_TRUE(found) << c.inserted << " " << before << " " << after;
+                EXPECT_EQ(found->Offset, lead.size() + c.offset)
+                    << c.inserted << " " << before << " " << after;
+                EXPECT_EQ(found->Reason, c.reason);
+            }
+            EXPECT_FALSE(FindXMLFault(lead + "<e a='1' b='&amp;'>&lt;</e>" + tail))
+                << before << " " << after;
+        }
+    }
+}
+
 TEST(StrictXML, AcceptsWhatXMLAllows) {
     const char* const texts[] = {
         "<d a='&amp;&lt;&gt;&quot;&apos;' b=\"&#65;&#x42;\">&amp;&#x1F600;&#9;</d>",
