@@ -597,12 +597,18 @@ void TChecker::CheckWholePicture(const std::vector<int>& lines, const std::strin
     if (!drawn) {
         return;
     }
+    const std::string size = std::to_string(ExportWidth) + " x " + std::to_string(ExportHeight);
+    for (const std::string& marks : View.CutMarks) {
+        Add(TSeverity::Error, 0,
+            prefix + "not drawn in full at " + size + ": " + marks + " (more than " +
+                std::to_string(View.DrawLimits.Marks) +
+                " of them: the step is far too small for the range)");
+    }
     for (const int i : View.CutGraphs) {
         const auto n = static_cast<std::size_t>(i);
         Add(TSeverity::Error, n < lines.size() ? lines[n] : 0,
             prefix + "graph " + std::to_string(i + 1) + " " + Quoted(Caption(graphs, i)) +
-                " is not drawn in full at " + std::to_string(ExportWidth) + " x " +
-                std::to_string(ExportHeight) +
+                " is not drawn in full at " + size +
                 ": too much to draw for one picture (the limit is about 2 s of drawing)");
     }
 }
@@ -810,8 +816,9 @@ const char* CheckCommandHelp() {
            "  - XML errors with line and column, and reader errors with the message the\n"
            "    slide show would show and the element's path; the first error ends the\n"
            "    reading of that document or slide, as it does in the show;\n"
-           "  - errors for graphs that a limit of the drawing would cut, the whole slide\n"
-           "    drawn at 1920 x 1080 (the limits allow about 2 s of drawing a picture);\n"
+           "  - errors for graphs, axis marks and grids that a limit of the drawing would\n"
+           "    cut, the whole slide drawn at 1920 x 1080 (the limits allow about 2 s of\n"
+           "    drawing a picture and 100000 marks an axis or grid);\n"
            "  - errors for graphs whose expression does not compile or raises, graphs that\n"
            "    cannot draw anything (Steps, StepsOnX or StepsOnY not positive, an empty\n"
            "    Interval of a polar or parametric curve, an unknown FunctionObjType, an\n"

@@ -49,7 +49,7 @@ void PaintAddLabel(TCanvas& canvas, TCoordinate& view, const TAddLabelData& labe
 // slides.pdf with a page per slide. A slide that cannot be read is reported on err with its
 // number and left out; one whose drawing fails is reported and written as far as it was drawn
 // (in every format alike); the others are still written. A slide that a drawing limit cut is
-// written as drawn, with a line on err naming the graphs. A line per slide goes to err when
+// written as drawn, with a line on err naming what was cut. A line per slide goes to err when
 // progress is set. Exit code: 0 when every slide was written, 1 when one failed or nothing could be
 // read or written, 2 for a usage error. Needs no display: it makes its own offscreen application
 // when there is none.

@@ -558,8 +558,9 @@ void TFormSlideShow::RedrawView() {
     } showPicture{Coordinate1};
     View().Redraw(GraphList.get(), *OperatorLib, *Variables, *Constants);
     QString cut;
-    if (!View().CutGraphs.empty()) {
-        cut = QString::fromStdString(CutGraphsMessage(*GraphList, View().CutGraphs));
+    if (!View().CutGraphs.empty() || !View().CutMarks.empty()) {
+        cut =
+            QString::fromStdString(CutGraphsMessage(*GraphList, View().CutGraphs, View().CutMarks));
         cut[0] = cut[0].toUpper();
     }
     Notice->SetText(TSlideNotice::TSource::Drawing, cut);

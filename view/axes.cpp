@@ -85,27 +85,29 @@ void TCoordinate::DrawXAxisCrossed() {
     DrawWorldLine(XInterval.Min, ay, XInterval.Max, ay);
 
     const std::int64_t reach = std::int64_t{XAxesTicksLength} + 1;
-    for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
-         v.Value() <= XInterval.Max;) {
-        const TPoint p = WorldToScreen(v.Value(), ay);
+    TStepWalk tickWalk(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
+    while (tickWalk.Value() <= XInterval.Max) {
+        const TPoint p = WorldToScreen(tickWalk.Value(), ay);
         canvas.MoveTo(p.X, SaturatedPixel(p.Y - reach));
         canvas.LineTo(p.X, SaturatedPixel(p.Y + reach));
-        if (!v.Next())
+        if (!tickWalk.Next())
             break;
     }
+    NoteMarksCut(tickWalk.CutBefore(XInterval.Max), "the x-axis marks");
 
-    for (TStepWalk v(XInterval.Min, XAxesLabelsStep, DrawLimits.Marks);
-         v.Value() <= XInterval.Max;) {
-        const TPoint p = WorldToScreen(v.Value(), ay);
-        const double shown = AxisLabelValue(v.Value(), XInterval.Min, XAxesLabelsStep);
+    TStepWalk labelWalk(XInterval.Min, XAxesLabelsStep, DrawLimits.Marks);
+    while (labelWalk.Value() <= XInterval.Max) {
+        const TPoint p = WorldToScreen(labelWalk.Value(), ay);
+        const double shown = AxisLabelValue(labelWalk.Value(), XInterval.Min, XAxesLabelsStep);
         if (shown == 0)
             canvas.TextOut(p.X - 7, p.Y + 1, "0");
         else
             canvas.TextOut(p.X - 4, XAxesLabelSide == 1 ? p.Y + 10 : p.Y - 21,
                            FloatToStr(shown) + XAxesLabelsString);
-        if (!v.Next())
+        if (!labelWalk.Next())
             break;
     }
+    NoteMarksCut(labelWalk.CutBefore(XInterval.Max), "the x-axis marks");
 
     if (IsOn(XArrow.Enabled)) {
         const TPoint p = WorldToScreen(XInterval.Max, ay);
@@ -130,27 +132,29 @@ void TCoordinate::DrawYAxisCrossed() {
     DrawWorldLine(ax, YInterval.Min, ax, YInterval.Max);
 
     const std::int64_t reach = std::int64_t{YAxesTicksLength} + 1;
-    for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
-         v.Value() <= YInterval.Max;) {
-        const TPoint p = WorldToScreen(ax, v.Value());
+    TStepWalk tickWalk(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
+    while (tickWalk.Value() <= YInterval.Max) {
+        const TPoint p = WorldToScreen(ax, tickWalk.Value());
         canvas.MoveTo(SaturatedPixel(p.X - reach), p.Y);
         canvas.LineTo(SaturatedPixel(p.X + reach), p.Y);
-        if (!v.Next())
+        if (!tickWalk.Next())
             break;
     }
+    NoteMarksCut(tickWalk.CutBefore(YInterval.Max), "the y-axis marks");
 
-    for (TStepWalk v(YInterval.Min, YAxesLabelsStep, DrawLimits.Marks);
-         v.Value() <= YInterval.Max;) {
-        const TPoint p = WorldToScreen(ax, v.Value());
-        const double shown = AxisLabelValue(v.Value(), YInterval.Min, YAxesLabelsStep);
+    TStepWalk labelWalk(YInterval.Min, YAxesLabelsStep, DrawLimits.Marks);
+    while (labelWalk.Value() <= YInterval.Max) {
+        const TPoint p = WorldToScreen(ax, labelWalk.Value());
+        const double shown = AxisLabelValue(labelWalk.Value(), YInterval.Min, YAxesLabelsStep);
         if (shown == 0)
             canvas.TextOut(p.X - 7, p.Y + 1, "0");
         else
             canvas.TextOut(YAxesLabelSide != 0 ? p.X + 10 : p.X - 20, p.Y - 7,
                            FloatToStr(shown) + YAxesLabelsString);
-        if (!v.Next())
+        if (!labelWalk.Next())
             break;
     }
+    NoteMarksCut(labelWalk.CutBefore(YInterval.Max), "the y-axis marks");
 
     if (IsOn(YArrow.Enabled)) {
         const TPoint p = WorldToScreen(ax, YInterval.Max);
@@ -177,23 +181,26 @@ void TCoordinate::DrawXAxisBoxed() {
     // The edge at the bottom of the screen.
     const double b = YAxesDirection == 1 ? YInterval.Min : YInterval.Max;
 
-    for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
-         v.Value() <= XInterval.Max;) {
-        const TPoint p = WorldToScreen(v.Value(), b);
+    TStepWalk tickWalk(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
+    while (tickWalk.Value() <= XInterval.Max) {
+        const TPoint p = WorldToScreen(tickWalk.Value(), b);
         canvas.MoveTo(p.X, p.Y);
         canvas.LineTo(p.X, SaturatedPixel(std::int64_t{p.Y} - XAxesTicksLength - 1));
-        if (!v.Next())
+        if (!tickWalk.Next())
             break;
     }
+    NoteMarksCut(tickWalk.CutBefore(XInterval.Max), "the x-axis marks");
     // Labels follow the ticks in this style.
-    for (TStepWalk v(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
-         v.Value() <= XInterval.Max;) {
-        const TPoint p = WorldToScreen(v.Value(), b);
-        canvas.TextOut(p.X - 4, p.Y + 10,
-                       FloatToStr(AxisLabelValue(v.Value(), XInterval.Min, XAxesTicksStep)));
-        if (!v.Next())
+    TStepWalk labelWalk(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
+    while (labelWalk.Value() <= XInterval.Max) {
+        const TPoint p = WorldToScreen(labelWalk.Value(), b);
+        canvas.TextOut(
+            p.X - 4, p.Y + 10,
+            FloatToStr(AxisLabelValue(labelWalk.Value(), XInterval.Min, XAxesTicksStep)));
+        if (!labelWalk.Next())
             break;
     }
+    NoteMarksCut(labelWalk.CutBefore(XInterval.Max), "the x-axis marks");
     RestoreCanvasState();
 }
 
@@ -207,22 +214,25 @@ void TCoordinate::DrawYAxisBoxed() {
     // The edge at the left of the screen.
     const double c = XAxesDirection == 0 ? XInterval.Min : XInterval.Max;
 
-    for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
-         v.Value() <= YInterval.Max;) {
-        const TPoint p = WorldToScreen(c, v.Value());
+    TStepWalk tickWalk(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
+    while (tickWalk.Value() <= YInterval.Max) {
+        const TPoint p = WorldToScreen(c, tickWalk.Value());
         canvas.MoveTo(p.X, p.Y);
         canvas.LineTo(SaturatedPixel(std::int64_t{p.X} + YAxesTicksLength + 1), p.Y);
-        if (!v.Next())
+        if (!tickWalk.Next())
             break;
     }
-    for (TStepWalk v(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
-         v.Value() <= YInterval.Max;) {
-        const TPoint p = WorldToScreen(c, v.Value());
-        canvas.TextOut(p.X - 18, p.Y - 5,
-                       FloatToStr(AxisLabelValue(v.Value(), YInterval.Min, YAxesTicksStep)));
-        if (!v.Next())
+    NoteMarksCut(tickWalk.CutBefore(YInterval.Max), "the y-axis marks");
+    TStepWalk labelWalk(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
+    while (labelWalk.Value() <= YInterval.Max) {
+        const TPoint p = WorldToScreen(c, labelWalk.Value());
+        canvas.TextOut(
+            p.X - 18, p.Y - 5,
+            FloatToStr(AxisLabelValue(labelWalk.Value(), YInterval.Min, YAxesTicksStep)));
+        if (!labelWalk.Next())
             break;
     }
+    NoteMarksCut(labelWalk.CutBefore(YInterval.Max), "the y-axis marks");
     RestoreCanvasState();
 }
 

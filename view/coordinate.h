@@ -181,6 +181,9 @@ public:
     // The graphs of the last Redraw (indexes into its graph list) that a limit cut short or left
     // out; empty when the picture is whole.
     std::vector<int> CutGraphs;
+    // The parts of the coordinate system that DrawLimits.Marks cut short in the last Redraw, in
+    // plain words ("the x-axis marks", "the vertical grid"), each once; empty when whole.
+    std::vector<std::string> CutMarks;
 
     TCoordinate();
     TCoordinate(const TCoordinate&) = delete;
@@ -308,6 +311,8 @@ private:
     };
 
     TCanvas& RequireCanvas();
+    // Records in CutMarks, once, that the Marks cap cut `what` (when `cut`).
+    void NoteMarksCut(bool cut, const char* what);
     std::int32_t TitleMargin(TFlag enabled, const std::string& title, const TFont& font);
     // A mapped point before truncation and saturation (a NaN coordinate already replaced).
     struct TExactPoint {

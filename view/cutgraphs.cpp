@@ -31,10 +31,13 @@ std::string GraphName(const TMemory& graphs, int index) {
     return "graph " + std::to_string(index + 1) + " \"" + caption + "\"";
 }
 
-std::string CutGraphsMessage(const TMemory& graphs, const std::vector<int>& cut) {
+std::string CutGraphsMessage(const TMemory& graphs, const std::vector<int>& cut,
+                             const std::vector<std::string>& marks) {
     std::string message = "not drawn in full (too much to draw for one picture): ";
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        message += (i > 0 ? ", " : "") + marks[i];
     for (std::size_t i = 0; i < cut.size() && i < NamedGraphs; ++i)
-        message += (i > 0 ? ", " : "") + GraphName(graphs, cut[i]);
+        message += (i > 0 || !marks.empty() ? ", " : "") + GraphName(graphs, cut[i]);
     if (cut.size() > NamedGraphs)
         message += " and " + std::to_string(cut.size() - NamedGraphs) + " more";
     return message;

@@ -7,11 +7,13 @@
 
 namespace curvana {
 
-// What the show, the export and the check say of a picture that a drawing limit cut
-// (TCoordinate::CutGraphs): "not drawn in full (too much to draw for one picture): graph 3
-// "Y(x)=sin(x)", graph 4 "..."". Graphs are numbered from 1 as in the document; the first three
-// are named, the rest counted, and long captions shortened, so the text stays one short line.
-std::string CutGraphsMessage(const TMemory& graphs, const std::vector<int>& cut);
+// What the show and the export say of a picture that a drawing limit cut (TCoordinate::CutMarks
+// and CutGraphs): "not drawn in full (too much to draw for one picture): the x-axis marks,
+// graph 3 "Y(x)=sin(x)", graph 4 "..."". The cut parts of the coordinate system come first, all
+// named; graphs are numbered from 1 as in the document, the first three named, the rest counted,
+// and long captions shortened, so the text stays one short line.
+std::string CutGraphsMessage(const TMemory& graphs, const std::vector<int>& cut,
+                             const std::vector<std::string>& marks);
 
 // One graph as the message names it: graph 3 "Y(x)=sin(x)".
 std::string GraphName(const TMemory& graphs, int index);

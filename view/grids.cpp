@@ -181,6 +181,7 @@ void TCoordinate::DrawHorizontalGrid() {
     TStepWalk y(YInterval.Min, GridHorStep, DrawLimits.Marks + 1);
     while (y.Next() && y.Value() < YInterval.Max)
         DrawWorldLine(XInterval.Min, y.Value(), XInterval.Max, y.Value());
+    NoteMarksCut(y.Capped() && y.Value() + y.Step() < YInterval.Max, "the horizontal grid");
     RestoreCanvasState();
 }
 
@@ -191,6 +192,7 @@ void TCoordinate::DrawVerticalGrid() {
     TStepWalk x(XInterval.Min, GridVerStep, DrawLimits.Marks + 1);
     while (x.Next() && x.Value() < XInterval.Max)
         DrawWorldLine(x.Value(), YInterval.Min, x.Value(), YInterval.Max);
+    NoteMarksCut(x.Capped() && x.Value() + x.Step() < XInterval.Max, "the vertical grid");
     RestoreCanvasState();
 }
 
@@ -218,6 +220,8 @@ void TCoordinate::DrawRadialGrid() {
             DrawCutCircle(*this, canvas, radius, area);
         }
     }
+    // Next is only asked for while another circle is needed.
+    NoteMarksCut(r.Capped(), "the radial grid");
     RestoreCanvasState();
 }
 
@@ -257,6 +261,7 @@ void TCoordinate::DrawAngularGrid() {
         if (RayInside({X, Y}, area, t0, t1))
             DrawWorldLine(X * t1, Y * t1, X * t0, Y * t0);
     }
+    NoteMarksCut(s.Capped(), "the angular grid");
     RestoreCanvasState();
 }
 

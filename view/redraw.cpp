@@ -1,6 +1,8 @@
 #include "view/coordinate.h"
 #include "view/graphcaption.h"
 
+#include <algorithm>
+
 namespace curvana {
 
 void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TVarMemory& variables,
@@ -9,6 +11,7 @@ void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TV
     SharedPlots = 0;
     Work = 0;
     CutGraphs.clear();
+    CutMarks.clear();
     FRedrawing = true;
     struct TRedrawing {
         bool& Flag;
@@ -33,6 +36,11 @@ void TCoordinate::ClearBackground() {
     canvas.Brush.Style = bsSolid;
     canvas.Rectangle(0, 0, Width, Height);
     RestoreCanvasState();
+}
+
+void TCoordinate::NoteMarksCut(bool cut, const char* what) {
+    if (cut && std::find(CutMarks.begin(), CutMarks.end(), what) == CutMarks.end())
+        CutMarks.emplace_back(what);
 }
 
 void TCoordinate::DrawCoordinateSystem() {

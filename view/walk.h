@@ -32,6 +32,9 @@ public:
 
     // Whether the last Next failed because the walk had produced `cap` values.
     bool Capped() const { return FCapped; }
+    // Whether the cap stopped the walk while its next value was still at or before `end`: what
+    // the walk gave is not the whole.
+    bool CutBefore(double end) const { return FCapped && FValue + FStep <= end; }
     double Step() const { return FStep; }
 
 private:

@@ -371,6 +371,36 @@ TEST_F(CheckCommand, GraphsThatADrawingLimitCutsAreErrors) {
     ExpectFindings(show.Path, {{TSeverity::Info, 0, "slide show with 2 slides"}}, limits);
 }
 
+// The view's own cap of 100,000 ticks, labels or grid lines: a step that needs more is named,
+// one just within it is not (-10..10 in steps of 0.0001 is 200,001 marks, of 0.00021 is 95,239).
+TEST_F(CheckCommand, MarksThatTheMarkCapCutsAreErrors) {
+    struct Case {
+        std::string coordinate;
+        std::string cut; // empty: nothing cut
+    };
+    const Case cases[] = {
+        {"<XAxesTicksStep>0.0001</XAxesTicksStep>", "the x-axis marks"},
+        {"<XAxesTicksStep>0.00021</XAxesTicksStep>", ""},
+        {"<YAxesLabelsStep>0.0001</YAxesLabelsStep>", "the y-axis marks"},
+        {"<GridVerEnabled>1</GridVerEnabled><GridVerStep>0.0001</GridVerStep>",
+         "the vertical grid"},
+        {"<GridVerEnabled>1</GridVerEnabled><GridVerStep>0.00021</GridVerStep>", ""},
+        {"<GridRadialEnabled>1</GridRadialEnabled><GridRadialStep>0.0001</GridRadialStep>",
+         "the radial grid"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.coordinate);
+        TempFile document("<CurvanaDocument><Coordinate>" + c.coordinate +
+                          "</Coordinate></CurvanaDocument>\n");
+        std::vector<Expected> expected = {{TSeverity::Info, 0, "document"}};
+        if (!c.cut.empty())
+            expected.push_back(
+                {TSeverity::Error, 0,
+                 "not drawn in full at 1920 x 1080: " + c.cut + " (more than 100000 of them"});
+        ExpectFindings(document.Path, expected);
+    }
+}
+
 TEST_F(CheckCommand, ExitCodesAndOutputFormat) {
     struct Case {
         std::vector<std::string> arguments;

@@ -188,6 +188,40 @@ TEST_F(ExportCommand, SlideThatALimitCutsIsWrittenAndReported) {
     EXPECT_EQ(FErr.str(), "");
 }
 
+TEST_F(ExportCommand, AxisMarksThatTheMarkCapCutsAreReportedWithTheGraphs) {
+    // -10..10 in steps of 0.0001 is 200,001 ticks, beyond the cap of 100,000; 0.00021 is within.
+    const auto show = [&](const std::string& ticksStep) {
+        return Write("show.sld", "<CurvanaSlides>\n" +
+                                     Slide("<Coordinate><XAxesTicksStep>" + ticksStep +
+                                           "</XAxesTicksStep></Coordinate>\n"
+                                           "<Memory><FunctionObj><Exp>sin(x)</Exp><ShowEnabled>1"
+                                           "</ShowEnabled></FunctionObj></Memory>\n") +
+                                     "</CurvanaSlides>\n");
+    };
+    std::string file = show("0.0001");
+    TDrawLimits limits;
+    limits.WalkSamples = 300;
+    FErr.str("");
+    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", file}, FOut, FErr, false, limits), 0)
+        << FErr.str();
+    EXPECT_EQ(FErr.str(), file +
+                              ": slide 1: not drawn in full (too much to draw for one picture): "
+                              "the x-axis marks, graph 1 \"Y(x)=sin(x)\"; written as drawn to " +
+                              Out() + "/slide-01.png\n");
+
+    FErr.str("");
+    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", file}, FOut, FErr, false), 0);
+    EXPECT_EQ(FErr.str(), file +
+                              ": slide 1: not drawn in full (too much to draw for one picture): "
+                              "the x-axis marks; written as drawn to " +
+                              Out() + "/slide-01.png\n");
+
+    file = show("0.00021");
+    FErr.str("");
+    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", file}, FOut, FErr, false), 0);
+    EXPECT_EQ(FErr.str(), "");
+}
+
 TEST_F(ExportCommand, ProgressOnlyWhenAsked) {
     const std::string file = Write("doc.xml", EmptyDocument);
     ASSERT_EQ(Run({Out(), "--size", "50x40", file}, false), 0);

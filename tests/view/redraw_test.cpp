@@ -212,6 +212,95 @@ TEST_F(RedrawTest, DegenerateAxisStepsEnd) {
 namespace curvana {
 namespace {
 
+// The cap on ticks, labels and grid lines (30 here) names what it cuts; a walk that ends at the
+// cap with nothing left before the range's end, or within it, is whole. Over -10..10: ticks every
+// 0.65 are 31, every 0.68 exactly 30; grid lines strictly inside every 0.64 are 31, every 0.66 30.
+TEST_F(RedrawTest, MarksTheCapCutsAreNamed) {
+    struct Case {
+        const char* name;
+        std::function<void(TCoordinate&)> set;
+        std::vector<std::string> cut;
+    };
+    const Case cases[] = {
+        {"x ticks", [](TCoordinate& v) { v.XAxesTicksStep = 0.65; }, {"the x-axis marks"}},
+        {"x ticks at the cap", [](TCoordinate& v) { v.XAxesTicksStep = 0.68; }, {}},
+        {"y labels", [](TCoordinate& v) { v.YAxesLabelsStep = 0.65; }, {"the y-axis marks"}},
+        {"boxed x ticks",
+         [](TCoordinate& v) {
+             v.AxesStyle = asBoxed;
+             v.XAxesTicksStep = 0.65;
+         },
+         {"the x-axis marks"}},
+        {"boxed y ticks",
+         [](TCoordinate& v) {
+             v.AxesStyle = asBoxed;
+             v.YAxesTicksStep = 0.65;
+         },
+         {"the y-axis marks"}},
+        {"boxed at the cap",
+         [](TCoordinate& v) {
+             v.AxesStyle = asBoxed;
+             v.XAxesTicksStep = v.YAxesTicksStep = 0.68;
+         },
+         {}},
+        {"horizontal grid",
+         [](TCoordinate& v) {
+             v.GridHorEnabled = 1;
+             v.GridHorStep = 0.64;
+         },
+         {"the horizontal grid"}},
+        {"vertical grid at the cap",
+         [](TCoordinate& v) {
+             v.GridVerEnabled = 1;
+             v.GridVerStep = 0.66;
+         },
+         {}},
+        {"vertical grid and x ticks, once each",
+         [](TCoordinate& v) {
+             v.GridVerEnabled = 1;
+             v.GridVerStep = 0.64;
+             v.XAxesTicksStep = v.XAxesLabelsStep = 0.1;
+         },
+         {"the vertical grid", "the x-axis marks"}},
+        {"radial grid",
+         [](TCoordinate& v) {
+             v.GridRadialEnabled = 1;
+             v.GridRadialStep = 0.1;
+         },
+         {"the radial grid"}},
+        {"radial grid within",
+         [](TCoordinate& v) {
+             v.GridRadialEnabled = 1;
+             v.GridRadialStep = 1;
+         },
+         {}},
+        {"angular grid",
+         [](TCoordinate& v) {
+             v.GridAngularEnabled = 1;
+             v.GridAngularStep = 0.01;
+         },
+         {"the angular grid"}},
+        {"angular grid within",
+         [](TCoordinate& v) {
+             v.GridAngularEnabled = 1;
+             v.GridAngularStep = 0.25;
+         },
+         {}},
+    };
+    view.DrawLimits.Marks = 30;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.AxesStyle = asCrossed;
+        view.XAxesTicksStep = view.YAxesTicksStep = view.XAxesLabelsStep = view.YAxesLabelsStep = 1;
+        view.GridHorEnabled = view.GridVerEnabled = view.GridRadialEnabled =
+            view.GridAngularEnabled = 0;
+        c.set(view);
+        Redraw();
+        EXPECT_EQ(view.CutMarks, c.cut);
+        EXPECT_TRUE(view.CutGraphs.empty());
+    }
+}
+
 // Views no dialog would produce, with every kind of graph and every part of the picture on:
 // each redraw ends, and its work stays bounded.
 TEST_F(RedrawTest, HostileViewsEnd) {
