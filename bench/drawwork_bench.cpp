@@ -15,7 +15,6 @@
 #include "view/coordinate.h"
 #include "view/countingcanvas.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <ctime>
@@ -77,6 +76,13 @@ void Table(TMemory& list, std::int64_t n, bool across, bool smooth) {
     list.AddTableCopy(t);
 }
 
+// One y(x) curve of `steps` steps.
+TMake Curve(std::string exp) {
+    return [exp = std::move(exp)](TMemory& list, std::int64_t steps) {
+        AddFunction(list, ftYofX, exp).PlotParameter.Steps = static_cast<std::int32_t>(steps);
+    };
+}
+
 std::string LongSum() {
     std::string sum = "sin(x)";
     for (int k = 2; k <= 40; ++k)
@@ -84,51 +90,30 @@ std::string LongSum() {
     return sum;
 }
 
+// About 20,000 instructions, beyond the evaluator's caches: "x*0.5+" ten thousand times.
+std::string LongChain() {
+    std::string sum;
+    for (int k = 0; k < 10'000; ++k)
+        sum += "x*0.5+";
+    return sum;
+}
+
 const TKind Kinds[] = {
-    {"curve-sin",
-     [](TMemory& list, std::int64_t steps) {
-         AddFunction(list, ftYofX, "5sin(x)").PlotParameter.Steps =
-             static_cast<std::int32_t>(steps);
-     },
-     1'000'000, 1'000'000},
-    {"curve-line",
-     [](TMemory& list, std::int64_t steps) {
-         AddFunction(list, ftYofX, "x/2").PlotParameter.Steps = static_cast<std::int32_t>(steps);
-     },
-     1'000'000, 1'000'000},
-    {"curve-poly",
-     [](TMemory& list, std::int64_t steps) {
-         AddFunction(list, ftYofX, "(x^4-3x^3+2x^2-x+5)/2000").PlotParameter.Steps =
-             static_cast<std::int32_t>(steps);
-     },
-     1'000'000, 1'000'000},
+    {"curve-sin", Curve("5sin(x)"), 1'000'000, 1'000'000},
+    {"curve-line", Curve("x/2"), 1'000'000, 1'000'000},
+    {"curve-poly", Curve("(x^4-3x^3+2x^2-x+5)/2000"), 1'000'000, 1'000'000},
     {"curves-500-steps",
      [](TMemory& list, std::int64_t n) {
          Copies(list, n, [](TMemory& l) { AddFunction(l, ftYofX, "x+1"); });
      },
      1'000, 1'000},
-    {"curve-40-terms",
-     [](TMemory& list, std::int64_t steps) {
-         AddFunction(list, ftYofX, LongSum()).PlotParameter.Steps =
-             static_cast<std::int32_t>(steps);
-     },
-     100'000, 100'000},
-    {"curve-20k-instructions",
-     [](TMemory& list, std::int64_t steps) {
-         std::string sum;
-         for (int k = 0; k < 10'000; ++k)
-             sum += "x*0.5+";
-         AddFunction(list, ftYofX, sum + "1").PlotParameter.Steps =
-             static_cast<std::int32_t>(steps);
-     },
-     2'000, 2'000},
+    {"curve-40-terms", Curve(LongSum()), 100'000, 100'000},
+    {"curve-20k-instructions", Curve(LongChain() + "1"), 2'000, 2'000},
     {"region-20k-instructions",
      [](TMemory& list, std::int64_t n) {
-         std::string sum;
-         for (int k = 0; k < 10'000; ++k)
-             sum += "x*0.5+";
+         const std::string sum = LongChain() + "y";
          Copies(list, n, [&](TMemory& l) {
-             TFunctionObj& f = AddFunction(l, ftRelation, sum + "y", ">0");
+             TFunctionObj& f = AddFunction(l, ftRelation, sum, ">0");
              f.PlotParameter.StepsOnX = 10;
              f.PlotParameter.StepsOnY = 10;
          });
@@ -269,13 +254,3 @@ const bool Registered = [] {
 
 } // namespace
 } // namespace curvana
-
-int main(int argc, char** argv) {
-    // Fonts need an application; the offscreen platform needs no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

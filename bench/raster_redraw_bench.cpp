@@ -6,7 +6,6 @@
 #include "bench/benchslide.h"
 #include "platform/rastercanvas.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -45,13 +44,3 @@ const bool Registered = [] {
 
 } // namespace
 } // namespace curvana
-
-int main(int argc, char** argv) {
-    // Fonts need an application; the offscreen platform needs no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
