@@ -277,6 +277,9 @@ public:
                   const TVarMemory& constants);
     void PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
                   const TVarMemory& constants);
+    // y(x), or with ofY x(y): one expression sampled along one axis.
+    void PlotExplicit(const TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,
+                      const TVarMemory& constants, bool ofY);
     void PlotParametric(const TFunctionObj& F, const TOperatorLib& operatorLib,
                         TVarMemory& variables, const TVarMemory& constants);
     void PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorLib, TVarMemory& variables,

@@ -97,67 +97,48 @@ void TCoordinate::PlotFunction(TFunctionObj& F, const TOperatorLib& operatorLib,
     }
 }
 
-// Steps of 0 or less have no sampling to offer and draw nothing (the division would give an
-// infinite or reversed step).
 void TCoordinate::PlotYofX(const TFunctionObj& F, const TOperatorLib& operatorLib,
                            TVarMemory& variables, const TVarMemory& constants) {
-    if (F.PlotParameter.Steps <= 0)
-        return;
-    TExpCal calculator(F.Exp, operatorLib, variables, constants);
-    TFreeVariable xVariable(variables, "x");
-    const double dx = StepOf(XInterval, F.PlotParameter.Steps);
-    const TExplicitWalk walk = ExplicitWalk(XInterval, F.Interval);
-    TCurveTracer tracer = Tracer(*this, F.PlotParameter);
-    TCanvas& canvas = RequireCanvas();
-    SaveCanvasState();
-    ApplyTo(F.GraphStyle, canvas);
-    TWorldPoint previous;
-    const std::uint64_t work = EvaluationWork(calculator);
-    TWalkBatch x(
-        TEndWalk(walk.First, dx, WalkEnd(XInterval, F.Interval, walk), DrawLimits.WalkSamples),
-        xVariable.Item(), {&calculator});
-    while (x.Next()) {
-        CountEvaluation(work);
-        const double y = x.Result(0);
-        tracer.Sample(x.Ok(0), x.Value(), y, previous);
-        previous = {x.Value(), y};
-        if (WorkSpent()) {
-            PlotCut = x.Stop() || PlotCut;
-            break;
-        }
-    }
-    PlotCut = PlotCut || x.Cut();
-    RestoreCanvasState();
+    PlotExplicit(F, operatorLib, variables, constants, false);
 }
 
 void TCoordinate::PlotXofY(const TFunctionObj& F, const TOperatorLib& operatorLib,
                            TVarMemory& variables, const TVarMemory& constants) {
+    PlotExplicit(F, operatorLib, variables, constants, true);
+}
+
+// Steps of 0 or less have no sampling to offer and draw nothing (the division would give an
+// infinite or reversed step).
+void TCoordinate::PlotExplicit(const TFunctionObj& F, const TOperatorLib& operatorLib,
+                               TVarMemory& variables, const TVarMemory& constants, bool ofY) {
     if (F.PlotParameter.Steps <= 0)
         return;
+    const auto& range = ofY ? YInterval : XInterval;
     TExpCal calculator(F.Exp, operatorLib, variables, constants);
-    TFreeVariable yVariable(variables, "y");
-    const double dy = StepOf(YInterval, F.PlotParameter.Steps);
-    const TExplicitWalk walk = ExplicitWalk(YInterval, F.Interval);
+    TFreeVariable variable(variables, ofY ? "y" : "x");
+    const double step = StepOf(range, F.PlotParameter.Steps);
+    const TExplicitWalk walk = ExplicitWalk(range, F.Interval);
     TCurveTracer tracer = Tracer(*this, F.PlotParameter);
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
     const std::uint64_t work = EvaluationWork(calculator);
-    TWalkBatch y(
-        TEndWalk(walk.First, dy, WalkEnd(YInterval, F.Interval, walk), DrawLimits.WalkSamples),
-        yVariable.Item(), {&calculator});
-    while (y.Next()) {
+    TWalkBatch samples(
+        TEndWalk(walk.First, step, WalkEnd(range, F.Interval, walk), DrawLimits.WalkSamples),
+        variable.Item(), {&calculator});
+    while (samples.Next()) {
         CountEvaluation(work);
-        const double x = y.Result(0);
-        tracer.Sample(y.Ok(0), x, y.Value(), previous);
-        previous = {x, y.Value()};
+        const TWorldPoint point = ofY ? TWorldPoint{samples.Result(0), samples.Value()}
+                                      : TWorldPoint{samples.Value(), samples.Result(0)};
+        tracer.Sample(samples.Ok(0), point.X, point.Y, previous);
+        previous = point;
         if (WorkSpent()) {
-            PlotCut = y.Stop() || PlotCut;
+            PlotCut = samples.Stop() || PlotCut;
             break;
         }
     }
-    PlotCut = PlotCut || y.Cut();
+    PlotCut = PlotCut || samples.Cut();
     RestoreCanvasState();
 }
 
