@@ -38,6 +38,20 @@ protected:
 
     std::string Out() const { return (FRoot / "out").string(); }
 
+    // A 300 x 200 export under the given limits; its standard error stays in FErr.
+    int RunWithin(const std::string& file, const TDrawLimits& limits = {}) {
+        FErr.str("");
+        return RunExportCommand({Out(), "--size", "300x200", file}, FOut, FErr, false, limits);
+    }
+
+    // The line that names what a limit cut on slide `slide`.
+    std::string CutLine(const std::string& file, int slide, const std::string& what) const {
+        const std::string number = (slide < 10 ? "0" : "") + std::to_string(slide);
+        return file + ": slide " + std::to_string(slide) +
+               ": not drawn in full (too much to draw for one picture): " + what +
+               "; written as drawn to " + Out() + "/slide-" + number + ".png\n";
+    }
+
     int Run(std::vector<std::string> arguments, bool progress = false) {
         FOut.str("");
         FErr.str("");
@@ -173,18 +187,12 @@ TEST_F(ExportCommand, SlideThatALimitCutsIsWrittenAndReported) {
         Write("show.sld", "<CurvanaSlides>\n" + Slide("") + Slide(graphs) + "</CurvanaSlides>\n");
     TDrawLimits limits;
     limits.WalkSamples = 300;
-    FErr.str("");
-    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", show}, FOut, FErr, false, limits), 0)
-        << FErr.str();
-    EXPECT_EQ(FErr.str(), show +
-                              ": slide 2: not drawn in full (too much to draw for one picture): "
-                              "graph 2 \"Y(x)=sin(x)\"; written as drawn to " +
-                              Out() + "/slide-02.png\n");
+    ASSERT_EQ(RunWithin(show, limits), 0) << FErr.str();
+    EXPECT_EQ(FErr.str(), CutLine(show, 2, "graph 2 \"Y(x)=sin(x)\""));
     EXPECT_TRUE(fs::exists(Out() + "/slide-02.png"));
 
     limits.WalkSamples = 600;
-    FErr.str("");
-    EXPECT_EQ(RunExportCommand({Out(), "--size", "300x200", show}, FOut, FErr, false, limits), 0);
+    EXPECT_EQ(RunWithin(show, limits), 0);
     EXPECT_EQ(FErr.str(), "");
 }
 
@@ -198,27 +206,16 @@ TEST_F(ExportCommand, AxisMarksThatTheMarkCapCutsAreReportedWithTheGraphs) {
                                            "</ShowEnabled></FunctionObj></Memory>\n") +
                                      "</CurvanaSlides>\n");
     };
-    std::string file = show("0.0001");
+    const std::string file = show("0.0001");
     TDrawLimits limits;
     limits.WalkSamples = 300;
-    FErr.str("");
-    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", file}, FOut, FErr, false, limits), 0)
-        << FErr.str();
-    EXPECT_EQ(FErr.str(), file +
-                              ": slide 1: not drawn in full (too much to draw for one picture): "
-                              "the x-axis marks, graph 1 \"Y(x)=sin(x)\"; written as drawn to " +
-                              Out() + "/slide-01.png\n");
+    ASSERT_EQ(RunWithin(file, limits), 0) << FErr.str();
+    EXPECT_EQ(FErr.str(), CutLine(file, 1, "the x-axis marks, graph 1 \"Y(x)=sin(x)\""));
 
-    FErr.str("");
-    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", file}, FOut, FErr, false), 0);
-    EXPECT_EQ(FErr.str(), file +
-                              ": slide 1: not drawn in full (too much to draw for one picture): "
-                              "the x-axis marks; written as drawn to " +
-                              Out() + "/slide-01.png\n");
+    ASSERT_EQ(RunWithin(file), 0);
+    EXPECT_EQ(FErr.str(), CutLine(file, 1, "the x-axis marks"));
 
-    file = show("0.00021");
-    FErr.str("");
-    ASSERT_EQ(RunExportCommand({Out(), "--size", "300x200", file}, FOut, FErr, false), 0);
+    ASSERT_EQ(RunWithin(show("0.00021")), 0);
     EXPECT_EQ(FErr.str(), "");
 }
 
