@@ -97,6 +97,21 @@ TEST_F(SharedWorkTest, ThreadsDrawTheSameAsOneThread) {
              AddFunction(ftRelation, "x^y-y^x", "=0");
          },
          true},
+        // Dense curves: most of the work lies in the tested cells the threads refine.
+        {"off-centre circles and rings",
+         [this] {
+             AddFunction(ftRelation, "(x-3)^2+(y-2)^2-4", "=0");
+             AddFunction(ftRelation, "(x^2+y^2-1)*((x-6)^2+(y-6)^2-1)", "=0");
+             AddFunction(ftRelation, "sin(x^2+y^2)", "=0");
+         },
+         true},
+        // Rings closer than a pixel: many cells whose corners share a sign are kept by a probe.
+        {"rings finer than the pixels",
+         [this] {
+             view.XInterval = view.YInterval = {1, -40, 40};
+             AddFunction(ftRelation, "sin(x^2+y^2)", "=0");
+         },
+         true},
         {"solid and hatched regions",
          [this] {
              AddRegion("x^2+y^2-9", "<0", 240, bsSolid);
