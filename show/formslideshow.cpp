@@ -64,6 +64,12 @@ void Guarded(TFormSlideShow& window, const TFormSlideShow::TErrorReporter& repor
     }
 }
 
+// The load of a new window waits a moment for the window system to settle its size. A slide
+// chosen later waits only for the events already queued, so that a burst of keys loads once
+// and the key's picture is not held back.
+constexpr int FirstLoadDelayMs = 10;
+constexpr int NextLoadDelayMs = 0;
+
 void DefaultErrorReporter(QWidget* owner, const QString& message) {
     QMessageBox::critical(owner, QGuiApplication::applicationDisplayName(), message);
 }
@@ -91,7 +97,7 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
 
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
-    Timer1->setInterval(10);
+    Timer1->setInterval(FirstLoadDelayMs);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     const auto bind = [this](QAction*& action, const char* text,
@@ -209,7 +215,7 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
     new TScreenKeeper(this);
 
     // Enabled from the start: the first load follows as soon as the show's loop runs.
-    Timer1->start();
+    Timer1->start(FirstLoadDelayMs);
 }
 
 TFormSlideShow::~TFormSlideShow() {
@@ -301,7 +307,7 @@ void TFormSlideShow::OpenWindow() {
         });
         WatchScreen(window->screen());
     }
-    Timer1->start();
+    Timer1->start(FirstLoadDelayMs);
 }
 
 void TFormSlideShow::SetShowScreen(QScreen* screen) {
@@ -438,7 +444,7 @@ void TFormSlideShow::GoToSlide(int index) {
         return;
     CurrentPath = (*SlideList)[static_cast<std::size_t>(index)];
     CoordinateMovementPanel1->setChecked(false);
-    Timer1->start();
+    Timer1->start(NextLoadDelayMs);
 }
 
 void TFormSlideShow::UpdateSlideIndicator() {
@@ -807,7 +813,7 @@ void TFormSlideShow::ActionFileOpenExecute() {
     }
     CurrentPath = chosen.value_or(std::string());
     CoordinateMovementPanel1->setChecked(false);
-    Timer1->start();
+    Timer1->start(NextLoadDelayMs);
     HideAndShowControlPanel();
 }
 
