@@ -211,9 +211,17 @@ private:
     void NoteFlag(TFlag value, const std::string& what, int line);
     // Plots the graph (shown) on a counting canvas; true when it marks the picture.
     bool CheckDrawing(int index);
+    // The line of the last element that wrote a setting of the view, in the last Coordinate of
+    // root that has one; 0 when none does.
+    int SettingLine(pugi::xml_node root, const char* setting) const;
     // Draws the whole slide as the show would, on a picture of the size an export makes by
-    // default, and reports each graph that a drawing limit cuts; lines[i] is graph i's line.
-    void CheckWholePicture(const std::vector<int>& lines, const std::string& prefix);
+    // default, and reports each graph and each part of the coordinate system that a drawing
+    // limit cuts; lines[i] is graph i's line, root the element that holds the slide's Coordinate.
+    void CheckWholePicture(pugi::xml_node root, const std::vector<int>& lines,
+                           const std::string& prefix);
+    // The line to report a cut part of the coordinate system on: that of the setting that asks
+    // for it (of the finest step, for axis marks), else that of the slide's Coordinate element.
+    int CutPartLine(pugi::xml_node root, const std::string& part) const;
     // Compiles an expression of a graph; reports and answers nullptr when it cannot be used.
     std::unique_ptr<TExpCal> Compile(const std::string& expression, int line,
                                      const std::string& what);
@@ -339,7 +347,7 @@ void TChecker::ReadDocument(const std::string& file, pugi::xml_node base, bool b
         }
     }
     if (outcome == TLoadOutcome::Loaded) {
-        CheckWholePicture(lines, prefix);
+        CheckWholePicture(baseIsRoot ? base : base.child("CurvanaDocument"), lines, prefix);
     }
     CheckLabels(baseIsRoot ? base : base.child("CurvanaDocument"), prefix);
 }
@@ -372,17 +380,18 @@ void TChecker::CheckLabels(pugi::xml_node root, const std::string& prefix) {
     }
 }
 
-void TChecker::CheckView(pugi::xml_node root, const std::string& prefix) {
-    // The line of the last element that wrote a setting, in the last Coordinate that has one.
-    const auto lineOf = [&](const char* setting) {
-        pugi::xml_node last;
-        for (pugi::xml_node coordinate : root.children("Coordinate")) {
-            for (pugi::xml_node child : coordinate.children(setting)) {
-                last = child;
-            }
+int TChecker::SettingLine(pugi::xml_node root, const char* setting) const {
+    pugi::xml_node last;
+    for (pugi::xml_node coordinate : root.children("Coordinate")) {
+        for (pugi::xml_node child : coordinate.children(setting)) {
+            last = child;
         }
-        return Source.LineOf(last);
-    };
+    }
+    return Source.LineOf(last);
+}
+
+void TChecker::CheckView(pugi::xml_node root, const std::string& prefix) {
+    const auto lineOf = [&](const char* setting) { return SettingLine(root, setting); };
     const auto range = [&](const TInterval& interval, const char* element, const char* name) {
         if (!(interval.Min < interval.Max)) {
             Add(TSeverity::Error, lineOf(element),
@@ -572,7 +581,60 @@ bool TChecker::CheckDrawing(int index) {
     return canvas.Marks > 0;
 }
 
-void TChecker::CheckWholePicture(const std::vector<int>& lines, const std::string& prefix) {
+int TChecker::CutPartLine(pugi::xml_node root, const std::string& part) const {
+    struct TSetting {
+        const char* Name;
+        double Step; // the finest step is the likely cause; 0 for a setting without one
+    };
+    struct TPart {
+        const char* Name;
+        std::vector<TSetting> Settings;
+    };
+    const TPart parts[] = {
+        {"the x-axis marks",
+         {{"XAxesTicksStep", View.XAxesTicksStep}, {"XAxesLabelsStep", View.XAxesLabelsStep}}},
+        {"the y-axis marks",
+         {{"YAxesTicksStep", View.YAxesTicksStep}, {"YAxesLabelsStep", View.YAxesLabelsStep}}},
+        {"the horizontal grid", {{"GridHorStep", 0}}},
+        {"the vertical grid", {{"GridVerStep", 0}}},
+        {"the radial grid", {{"GridRadialStep", 0}}},
+        {"the angular grid", {{"GridAngularStep", 0}}},
+        {"the x-axis labels", {{"XAxesLabelsString", 0}, {"XAxesLabelsStep", 0}}},
+        {"the y-axis labels", {{"YAxesLabelsString", 0}, {"YAxesLabelsStep", 0}}},
+        {"the x-axis name", {{"XArrow", 0}}},
+        {"the y-axis name", {{"YArrow", 0}}},
+        {"the top title", {{"TitleTop", 0}}},
+        {"the bottom title", {{"TitleBottom", 0}}},
+        {"the left title", {{"TitleLeft", 0}}},
+        {"the right title", {{"TitleRight", 0}}},
+        {"the legend", {{"LegendEnabled", 0}}},
+    };
+    for (const TPart& candidate : parts) {
+        if (part != candidate.Name) {
+            continue;
+        }
+        int line = 0;
+        double finest = 0;
+        for (const TSetting& setting : candidate.Settings) {
+            const int at = SettingLine(root, setting.Name);
+            if (at > 0 && (line == 0 || setting.Step < finest)) {
+                line = at;
+                finest = setting.Step;
+            }
+        }
+        if (line > 0) {
+            return line;
+        }
+    }
+    pugi::xml_node coordinate;
+    for (pugi::xml_node c : root.children("Coordinate")) {
+        coordinate = c;
+    }
+    return Source.LineOf(coordinate);
+}
+
+void TChecker::CheckWholePicture(pugi::xml_node root, const std::vector<int>& lines,
+                                 const std::string& prefix) {
     // A copy, so that the check changes nothing a later slide would see.
     TMemory graphs;
     for (int i = 0; i < GraphList->Count(); ++i) {
@@ -599,10 +661,15 @@ void TChecker::CheckWholePicture(const std::vector<int>& lines, const std::strin
     }
     const std::string size = std::to_string(ExportWidth) + " x " + std::to_string(ExportHeight);
     for (const std::string& marks : View.CutMarks) {
-        Add(TSeverity::Error, 0,
+        Add(TSeverity::Error, CutPartLine(root, marks),
             prefix + "not drawn in full at " + size + ": " + marks + " (more than " +
                 std::to_string(View.DrawLimits.Marks) +
                 " of them: the step is far too small for the range)");
+    }
+    for (const std::string& text : View.CutTexts) {
+        Add(TSeverity::Error, CutPartLine(root, text),
+            prefix + "not drawn in full at " + size + ": " + text +
+                " (too much text to write for one picture: the limit is about 2 s of drawing)");
     }
     for (const int i : View.CutGraphs) {
         const auto n = static_cast<std::size_t>(i);
@@ -816,9 +883,10 @@ const char* CheckCommandHelp() {
            "  - XML errors with line and column, and reader errors with the message the\n"
            "    slide show would show and the element's path; the first error ends the\n"
            "    reading of that document or slide, as it does in the show;\n"
-           "  - errors for graphs, axis marks and grids that a limit of the drawing would\n"
-           "    cut, the whole slide drawn at 1920 x 1080 (the limits allow about 2 s of\n"
-           "    drawing a picture and 100000 marks an axis or grid);\n"
+           "  - errors for graphs, axis marks, grids and texts (titles, legend, labels)\n"
+           "    that a limit of the drawing would cut, the whole slide drawn at 1920 x 1080\n"
+           "    (the limits allow about 2 s of drawing a picture and 100000 marks an axis or\n"
+           "    grid), on the line of the graph or of the setting;\n"
            "  - errors for graphs whose expression does not compile or raises, graphs that\n"
            "    cannot draw anything (Steps, StepsOnX or StepsOnY not positive, an empty\n"
            "    Interval of a polar or parametric curve, an unknown FunctionObjType, an\n"

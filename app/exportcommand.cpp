@@ -535,9 +535,8 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
                 ++written;
                 if (progress)
                     err << "[" << i + 1 << "/" << count << "] " << path << "\n";
-                if (!state.View.CutGraphs.empty() || !state.View.CutMarks.empty())
-                    err << About(where, CutGraphsMessage(*state.GraphList, state.View.CutGraphs,
-                                                         state.View.CutMarks))
+                if (!state.View.Whole())
+                    err << About(where, CutGraphsMessage(*state.GraphList, state.View))
                         << "; written as drawn to " << path << "\n";
             } catch (const std::exception& e) {
                 ++failures;
@@ -586,8 +585,8 @@ const char* ExportCommandHelp() {
            "  reported and left out; one whose drawing fails is reported and written as far as\n"
            "  it was drawn, as the show keeps it on screen. Exit code 1 then, 2 for wrong\n"
            "  arguments. A slide with more to draw than one picture may take (about 2 s of\n"
-           "  drawing) is written as drawn, with a line naming the graphs, axis marks or\n"
-           "  grids not drawn in full.\n";
+           "  drawing) is written as drawn, with a line naming the graphs, axis marks, grids\n"
+           "  or texts not drawn in full.\n";
 }
 
 } // namespace curvana

@@ -564,9 +564,8 @@ void TFormSlideShow::RedrawView() {
     } showPicture{Coordinate1};
     View().Redraw(GraphList.get(), *OperatorLib, *Variables, *Constants);
     QString cut;
-    if (!View().CutGraphs.empty() || !View().CutMarks.empty()) {
-        cut =
-            QString::fromStdString(CutGraphsMessage(*GraphList, View().CutGraphs, View().CutMarks));
+    if (!View().Whole()) {
+        cut = QString::fromStdString(CutGraphsMessage(*GraphList, View()));
         cut[0] = cut[0].toUpper();
     }
     Notice->SetText(TSlideNotice::TSource::Drawing, cut);

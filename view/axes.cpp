@@ -22,16 +22,18 @@ double CrossingPosition(const TInterval& range) {
     return 0;
 }
 
-// The arrow head is filled in the pen colour; the name then stands on a box of the background,
-// in the text colour or, where that would not show on the background, one that does.
+// The arrow head is filled in the pen colour; the name (unless left out) then stands on a box of
+// the background, in the text colour or, where that would not show on the background, one that
+// does.
 void DrawArrowHead(TCanvas& canvas, const std::array<TPoint, 3>& head, TPoint nameAt,
-                   const std::string& name, TColor text, TColor background) {
+                   const std::string* name, TColor text, TColor background) {
     canvas.Brush.Color = canvas.Pen.Color;
     canvas.Brush.Style = bsSolid;
     canvas.Polygon(head);
     canvas.Brush.Color = background;
     canvas.Font.Color = ReadableTextColor(text, background);
-    canvas.TextOut(nameAt.X, nameAt.Y, name);
+    if (name)
+        canvas.TextOut(nameAt.X, nameAt.Y, *name);
 }
 
 // While it lives, labels are written in the canvas's text colour or, where that would not show
@@ -99,11 +101,13 @@ void TCoordinate::DrawXAxisCrossed() {
     while (labelWalk.Value() <= XInterval.Max) {
         const TPoint p = WorldToScreen(labelWalk.Value(), ay);
         const double shown = AxisLabelValue(labelWalk.Value(), XInterval.Min, XAxesLabelsStep);
+        const std::string text = shown == 0 ? "0" : FloatToStr(shown) + XAxesLabelsString;
+        if (!TakeTextWork(text, "the x-axis labels"))
+            break;
         if (shown == 0)
-            canvas.TextOut(p.X - 7, p.Y + 1, "0");
+            canvas.TextOut(p.X - 7, p.Y + 1, text);
         else
-            canvas.TextOut(p.X - 4, XAxesLabelSide == 1 ? p.Y + 10 : p.Y - 21,
-                           FloatToStr(shown) + XAxesLabelsString);
+            canvas.TextOut(p.X - 4, XAxesLabelSide == 1 ? p.Y + 10 : p.Y - 21, text);
         if (!labelWalk.Next())
             break;
     }
@@ -117,8 +121,9 @@ void TCoordinate::DrawXAxisCrossed() {
         DrawArrowHead(canvas,
                       {TPoint{p.X + 10 * d, p.Y - 4}, TPoint{p.X + 10 * d, p.Y + 4},
                        TPoint{p.X + 22 * d, p.Y}},
-                      {d > 0 ? p.X + 12 : p.X - 17, p.Y - 20}, XArrow.Name, labels.Text,
-                      BackgroundColor);
+                      {d > 0 ? p.X + 12 : p.X - 17, p.Y - 20},
+                      TakeTextWork(XArrow.Name, "the x-axis name") ? &XArrow.Name : nullptr,
+                      labels.Text, BackgroundColor);
     }
     RestoreCanvasState();
 }
@@ -146,11 +151,13 @@ void TCoordinate::DrawYAxisCrossed() {
     while (labelWalk.Value() <= YInterval.Max) {
         const TPoint p = WorldToScreen(ax, labelWalk.Value());
         const double shown = AxisLabelValue(labelWalk.Value(), YInterval.Min, YAxesLabelsStep);
+        const std::string text = shown == 0 ? "0" : FloatToStr(shown) + YAxesLabelsString;
+        if (!TakeTextWork(text, "the y-axis labels"))
+            break;
         if (shown == 0)
-            canvas.TextOut(p.X - 7, p.Y + 1, "0");
+            canvas.TextOut(p.X - 7, p.Y + 1, text);
         else
-            canvas.TextOut(YAxesLabelSide != 0 ? p.X + 10 : p.X - 20, p.Y - 7,
-                           FloatToStr(shown) + YAxesLabelsString);
+            canvas.TextOut(YAxesLabelSide != 0 ? p.X + 10 : p.X - 20, p.Y - 7, text);
         if (!labelWalk.Next())
             break;
     }
@@ -165,8 +172,9 @@ void TCoordinate::DrawYAxisCrossed() {
         DrawArrowHead(canvas,
                       {TPoint{p.X - 4, p.Y + 10 * d}, TPoint{p.X + 4, p.Y + 10 * d},
                        TPoint{p.X, p.Y + 22 * d}},
-                      {p.X + 10, d < 0 ? p.Y - 22 : p.Y + 10}, YArrow.Name, labels.Text,
-                      BackgroundColor);
+                      {p.X + 10, d < 0 ? p.Y - 22 : p.Y + 10},
+                      TakeTextWork(YArrow.Name, "the y-axis name") ? &YArrow.Name : nullptr,
+                      labels.Text, BackgroundColor);
     }
     RestoreCanvasState();
 }
@@ -194,9 +202,11 @@ void TCoordinate::DrawXAxisBoxed() {
     TStepWalk labelWalk(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
     while (labelWalk.Value() <= XInterval.Max) {
         const TPoint p = WorldToScreen(labelWalk.Value(), b);
-        canvas.TextOut(
-            p.X - 4, p.Y + 10,
-            FloatToStr(AxisLabelValue(labelWalk.Value(), XInterval.Min, XAxesTicksStep)));
+        const std::string text =
+            FloatToStr(AxisLabelValue(labelWalk.Value(), XInterval.Min, XAxesTicksStep));
+        if (!TakeTextWork(text, "the x-axis labels"))
+            break;
+        canvas.TextOut(p.X - 4, p.Y + 10, text);
         if (!labelWalk.Next())
             break;
     }
@@ -226,9 +236,11 @@ void TCoordinate::DrawYAxisBoxed() {
     TStepWalk labelWalk(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
     while (labelWalk.Value() <= YInterval.Max) {
         const TPoint p = WorldToScreen(c, labelWalk.Value());
-        canvas.TextOut(
-            p.X - 18, p.Y - 5,
-            FloatToStr(AxisLabelValue(labelWalk.Value(), YInterval.Min, YAxesTicksStep)));
+        const std::string text =
+            FloatToStr(AxisLabelValue(labelWalk.Value(), YInterval.Min, YAxesTicksStep));
+        if (!TakeTextWork(text, "the y-axis labels"))
+            break;
+        canvas.TextOut(p.X - 18, p.Y - 5, text);
         if (!labelWalk.Next())
             break;
     }
@@ -240,12 +252,14 @@ void TCoordinate::DrawTitles() {
     TCanvas& canvas = RequireCanvas();
     SaveCanvasState();
     // An enabled title with no text draws nothing.
-    if (IsOn(TitleTopEnabled) && !TitleTop.empty()) {
+    if (IsOn(TitleTopEnabled) && !TitleTop.empty() &&
+        TakeTextWork(TitleTop, "the top title", true)) {
         UseTitleFont(canvas, TitleTopFont, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleTop) / 2), 5,
                        TitleTop);
     }
-    if (IsOn(TitleBottomEnabled) && !TitleBottom.empty()) {
+    if (IsOn(TitleBottomEnabled) && !TitleBottom.empty() &&
+        TakeTextWork(TitleBottom, "the bottom title", true)) {
         UseTitleFont(canvas, TitleBottomFont, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleBottom) / 2),
                        SaturatedPixel(std::int64_t{Height} - canvas.TextHeight(TitleBottom) - 10),
@@ -253,7 +267,8 @@ void TCoordinate::DrawTitles() {
     }
     // Side titles are turned by a temporary font: clockwise on the left, counter-clockwise on
     // the right; width and height are measured along and across the turned line.
-    if (IsOn(TitleLeftEnabled) && !TitleLeft.empty()) {
+    if (IsOn(TitleLeftEnabled) && !TitleLeft.empty() &&
+        TakeTextWork(TitleLeft, "the left title", true)) {
         TFont turned = TitleLeftFont;
         turned.Escapement = -900;
         UseTitleFont(canvas, turned, BackgroundColor);
@@ -261,7 +276,8 @@ void TCoordinate::DrawTitles() {
                        SaturatedPixel(std::int64_t{Height / 2} - canvas.TextWidth(TitleLeft) / 2),
                        TitleLeft);
     }
-    if (IsOn(TitleRightEnabled) && !TitleRight.empty()) {
+    if (IsOn(TitleRightEnabled) && !TitleRight.empty() &&
+        TakeTextWork(TitleRight, "the right title", true)) {
         TFont turned = TitleRightFont;
         turned.Escapement = 900;
         UseTitleFont(canvas, turned, BackgroundColor);

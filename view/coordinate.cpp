@@ -203,6 +203,7 @@ void TCoordinate::MoveToWorld(double X, double Y) {
     TCanvas& canvas = RequireCanvas();
     const TExactPoint end = MapExact(X, Y);
     const TPoint p = Saturate(end);
+    Work += MoveWork;
     canvas.MoveTo(p.X, p.Y);
     NotePen(end, p);
 }

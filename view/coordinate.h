@@ -153,12 +153,15 @@ public:
     // current machine, the costs measured by bench/drawwork_bench.cpp: an evaluation costs
     // EvaluationBase, plus per instruction of its expression InstructionWork (LibraryCallWork
     // for a call of the mathematics library; UncachedWork more per instruction beyond
-    // LargeExpression of them, which no longer fit the processor's caches); a line drawn for a
+    // LargeExpression of them, which no longer fit the processor's caches, when evaluated one
+    // sample at a time: a batch shares the wait among its samples); a line drawn for a
     // graph or the coordinate system PointWork when it stays on one pixel, else LineWork plus
-    // WorkPerPixel per pixel of its length (counted no further than the picture reaches); a pixel
-    // of an implicit curve PixelWork; a region cell RectangleWork plus a share of its area
-    // (FillWork). Calls of the library cost little more than arithmetic in the batches most plots
-    // evaluate.
+    // WorkPerPixel per pixel of its length (counted no further than the picture reaches); a move
+    // MoveWork; a curve's segment clipped at the view's edges ClipWork; a pixel of an implicit
+    // curve PixelWork; a curve's sample that draws nothing (failed, parted) IdleSampleWork; a
+    // region cell RectangleWork plus a share of its area (FillWork); a text TextWork plus
+    // TextCharWork per byte, half as much again for a title (measured to be placed). Calls of the
+    // library cost little more than arithmetic in the batches most plots evaluate.
     std::uint64_t Work = 0;
     static constexpr std::uint64_t EvaluationBase = 5;
     static constexpr std::uint64_t InstructionWork = 2;
@@ -170,6 +173,11 @@ public:
     static constexpr std::uint64_t RectangleWork = 70;
     static constexpr std::uint64_t WorkPerPixel = 2;
     static constexpr std::uint64_t PixelWork = 100;
+    static constexpr std::uint64_t MoveWork = 10;
+    static constexpr std::uint64_t ClipWork = 40;
+    static constexpr std::uint64_t IdleSampleWork = 8;
+    static constexpr std::uint64_t TextWork = 4500;
+    static constexpr std::uint64_t TextCharWork = 180;
     // Work of filling `pixels` pixels with a brush of the style (a clear brush fills nothing).
     static std::uint64_t FillWork(std::uint64_t pixels, TEnum8 brushStyle);
     // True once the work of this redraw has reached DrawLimits.RedrawWork; the graph plots end
@@ -184,6 +192,12 @@ public:
     // The parts of the coordinate system that DrawLimits.Marks cut short in the last Redraw, in
     // plain words ("the x-axis marks", "the vertical grid"), each once; empty when whole.
     std::vector<std::string> CutMarks;
+    // The texts of the last Redraw left out because their work did not fit in what was left of
+    // the budget ("the legend", "the x-axis labels", "the top title"), each once. Texts come
+    // before the graphs, so only absurdly long or many texts reach it.
+    std::vector<std::string> CutTexts;
+    // Whether the last Redraw drew everything.
+    bool Whole() const { return CutGraphs.empty() && CutMarks.empty() && CutTexts.empty(); }
 
     TCoordinate();
     TCoordinate(const TCoordinate&) = delete;
@@ -316,6 +330,10 @@ private:
     TCanvas& RequireCanvas();
     // Records in CutMarks, once, that the Marks cap cut `what` (when `cut`).
     void NoteMarksCut(bool cut, const char* what);
+    // Counts the work of writing the text (and of measuring it first, when `measured`) and
+    // answers true when it fits in what is left of the budget; otherwise counts nothing, records
+    // `part` in CutTexts and answers false: the text is left out.
+    bool TakeTextWork(const std::string& text, const char* part, bool measured = false);
     std::int32_t TitleMargin(TFlag enabled, const std::string& title, const TFont& font);
     // A mapped point before truncation and saturation (a NaN coordinate already replaced).
     struct TExactPoint {
@@ -339,8 +357,9 @@ private:
 
     // Counts an evaluation made elsewhere (by a helper thread) as Evaluate would.
     void CountEvaluation(std::uint64_t work);
-    // Work of one evaluation of the calculator's expression.
-    static std::uint64_t EvaluationWork(const TExpCal& calculator);
+    // Work of one evaluation of the calculator's expression, one sample at a time or among a
+    // batch of samples (TExpCal::EvaluateBatch), where large expressions cost far less.
+    static std::uint64_t EvaluationWork(const TExpCal& calculator, bool batched);
 
     // The implicit curve's subdivision (implicitplot.cpp), on this thread or shared among
     // several; either way the same evaluations, the same pixels in the same order, the same

@@ -47,14 +47,14 @@ double WalkEnd(const TInterval& view, const TInterval& graph, const TExplicitWal
 
 } // namespace
 
-std::uint64_t TCoordinate::EvaluationWork(const TExpCal& calculator) {
+std::uint64_t TCoordinate::EvaluationWork(const TExpCal& calculator, bool batched) {
     const auto instructions =
         static_cast<std::uint64_t>(std::max(calculator.InstructionCount(), 0));
     const auto calls = static_cast<std::uint64_t>(std::max(calculator.LibraryCallCount(), 0));
     // Beyond the processor's caches an expression evaluated one sample at a time waits for memory
     // at each instruction, about six times as long; batches share the wait among their samples.
     const std::uint64_t uncached =
-        instructions > LargeExpression ? instructions - LargeExpression : 0;
+        !batched && instructions > LargeExpression ? instructions - LargeExpression : 0;
     return EvaluationBase + InstructionWork * instructions +
            (LibraryCallWork - InstructionWork) * calls + UncachedWork * uncached;
 }
@@ -65,7 +65,7 @@ void TCoordinate::CountEvaluation(std::uint64_t work) {
 }
 
 bool TCoordinate::Evaluate(TExpCal& calculator) {
-    CountEvaluation(EvaluationWork(calculator));
+    CountEvaluation(EvaluationWork(calculator, false));
     return calculator.Evaluate();
 }
 
@@ -123,10 +123,10 @@ void TCoordinate::PlotExplicit(const TFunctionObj& F, const TOperatorLib& operat
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint previous;
-    const std::uint64_t work = EvaluationWork(calculator);
     TWalkBatch samples(
         TEndWalk(walk.First, step, WalkEnd(range, F.Interval, walk), DrawLimits.WalkSamples),
         variable.Item(), {&calculator});
+    const std::uint64_t work = EvaluationWork(calculator, samples.Batched());
     while (samples.Next()) {
         CountEvaluation(work);
         const TWorldPoint point = ofY ? TWorldPoint{samples.Result(0), samples.Value()}
@@ -159,10 +159,10 @@ void TCoordinate::PlotParametric(const TFunctionObj& F, const TOperatorLib& oper
     ApplyTo(F.GraphStyle, canvas);
     // Each coordinate keeps its last successful value.
     TWorldPoint last;
-    const std::uint64_t xWork = EvaluationWork(xCalculator);
-    const std::uint64_t yWork = EvaluationWork(yCalculator);
     TWalkBatch t(TEndWalk(F.Interval.Min, dt, F.Interval.Max, DrawLimits.WalkSamples),
                  tVariable.Item(), {&xCalculator, &yCalculator});
+    const std::uint64_t xWork = EvaluationWork(xCalculator, t.Batched());
+    const std::uint64_t yWork = EvaluationWork(yCalculator, t.Batched());
     while (t.Next()) {
         CountEvaluation(xWork);
         CountEvaluation(yWork);
@@ -203,9 +203,9 @@ void TCoordinate::PlotPolar(const TFunctionObj& F, const TOperatorLib& operatorL
     SaveCanvasState();
     ApplyTo(F.GraphStyle, canvas);
     TWorldPoint last;
-    const std::uint64_t work = EvaluationWork(calculator);
     TWalkBatch a(TEndWalk(first, da, static_cast<double>(end), DrawLimits.WalkSamples),
                  aVariable.Item(), {&calculator});
+    const std::uint64_t work = EvaluationWork(calculator, a.Batched());
     while (a.Next()) {
         CountEvaluation(work);
         if (a.Ok(0)) {

@@ -23,6 +23,8 @@ TWorldPoint TCurveTracer::Along(TWorldPoint a, TWorldPoint b, long double t) con
 }
 
 void TCurveTracer::DrawCut(TWorldPoint point, bool pointInside) {
+    // Clipping costs as much again as a sample that draws nothing else.
+    FView.Work += TCoordinate::ClipWork;
     long double t0 = 0;
     long double t1 = 1;
     const bool crosses = FBoxValid && ClipSegment(FLast, point, FBox, t0, t1);
@@ -62,6 +64,8 @@ void TCurveTracer::Sample(bool evaluated, double x, double y, TWorldPoint previo
         DrawCut(point, inside);
     else if (joined && inside)
         FView.MoveToWorld(x, y);
+    else
+        FView.Work += TCoordinate::IdleSampleWork;
     FHasPrevious = true;
     FLastInside = joined && inside;
     FLastAnchor = finite && (joined || !inside);

@@ -31,13 +31,15 @@ std::string GraphName(const TMemory& graphs, int index) {
     return "graph " + std::to_string(index + 1) + " \"" + caption + "\"";
 }
 
-std::string CutGraphsMessage(const TMemory& graphs, const std::vector<int>& cut,
-                             const std::vector<std::string>& marks) {
+std::string CutGraphsMessage(const TMemory& graphs, const TCoordinate& view) {
+    std::vector<std::string> parts = view.CutMarks;
+    parts.insert(parts.end(), view.CutTexts.begin(), view.CutTexts.end());
+    const std::vector<int>& cut = view.CutGraphs;
     std::string message = "not drawn in full (too much to draw for one picture): ";
-    for (std::size_t i = 0; i < marks.size(); ++i)
-        message += (i > 0 ? ", " : "") + marks[i];
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        message += (i > 0 ? ", " : "") + parts[i];
     for (std::size_t i = 0; i < cut.size() && i < NamedGraphs; ++i)
-        message += (i > 0 || !marks.empty() ? ", " : "") + GraphName(graphs, cut[i]);
+        message += (i > 0 || !parts.empty() ? ", " : "") + GraphName(graphs, cut[i]);
     if (cut.size() > NamedGraphs)
         message += " and " + std::to_string(cut.size() - NamedGraphs) + " more";
     return message;

@@ -68,7 +68,7 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
     if (!(cw > 0) || !(ch > 0))
         return;
     TCanvas& canvas = RequireCanvas();
-    const std::uint64_t evaluationWork = EvaluationWork(calculator);
+    const std::uint64_t evaluationWork = EvaluationWork(calculator, false);
     TRegionGrid::TShape shape{range.XLo,
                               cw,
                               range.XHi,
@@ -77,6 +77,8 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
                               DrawLimits.RegionPoints};
     std::unique_ptr<TRegionGrid> grid =
         TRegionGrid::Make(calculator, variables, shape, PlotThreads(Threads), evaluationWork);
+    // The grid evaluates its rows in batches.
+    const std::uint64_t batchedWork = EvaluationWork(calculator, true);
     TFreeVariable xVariable(variables, "x");
     TFreeVariable yVariable(variables, "y");
     xVariable.Set(range.XLo);
@@ -124,11 +126,11 @@ void TCoordinate::PlotInequality(TFunctionObj& F, const TOperatorLib& operatorLi
             const std::optional<bool> known =
                 grid ? grid->Holds(y, row, column,
                                    std::min<std::uint64_t>(static_cast<std::uint64_t>(budget),
-                                                           workLeft / evaluationWork + 1))
+                                                           workLeft / batchedWork + 1))
                      : std::nullopt;
             --budget;
             if (known)
-                CountEvaluation(evaluationWork);
+                CountEvaluation(batchedWork);
             shared = shared || known;
             if (known ? *known : Evaluate(calculator) && calculator.Value != 0) {
                 const TPoint p1 = pixel(x.Value() - cw / 2, y.Value() - ch / 2);
@@ -196,7 +198,8 @@ TImplicitTracer::TSettings TCoordinate::ImplicitSettings(const TExpCal& calculat
     settings.Limits.Cells = DrawLimits.ImplicitCells;
     settings.Limits.Tests = DrawLimits.ImplicitTests;
     settings.Limits.Work = Work < DrawLimits.RedrawWork ? DrawLimits.RedrawWork - Work : 0;
-    settings.EvaluationWork = EvaluationWork(calculator);
+    // The tracer evaluates cells one at a time as well as in lattices: the dearer of the two.
+    settings.EvaluationWork = EvaluationWork(calculator, false);
     settings.PixelWork = PixelWork;
     return settings;
 }

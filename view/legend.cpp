@@ -63,6 +63,9 @@ void TCoordinate::DrawLegend() {
     for (int i = 0; i < GraphList->Count(); ++i) {
         TLegendEntry entry;
         if (EntryOf(*GraphList, i, entry)) {
+            // A line whose text does not fit in the budget ends the legend.
+            if (!TakeTextWork(entry.Text, "the legend"))
+                break;
             h += 16;
             const std::int32_t top = SaturatedPixel(Height - h);
             ApplyTo(*entry.Style, canvas);

@@ -12,6 +12,7 @@ void TCoordinate::Redraw(TMemory* graphList, const TOperatorLib& operatorLib, TV
     Work = 0;
     CutGraphs.clear();
     CutMarks.clear();
+    CutTexts.clear();
     FRedrawing = true;
     struct TRedrawing {
         bool& Flag;
@@ -41,6 +42,18 @@ void TCoordinate::ClearBackground() {
 void TCoordinate::NoteMarksCut(bool cut, const char* what) {
     if (cut && std::find(CutMarks.begin(), CutMarks.end(), what) == CutMarks.end())
         CutMarks.emplace_back(what);
+}
+
+bool TCoordinate::TakeTextWork(const std::string& text, const char* part, bool measured) {
+    const std::uint64_t written = TextWork + TextCharWork * text.size();
+    const std::uint64_t work = measured ? written + written / 2 : written;
+    if (Work < DrawLimits.RedrawWork && work <= DrawLimits.RedrawWork - Work) {
+        Work += work;
+        return true;
+    }
+    if (std::find(CutTexts.begin(), CutTexts.end(), part) == CutTexts.end())
+        CutTexts.emplace_back(part);
+    return false;
 }
 
 void TCoordinate::DrawCoordinateSystem() {

@@ -28,6 +28,8 @@ public:
     bool Stop();
     // Whether the walk ended at its cap with values left before its end.
     bool Cut() const { return FWalk.Cut(); }
+    // Whether the values are evaluated in batches (else one sample at a time).
+    bool Batched() const { return FBlock > 1; }
 
 private:
     void Fill();

@@ -371,34 +371,79 @@ TEST_F(CheckCommand, GraphsThatADrawingLimitCutsAreErrors) {
     ExpectFindings(show.Path, {{TSeverity::Info, 0, "slide show with 2 slides"}}, limits);
 }
 
-// The view's own cap of 100,000 ticks, labels or grid lines: a step that needs more is named,
-// one just within it is not (-10..10 in steps of 0.0001 is 200,001 marks, of 0.00021 is 95,239).
+// The view's own cap of 100,000 ticks, labels or grid lines: a step that needs more is named, on
+// the line of the setting (of the finer step, for axis marks), one just within it is not
+// (-10..10 in steps of 0.0001 is 200,001 marks, of 0.00021 is 95,239).
 TEST_F(CheckCommand, MarksThatTheMarkCapCutsAreErrors) {
     struct Case {
-        std::string coordinate;
-        std::string cut; // empty: nothing cut
+        std::string coordinate; // from line 3 on
+        std::string cut;        // empty: nothing cut
+        int line;
     };
     const Case cases[] = {
-        {"<XAxesTicksStep>0.0001</XAxesTicksStep>", "the x-axis marks"},
-        {"<XAxesTicksStep>0.00021</XAxesTicksStep>", ""},
-        {"<YAxesLabelsStep>0.0001</YAxesLabelsStep>", "the y-axis marks"},
-        {"<GridVerEnabled>1</GridVerEnabled><GridVerStep>0.0001</GridVerStep>",
-         "the vertical grid"},
-        {"<GridVerEnabled>1</GridVerEnabled><GridVerStep>0.00021</GridVerStep>", ""},
-        {"<GridRadialEnabled>1</GridRadialEnabled><GridRadialStep>0.0001</GridRadialStep>",
-         "the radial grid"},
+        {"<XAxesTicksStep>0.0001</XAxesTicksStep>", "the x-axis marks", 3},
+        {"<XAxesTicksStep>0.00021</XAxesTicksStep>", "", 0},
+        {"<YAxesLabelsStep>0.0001</YAxesLabelsStep>", "the y-axis marks", 3},
+        {"<YAxesTicksStep>1</YAxesTicksStep>\n<YAxesLabelsStep>0.0001</YAxesLabelsStep>",
+         "the y-axis marks", 4},
+        {"<YAxesTicksStep>0.0001</YAxesTicksStep>\n<YAxesLabelsStep>1</YAxesLabelsStep>",
+         "the y-axis marks", 3},
+        {"<GridVerEnabled>1</GridVerEnabled>\n<GridVerStep>0.0001</GridVerStep>",
+         "the vertical grid", 4},
+        {"<GridVerEnabled>1</GridVerEnabled><GridVerStep>0.00021</GridVerStep>", "", 0},
+        {"<GridRadialEnabled>1</GridRadialEnabled>\n\n<GridRadialStep>0.0001</GridRadialStep>",
+         "the radial grid", 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.coordinate);
-        TempFile document("<CurvanaDocument><Coordinate>" + c.coordinate +
-                          "</Coordinate></CurvanaDocument>\n");
+        TempFile document("<CurvanaDocument>\n<Coordinate>\n" + c.coordinate +
+                          "\n</Coordinate></CurvanaDocument>\n");
         std::vector<Expected> expected = {{TSeverity::Info, 0, "document"}};
         if (!c.cut.empty())
             expected.push_back(
-                {TSeverity::Error, 0,
+                {TSeverity::Error, c.line,
                  "not drawn in full at 1920 x 1080: " + c.cut + " (more than 100000 of them"});
         ExpectFindings(document.Path, expected);
     }
+}
+
+// A text whose work does not fit in the budget is an error on its setting's line; where the
+// slide writes no such setting, on the line of its Coordinate element. Titles of 5,000
+// characters cost 1,356,750 units each: one fits in a budget of 2,000,000, two do not.
+TEST_F(CheckCommand, TextsTheBudgetLeavesOutAreErrors) {
+    const std::string title(5'000, 'T');
+    TempFile show("<CurvanaSlides>\n"
+                  "<CurvanaDocument><Coordinate>\n"
+                  "<TitleTopEnabled>1</TitleTopEnabled>\n"
+                  "<TitleTop>" +
+                  title +
+                  "</TitleTop>\n"
+                  "</Coordinate></CurvanaDocument>\n"
+                  "<CurvanaDocument>\n"
+                  "<Coordinate><TitleBottomEnabled>1</TitleBottomEnabled>"
+                  "<TitleBottom>" +
+                  title +
+                  "</TitleBottom></Coordinate>\n"
+                  "</CurvanaDocument>\n"
+                  "</CurvanaSlides>\n");
+    TDrawLimits limits;
+    limits.RedrawWork = 2'000'000;
+    const std::string cut = "not drawn in full at 1920 x 1080: the bottom title (too much text";
+    // Slide 2 keeps slide 1's top title: the bottom one no longer fits. With less, neither fits,
+    // and slide 2 names the top title it keeps on its own Coordinate's line.
+    ExpectFindings(show.Path,
+                   {{TSeverity::Info, 0, "slide show with 2 slides"},
+                    {TSeverity::Error, 7, "slide 2: " + cut}},
+                   limits);
+    limits.RedrawWork = 1'000'000;
+    ExpectFindings(show.Path,
+                   {{TSeverity::Info, 0, "slide show with 2 slides"},
+                    {TSeverity::Error, 4,
+                     "slide 1: not drawn in full at 1920 x 1080: the top title (too much text"},
+                    {TSeverity::Error, 7,
+                     "slide 2: not drawn in full at 1920 x 1080: the top title (too much text"},
+                    {TSeverity::Error, 7, "slide 2: " + cut}},
+                   limits);
 }
 
 TEST_F(CheckCommand, ExitCodesAndOutputFormat) {

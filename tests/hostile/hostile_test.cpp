@@ -121,7 +121,8 @@ const std::string BudgetSpent = NotDrawnInFull + "graph ";
 TExpected DrawnInPart() {
     return {0, BudgetSpent, 1};
 }
-// Drawn, only in part: a grid or the axis marks reached the cap of marks a walk may make.
+// Drawn, only in part: a grid or the axis marks reached the cap of marks a walk may make, or a
+// text (labels, titles, the legend) did not fit in the work budget.
 TExpected MarksCut(const std::string& what) {
     return {0, NotDrawnInFull + what, 1};
 }
@@ -293,8 +294,8 @@ TEST_F(HostileFiles, MillionTablePoints) {
           Drawn());
 }
 
-// A million table segments across the whole picture and 100,000 graphs: each within the drawing
-// a picture may take, so drawn whole.
+// A million table segments across the whole picture: within the drawing a picture may take, so
+// drawn whole.
 TEST_F(HostileFiles, MillionTablePointsAcrossThePicture) {
     Check(Make("table-1m-zigzag.xml",
                [](std::ostream& o) {
@@ -308,6 +309,8 @@ TEST_F(HostileFiles, MillionTablePointsAcrossThePicture) {
           Drawn());
 }
 
+// 100,000 short lines, most of their samples off the view, with their legend: more than a
+// picture may take, so the last graphs are cut and named.
 TEST_F(HostileFiles, HundredThousandGraphs) {
     Check(Make("graphs-100k.xml",
                [](std::ostream& o) {
@@ -318,7 +321,43 @@ TEST_F(HostileFiles, HundredThousandGraphs) {
                          << "</ShowEnabled></FunctionObj>";
                    o << "</Memory></CurvanaDocument>";
                }),
-          Drawn());
+          DrawnInPart());
+}
+
+// Samples that all lie off the view draw nothing, yet each costs its clipping: cut at the budget
+// like a curve in view.
+TEST_F(HostileFiles, MaximalStepsOffTheView) {
+    Check(Make("plot-steps-off-view.xml",
+               [](std::ostream& o) {
+                   o << "<CurvanaDocument><Memory><FunctionObj><Exp>x+100</Exp><ShowEnabled>1"
+                        "</ShowEnabled><PlotParameter><Steps>2147483647</Steps></PlotParameter>"
+                        "</FunctionObj></Memory></CurvanaDocument>";
+               }),
+          DrawnInPart());
+}
+
+// Texts beyond the budget are left out and named: a megabyte x-axis unit on 20,000 labels, and
+// sixty legend lines of megabyte captions (graphs with no steps, which draw nothing).
+TEST_F(HostileFiles, MegabyteTexts) {
+    const std::string megabyte(1u << 20, 'm');
+    Check(Make("labels-unit-1mb.xml",
+               [&](std::ostream& o) {
+                   o << "<CurvanaDocument><Coordinate><XAxesLabelsStep>0.001</XAxesLabelsStep>"
+                        "<XAxesLabelsString>"
+                     << megabyte << "</XAxesLabelsString></Coordinate></CurvanaDocument>";
+               }),
+          MarksCut("the x-axis labels"));
+    Check(Make("legend-captions-1mb.xml",
+               [&](std::ostream& o) {
+                   o << "<CurvanaDocument><Coordinate><LegendEnabled>1</LegendEnabled>"
+                        "</Coordinate><Memory>";
+                   for (int i = 0; i < 60; ++i)
+                       o << "<FunctionObj><Exp>x+" << megabyte << "</Exp><ShowEnabled>1"
+                         << "</ShowEnabled><PlotParameter><Steps>0</Steps></PlotParameter>"
+                            "</FunctionObj>";
+                   o << "</Memory></CurvanaDocument>";
+               }),
+          MarksCut("the legend"));
 }
 
 TEST_F(HostileFiles, MegabyteExpressions) {

@@ -448,6 +448,90 @@ TEST_F(RedrawTest, WorkBudgetEndsTheGraphsOfARedraw) {
     }
 }
 
+// Texts count in the budget like any other work. One whose work does not fit in what is left is
+// left out and named, never written past the budget: long texts in a budget of 1,000,000 units
+// (10,000 characters cost 1,804,500) beside short ones that fit.
+TEST_F(RedrawTest, TextsTheBudgetCannotHoldAreLeftOutAndNamed) {
+    const std::string longText(10'000, 'w');
+    struct TCase {
+        const char* Name;
+        std::function<void()> Set;
+        std::vector<std::string> Cut;
+        std::vector<std::string> Written;
+        std::vector<std::string> LeftOut;
+    };
+    const TCase cases[] = {
+        {"short texts",
+         [this] {
+             view.TitleBottomEnabled = view.TitleLeftEnabled = view.TitleRightEnabled =
+                 view.LegendEnabled = 1;
+         },
+         {},
+         {"top", "bottom", "left", "right", "Y(x)=x", "Y(x)=-x", "5", "X", "Y"},
+         {}},
+        {"long top title", [&] { view.TitleTop = longText; }, {"the top title"}, {"5", "X"}, {}},
+        // 4,000 characters cost 724,500 units written once; measured and written, half again.
+        {"title measured and written",
+         [&] { view.TitleTop = longText.substr(0, 4000); },
+         {"the top title"},
+         {"5", "X"},
+         {}},
+        {"long legend line ends the legend",
+         [&] {
+             view.LegendEnabled = 1;
+             // Between the two lines: a graph that draws nothing, with a long caption.
+             graphs.Function(1)->Exp = "x+" + longText;
+             graphs.Function(1)->PlotParameter.Steps = 0;
+             AddFunction(ftYofX, "-x");
+         },
+         {"the legend"},
+         {"top", "Y(x)=x", "5", "Y"},
+         {"Y(x)=-x"}},
+        {"long x-axis unit",
+         [&] { view.XAxesLabelsString = longText; },
+         {"the x-axis labels"},
+         {"5", "-5", "X"},
+         {}},
+        {"long arrow names",
+         [&] { view.XArrow.Name = view.YArrow.Name = longText; },
+         {"the x-axis name", "the y-axis name"},
+         {"5"},
+         {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        graphs.Clear();
+        AddFunction(ftYofX, "x");
+        AddFunction(ftYofX, "-x");
+        view.XAxesLabelsStep = view.YAxesLabelsStep = 5;
+        view.XAxesLabelsString.clear();
+        view.XArrow.Name = "X";
+        view.YArrow.Name = "Y";
+        view.LegendEnabled = view.TitleBottomEnabled = view.TitleLeftEnabled =
+            view.TitleRightEnabled = 0;
+        view.TitleTopEnabled = 1;
+        view.TitleTop = "top";
+        view.TitleBottom = "bottom";
+        view.TitleLeft = "left";
+        view.TitleRight = "right";
+        c.Set();
+        view.DrawLimits.RedrawWork = 1'000'000;
+        canvas.Clear();
+        Redraw();
+        EXPECT_EQ(view.CutTexts, c.Cut);
+        EXPECT_TRUE(view.CutGraphs.empty());
+        EXPECT_EQ(view.Whole(), c.Cut.empty());
+        EXPECT_LE(view.Work, view.DrawLimits.RedrawWork);
+        const std::vector<std::string> written = Texts();
+        for (const std::string& text : written)
+            EXPECT_LT(text.size(), 4000u) << "a text written past the budget";
+        for (const std::string& text : c.Written)
+            EXPECT_NE(std::find(written.begin(), written.end(), text), written.end()) << text;
+        for (const std::string& text : c.LeftOut)
+            EXPECT_EQ(std::find(written.begin(), written.end(), text), written.end()) << text;
+    }
+}
+
 // Outside a redraw (a check plots one graph at a time) every graph has the budget to itself, so
 // that one heavy graph does not leave the next ones blank.
 TEST_F(RedrawTest, GraphsPlottedOnTheirOwnHaveTheirOwnBudget) {
