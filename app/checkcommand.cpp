@@ -54,42 +54,67 @@ std::string Quoted(const std::string& text) {
 }
 
 // The element a path names below start ("Memory[2]/FunctionObj" and so on), as far as it can be
-// followed; skipFirst drops the root's own name when start already is that root.
-pugi::xml_node Resolve(pugi::xml_node start, std::string_view path, bool skipFirst) {
-    pugi::xml_node node = start;
-    bool first = true;
-    while (!path.empty()) {
-        const std::size_t slash = path.find('/');
-        std::string_view part = path.substr(0, slash);
-        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
-        if (first && skipFirst) {
+// followed; skipFirst drops the root's own name when start already is that root. Each level
+// goes on from the element the last path found there when it can, so the paths of a long list
+// of graphs, asked for in order, are followed in time linear in the list.
+class TPathResolver {
+public:
+    pugi::xml_node Resolve(pugi::xml_node start, std::string_view path, bool skipFirst) {
+        pugi::xml_node node = start;
+        bool first = true;
+        std::size_t level = 0;
+        while (!path.empty()) {
+            const std::size_t slash = path.find('/');
+            std::string_view part = path.substr(0, slash);
+            path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+            if (first && skipFirst) {
+                first = false;
+                continue;
+            }
             first = false;
-            continue;
-        }
-        first = false;
-        int index = 1;
-        const std::size_t bracket = part.find('[');
-        if (bracket != std::string_view::npos) {
-            index = std::atoi(std::string(part.substr(bracket + 1)).c_str());
-            part = part.substr(0, bracket);
-        }
-        const std::string name(part);
-        pugi::xml_node next;
-        int seen = 0;
-        for (pugi::xml_node child = node.child(name.c_str()); child;
-             child = child.next_sibling(name.c_str())) {
-            if (++seen == index) {
-                next = child;
+            int index = 1;
+            const std::size_t bracket = part.find('[');
+            if (bracket != std::string_view::npos) {
+                index = std::atoi(std::string(part.substr(bracket + 1)).c_str());
+                part = part.substr(0, bracket);
+            }
+            if (FLevels.size() <= level) {
+                FLevels.resize(level + 1);
+            }
+            TStep& last = FLevels[level++];
+            const std::string name(part);
+            pugi::xml_node child;
+            int seen = 0;
+            if (last.Child && last.Parent == node && last.Name == name && last.Index <= index) {
+                child = last.Child;
+                seen = last.Index;
+            } else {
+                child = node.child(name.c_str());
+                seen = 1;
+            }
+            while (child && seen < index) {
+                child = child.next_sibling(name.c_str());
+                ++seen;
+            }
+            if (!child || index < 1) {
                 break;
             }
+            last = {node, name, index, child};
+            node = child;
         }
-        if (!next) {
-            break;
-        }
-        node = next;
+        return node;
     }
-    return node;
-}
+
+private:
+    // The element found last at one level: the index-th child of that name of the parent.
+    struct TStep {
+        pugi::xml_node Parent;
+        std::string Name;
+        int Index = 0;
+        pugi::xml_node Child;
+    };
+    std::vector<TStep> FLevels;
+};
 
 // The legend's caption; "kind N" for a FunctionObjType that has none.
 std::string Caption(const TMemory& list, int index) {
@@ -313,8 +338,9 @@ void TChecker::CheckSlideShow() {
 
 void TChecker::ReadDocument(const std::string& file, pugi::xml_node base, bool baseIsRoot,
                             const std::string& prefix) {
+    TPathResolver paths;
     const auto lineOf = [&](const std::string& elementPath) {
-        return Source.LineOf(Resolve(base, elementPath, baseIsRoot));
+        return Source.LineOf(paths.Resolve(base, elementPath, baseIsRoot));
     };
     TLoadDetails details;
     TLoadOutcome outcome = TLoadOutcome::NoFile;
@@ -560,6 +586,9 @@ bool TChecker::CheckDrawing(int index) {
     View.Width = CheckWidth;
     View.Height = CheckHeight;
     try {
+        // The margins stay as they are while one graph is plotted: measured once, not at every
+        // point (they go through the whole legend).
+        const TCoordinate::TMarginFreeze margins(View);
         // Copies, so that the check changes nothing a later slide would see (a region plot
         // clears its graph's line).
         if (const TFunctionObj* function = GraphList->Function(index)) {

@@ -188,12 +188,12 @@ bool TXMLSource::Holds(pugi::xml_node node) const {
     return Loaded && node && node.root() == Document.root();
 }
 
-void TXMLSource::Position(std::ptrdiff_t offset, int& line, int& column) const {
+bool TXMLSource::LineAt(std::ptrdiff_t offset, int& line, std::size_t& lineStart) const {
     line = 0;
-    column = 0;
+    lineStart = 0;
     const std::string* text = HasPositions ? AsWritten() : nullptr;
     if (offset < 0 || text == nullptr || static_cast<std::size_t>(offset) > text->size()) {
-        return;
+        return false;
     }
     if (LineStarts.empty()) {
         LineStarts.push_back(0);
@@ -205,14 +205,24 @@ void TXMLSource::Position(std::ptrdiff_t offset, int& line, int& column) const {
             }
         }
     }
-    const auto pos = static_cast<std::size_t>(offset);
-    const auto after = std::upper_bound(LineStarts.begin(), LineStarts.end(), pos);
-    const std::size_t lineStart = *std::prev(after);
+    const auto after =
+        std::upper_bound(LineStarts.begin(), LineStarts.end(), static_cast<std::size_t>(offset));
+    lineStart = *std::prev(after);
     line = static_cast<int>(after - LineStarts.begin());
+    return true;
+}
+
+void TXMLSource::Position(std::ptrdiff_t offset, int& line, int& column) const {
+    column = 0;
+    std::size_t lineStart = 0;
+    if (!LineAt(offset, line, lineStart)) {
+        return;
+    }
     // Columns count characters, not bytes: UTF-8 continuation bytes do not start one.
+    const std::string& text = *AsWritten();
     column = 1;
-    for (std::size_t i = lineStart; i < pos; ++i) {
-        if ((static_cast<unsigned char>((*text)[i]) & 0xC0) != 0x80) {
+    for (auto i = lineStart; i < static_cast<std::size_t>(offset); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
             ++column;
         }
     }
@@ -222,9 +232,10 @@ int TXMLSource::LineOf(pugi::xml_node node) const {
     if (!Holds(node)) {
         return 0;
     }
+    // The column is not counted: on a long line that would take as long as the line is.
     int line = 0;
-    int column = 0;
-    Position(StartOffset(node), line, column);
+    std::size_t lineStart = 0;
+    LineAt(StartOffset(node), line, lineStart);
     return line;
 }
 

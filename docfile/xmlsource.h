@@ -65,6 +65,9 @@ private:
     [[noreturn]] void FailAt(std::ptrdiff_t offset, const std::string& reason) const;
     void CheckSingleRoot(std::optional<std::ptrdiff_t> textOutsideRoot) const;
     std::ptrdiff_t StartOffset(pugi::xml_node node) const;
+    // The 1-based line of an offset into the text as written and where that line starts; false
+    // (line 0) for an offset outside it or a text without positions.
+    bool LineAt(std::ptrdiff_t offset, int& line, std::size_t& lineStart) const;
     // The text as written; nullptr when a file cannot be read again as it was.
     const std::string* AsWritten() const;
 
