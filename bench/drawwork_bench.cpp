@@ -30,12 +30,15 @@ constexpr std::int32_t Height = 1080;
 
 // A graph list of some size: its graphs, or steps, or points grow with size.
 using TMake = std::function<void(TMemory&, std::int64_t size)>;
+// Settings of the view for a size (labels, titles, legend), or nothing.
+using TSetup = std::function<void(TCoordinate&, std::int64_t size)>;
 
 struct TKind {
     const char* Name;
     TMake Make;
     std::int64_t UnitsSize; // a size that draws in some tens of milliseconds
     std::int64_t Growth;    // the steps in which the largest whole size is searched
+    TSetup Setup = nullptr;
 };
 
 TFunctionObj& AddFunction(TMemory& list, int type, const std::string& exp,
@@ -74,6 +77,14 @@ void Table(TMemory& list, std::int64_t n, bool across, bool smooth) {
         t.AddPoint(x, y);
     }
     list.AddTableCopy(t);
+}
+
+// `n` characters of digits.
+std::string Digits(std::int64_t n) {
+    std::string text;
+    for (std::int64_t i = 0; i < n; ++i)
+        text += static_cast<char>('0' + i % 10);
+    return text;
 }
 
 // One y(x) curve of `steps` steps.
@@ -141,6 +152,51 @@ const TKind Kinds[] = {
      [](TMemory& list, std::int64_t n) { Copies(list, n, Region(10, bsSolid)); }, 20, 20},
     {"region-coarse-hatch",
      [](TMemory& list, std::int64_t n) { Copies(list, n, Region(10, bsBDiagonal)); }, 20, 20},
+    // Axis labels along both axes, each with a unit of ten letters; the size is the labels per
+    // axis (at most the mark cap). The sine shows where the budget ends.
+    {"labels", Curve("5sin(x)"), 10'000, 10'000,
+     [](TCoordinate& view, std::int64_t n) {
+         view.XAxesLabelsStep = 20.0 / static_cast<double>(n);
+         view.YAxesLabelsStep = 20.0 / static_cast<double>(n);
+         view.XAxesLabelsString = " abcdefghi";
+         view.YAxesLabelsString = " abcdefghi";
+     }},
+    // A top title of `n` characters, most of them beyond the picture.
+    {"title-long", Curve("5sin(x)"), 100'000, 100'000,
+     [](TCoordinate& view, std::int64_t n) {
+         view.TitleTopEnabled = 1;
+         view.TitleTop = Digits(n);
+     }},
+    // Legend lines of graphs that draw nothing (no steps) with captions of `n` characters.
+    {"legend-long-captions",
+     [](TMemory& list, std::int64_t n) {
+         const std::string exp = "x+" + Digits(n);
+         Copies(list, 60, [&](TMemory& l) { AddFunction(l, ftYofX, exp).PlotParameter.Steps = 0; });
+         AddFunction(list, ftYofX, "5sin(x)");
+     },
+     1'000, 1'000, [](TCoordinate& view, std::int64_t) { view.LegendEnabled = 1; }},
+    // Copies of a line that runs above the view all along: samples that draw nothing.
+    {"curves-off-view",
+     [](TMemory& list, std::int64_t n) {
+         Copies(list, n, [](TMemory& l) { AddFunction(l, ftYofX, "x+100"); });
+     },
+     1'000, 1'000},
+    // Copies of a line whose every sample is parted from the one before (no gap allowed):
+    // moves without lines.
+    {"curves-parted",
+     [](TMemory& list, std::int64_t n) {
+         Copies(list, n,
+                [](TMemory& l) { AddFunction(l, ftYofX, "x+1").PlotParameter.MaxGap = 0; });
+     },
+     1'000, 1'000},
+    // The hostile document of many short lines y = x + c with its legend, which leaves a plot
+    // area some 120 pixels high: most samples lie off the view.
+    {"curves-legend-off-view",
+     [](TMemory& list, std::int64_t n) {
+         for (std::int64_t i = 0; i < n; ++i)
+             AddFunction(list, ftYofX, "x+" + std::to_string(i % 20));
+     },
+     1'000, 1'000, [](TCoordinate& view, std::int64_t) { view.LegendEnabled = 1; }},
 };
 
 double ThreadSeconds() {
@@ -160,6 +216,8 @@ struct TDrawing {
         AddPlotVariables(Variables);
         AddPlotConstants(Constants);
         kind.Make(Graphs, size);
+        if (kind.Setup)
+            kind.Setup(View, size);
         View.Canvas = &canvas;
         View.Width = Width;
         View.Height = Height;
@@ -173,7 +231,7 @@ bool Cut(const TKind& kind, std::int64_t size) {
     TCountingCanvas canvas;
     TDrawing drawing(kind, size, canvas);
     drawing.Redraw();
-    return !drawing.View.CutGraphs.empty();
+    return !drawing.View.Whole();
 }
 
 // The largest multiple of the kind's growth that is drawn whole, from an estimate by the work
@@ -229,7 +287,7 @@ void BM_LargestWhole(benchmark::State& state, const TKind* kind) {
     TRasterCanvas canvas(Width, Height);
     TDrawing drawing(*kind, size, canvas);
     const double seconds = Measure(state, drawing);
-    if (!drawing.View.CutGraphs.empty())
+    if (!drawing.View.Whole())
         state.SkipWithError("the largest whole drawing was cut");
     state.counters["units"] = static_cast<double>(drawing.View.Work);
     state.counters["param"] = static_cast<double>(size);
@@ -237,7 +295,33 @@ void BM_LargestWhole(benchmark::State& state, const TKind* kind) {
     state.counters["cut_above"] = Cut(*kind, size + kind->Growth) ? 1 : 0;
 }
 
+// One TextOut of `chars` digits in the default font: in the picture, or far outside it (where
+// the text is only measured). Counters ns_per_call and ns_per_char.
+void BM_TextOut(benchmark::State& state, bool inside) {
+    TRasterCanvas canvas(Width, Height);
+    const std::string text = Digits(state.range(0));
+    const std::int32_t y = inside ? Height / 2 : -TCoordinate::PixelLimit;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        canvas.TextOut(10, y, text);
+        state.SetIterationTime(ThreadSeconds() - start);
+    }
+    state.counters["ns_per_call"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * 1e-9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_char"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)) * 1e-9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 const bool Registered = [] {
+    for (const bool inside : {true, false})
+        benchmark::RegisterBenchmark(inside ? "BM_TextOut/inside" : "BM_TextOut/outside",
+                                     BM_TextOut, inside)
+            ->UseManualTime()
+            ->RangeMultiplier(8)
+            ->Range(1, 1 << 15)
+            ->Unit(benchmark::kMicrosecond);
     for (const TKind& kind : Kinds) {
         benchmark::RegisterBenchmark((std::string("BM_Units/") + kind.Name).c_str(), BM_Units,
                                      &kind)
