@@ -19,7 +19,7 @@ std::vector<double> TImplicitLattice::Halve(double from, double to, int levels) 
     points[n] = to;
     for (std::size_t step = n; step > 1; step /= 2)
         for (std::size_t i = 0; i < n; i += step)
-            points[i + step / 2] = (points[i] + points[i + step]) / 2;
+            points[i + step / 2] = Mean(points[i], points[i + step]);
     return points;
 }
 

@@ -3,6 +3,7 @@
 #include "expr/expcal.h"
 #include "expr/varmemory.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -52,6 +53,13 @@ public:
     // The ends of the range and its points halved `levels` times, each new point the mean of its
     // neighbours.
     static std::vector<double> Halve(double from, double to, int levels);
+    // The mean that splits a cell of the subdivision: (a + b) / 2, but halved first where the
+    // sum would overflow, so that the cells of a range near the limits of the doubles stay
+    // finite.
+    static double Mean(double a, double b) {
+        const double sum = a + b;
+        return std::isinf(sum) && std::isfinite(a) && std::isfinite(b) ? a / 2 + b / 2 : sum / 2;
+    }
 
 private:
     std::size_t Index(std::size_t column, std::size_t row) const { return row * Size() + column; }

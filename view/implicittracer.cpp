@@ -245,8 +245,8 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
         PlotFinalCell(cell);
         return;
     }
-    const double mx = (L + R) / 2;
-    const double my = (T + B) / 2;
+    const double mx = TImplicitLattice::Mean(L, R);
+    const double my = TImplicitLattice::Mean(T, B);
     // The lattice's points are these same means, evaluated ahead.
     const std::uint32_t half = onLattice ? 1u << (FLattice->Levels() - cell.Depth - 1) : 0;
     const std::uint32_t i = cell.Column;

@@ -198,5 +198,24 @@ TEST_F(ImplicitLatticeTest, NoLatticeThatReachesTheWorkLimit) {
     }
 }
 
+// Near the top of the doubles the sum of two bounds overflows: the means that split the cells
+// must not, or the cells run off to infinity and the curve between them is never found.
+TEST_F(ImplicitLatticeTest, CellsOfARangeNearTheLimitsOfTheDoublesStayFinite) {
+    const std::vector<double> rows = TImplicitLattice::Halve(1.7e308, 1e308, 4);
+    EXPECT_TRUE(std::all_of(rows.begin(), rows.end(), [](double y) { return std::isfinite(y); }));
+    EXPECT_EQ(rows[8], 1.35e308);
+    // Where the sum is finite the mean is the plain one, to the last bit.
+    for (const auto& [a, b] : {std::pair{0.1, 0.7}, {-3.0, 1e-300}, {1e308, -1.7e308}})
+        EXPECT_EQ(TImplicitLattice::Mean(a, b), (a + b) / 2);
+
+    const TCase line{"a line near the top", "y-15*10^307", -1, 1.7e308, 1, 1e308, 0.1L, None, None};
+    const TTrace trace = Trace(line, false, 1'000'000'000, 200'000);
+    ASSERT_FALSE(trace.Points.empty());
+    for (const auto& [x, y] : trace.Points) {
+        ASSERT_TRUE(std::isfinite(x) && std::isfinite(y)) << x << ", " << y;
+        EXPECT_NEAR(y / 1.5e308, 1, 1e-3);
+    }
+}
+
 } // namespace
 } // namespace curvana
