@@ -7,6 +7,7 @@
 #include "common/numtext.h"
 #include "docfile/documenterror.h"
 #include "docfile/documentloader.h"
+#include "docfile/slidestate.h"
 #include "docfile/xmlsource.h"
 #include "expr/expcal.h"
 #include "expr/expexplain.h"
@@ -198,11 +199,8 @@ bool AnySampleSucceeds(long double from, long double to, long double step,
 class TChecker {
 public:
     TChecker(std::string path, const TDrawLimits& limits) : Path(std::move(path)) {
-        View.DrawLimits = limits;
-        AddPlotVariables(Variables);
-        AddPlotConstants(Constants);
-        GraphList = std::make_unique<TMemory>();
-        View.GraphList = GraphList.get();
+        Slide.View.DrawLimits = limits;
+        Slide.View.GraphList = Slide.GraphList.get();
     }
 
     std::vector<TCheckFinding> Run();
@@ -251,22 +249,17 @@ private:
     std::unique_ptr<TExpCal> Compile(const std::string& expression, int line,
                                      const std::string& what);
     bool Evaluate(TExpCal& calculator, double x, double y, double t, double a) {
-        Variables.SetValue("x", x);
-        Variables.SetValue("y", y);
-        Variables.SetValue("t", t);
-        Variables.SetValue("a", a);
+        Slide.Variables.SetValue("x", x);
+        Slide.Variables.SetValue("y", y);
+        Slide.Variables.SetValue("t", t);
+        Slide.Variables.SetValue("a", a);
         return calculator.Evaluate();
     }
 
     std::string Path;
     std::vector<TCheckFinding> Findings;
     TXMLSource Source;
-    TCoordinate View;
-    std::unique_ptr<TMemory> GraphList;
-    std::vector<TAddLabelData> Labels;
-    TOperatorLib OperatorLib;
-    TVarMemory Variables;
-    TVarMemory Constants;
+    TSlideState Slide;
 };
 
 std::vector<TCheckFinding> TChecker::Run() {
@@ -345,7 +338,7 @@ void TChecker::ReadDocument(const std::string& file, pugi::xml_node base, bool b
     TLoadDetails details;
     TLoadOutcome outcome = TLoadOutcome::NoFile;
     try {
-        outcome = LoadDocumentFile(file, {View, GraphList, Labels}, &details);
+        outcome = LoadDocumentFile(file, Slide.Targets(), &details);
     } catch (const EDocumentError& e) {
         if (e.ElementPath.empty()) {
             Add(TSeverity::Error, file == Path ? e.Line : 0, prefix + e.what());
@@ -361,12 +354,12 @@ void TChecker::ReadDocument(const std::string& file, pugi::xml_node base, bool b
     if (details.CoordinatesRead > 0) {
         CheckView(baseIsRoot ? base : base.child("CurvanaDocument"), prefix);
     }
-    std::vector<int> lines(static_cast<std::size_t>(GraphList->Count()), 0);
+    std::vector<int> lines(static_cast<std::size_t>(Slide.GraphList->Count()), 0);
     if (details.MemoryApplied) {
-        if (GraphList->Count() == 0) {
+        if (Slide.GraphList->Count() == 0) {
             Add(TSeverity::Note, 0, prefix + "the graph list is empty");
         }
-        for (int i = 0; i < GraphList->Count(); ++i) {
+        for (int i = 0; i < Slide.GraphList->Count(); ++i) {
             const auto n = static_cast<std::size_t>(i);
             lines[n] = n < details.GraphPaths.size() ? lineOf(details.GraphPaths[n]) : 0;
             CheckGraph(i, lines[n], prefix);
@@ -388,16 +381,16 @@ void TChecker::CheckLabels(pugi::xml_node root, const std::string& prefix) {
         }
     }
     TMarkCounter canvas(CheckWidth, CheckHeight); // measures the titles for the margins
-    View.Width = CheckWidth;
-    View.Height = CheckHeight;
-    for (std::size_t i = 0; i < Labels.size(); ++i) {
-        const TAddLabelData& label = Labels[i];
+    Slide.View.Width = CheckWidth;
+    Slide.View.Height = CheckHeight;
+    for (std::size_t i = 0; i < Slide.Labels.size(); ++i) {
+        const TAddLabelData& label = Slide.Labels[i];
         const int line = i < elements.size() ? Source.LineOf(elements[i]) : 0;
         NoteFlag(label.Transparent, prefix + "label " + Quoted(label.Caption) + ": Transparent",
                  line);
-        View.Canvas = &canvas;
-        const TPoint corner = View.WorldToScreen(label.x, label.y);
-        View.Canvas = nullptr;
+        Slide.View.Canvas = &canvas;
+        const TPoint corner = Slide.View.WorldToScreen(label.x, label.y);
+        Slide.View.Canvas = nullptr;
         if (corner.X < 0 || corner.X >= CheckWidth || corner.Y < 0 || corner.Y >= CheckHeight) {
             Add(TSeverity::Note, line,
                 prefix + "label " + Quoted(label.Caption) + " at (" + FloatToStr(label.x) + ", " +
@@ -425,52 +418,52 @@ void TChecker::CheckView(pugi::xml_node root, const std::string& prefix) {
                     " is empty: Min must be below Max, or nothing can be placed in the view");
         }
     };
-    range(View.XInterval, "XInterval", "the visible x range XInterval");
-    range(View.YInterval, "YInterval", "the visible y range YInterval");
+    range(Slide.View.XInterval, "XInterval", "the visible x range XInterval");
+    range(Slide.View.YInterval, "YInterval", "the visible y range YInterval");
     const auto step = [&](double value, const char* name, const char* what) {
         if (!(value > 0)) {
             Add(TSeverity::Note, lineOf(name),
                 prefix + name + " is " + FloatToStr(value) + ", so no " + what + " are drawn");
         }
     };
-    step(View.XAxesTicksStep, "XAxesTicksStep", "x ticks");
-    step(View.YAxesTicksStep, "YAxesTicksStep", "y ticks");
-    step(View.XAxesLabelsStep, "XAxesLabelsStep", "x labels");
-    step(View.YAxesLabelsStep, "YAxesLabelsStep", "y labels");
-    if (IsOn(View.GridHorEnabled)) {
-        step(View.GridHorStep, "GridHorStep", "horizontal grid lines");
+    step(Slide.View.XAxesTicksStep, "XAxesTicksStep", "x ticks");
+    step(Slide.View.YAxesTicksStep, "YAxesTicksStep", "y ticks");
+    step(Slide.View.XAxesLabelsStep, "XAxesLabelsStep", "x labels");
+    step(Slide.View.YAxesLabelsStep, "YAxesLabelsStep", "y labels");
+    if (IsOn(Slide.View.GridHorEnabled)) {
+        step(Slide.View.GridHorStep, "GridHorStep", "horizontal grid lines");
     }
-    if (IsOn(View.GridVerEnabled)) {
-        step(View.GridVerStep, "GridVerStep", "vertical grid lines");
+    if (IsOn(Slide.View.GridVerEnabled)) {
+        step(Slide.View.GridVerStep, "GridVerStep", "vertical grid lines");
     }
-    if (IsOn(View.GridRadialEnabled)) {
-        step(View.GridRadialStep, "GridRadialStep", "grid circles");
+    if (IsOn(Slide.View.GridRadialEnabled)) {
+        step(Slide.View.GridRadialStep, "GridRadialStep", "grid circles");
     }
-    if (IsOn(View.GridAngularEnabled)) {
-        step(View.GridAngularStep, "GridAngularStep", "grid rays");
+    if (IsOn(Slide.View.GridAngularEnabled)) {
+        step(Slide.View.GridAngularStep, "GridAngularStep", "grid rays");
     }
 
     // Flags this slide writes with a value other than 0 or 1.
     for (const auto& [name, value] : std::initializer_list<std::pair<const char*, TFlag>>{
-             {"EqualScaleEnabled", View.EqualScaleEnabled},
-             {"TitleTopEnabled", View.TitleTopEnabled},
-             {"TitleBottomEnabled", View.TitleBottomEnabled},
-             {"TitleLeftEnabled", View.TitleLeftEnabled},
-             {"TitleRightEnabled", View.TitleRightEnabled},
-             {"LegendEnabled", View.LegendEnabled},
-             {"ShowSampleEnabled", View.ShowSampleEnabled},
-             {"TextColorAsGraphEnabled", View.TextColorAsGraphEnabled},
-             {"GridHorEnabled", View.GridHorEnabled},
-             {"GridVerEnabled", View.GridVerEnabled},
-             {"GridRadialEnabled", View.GridRadialEnabled},
-             {"GridAngularEnabled", View.GridAngularEnabled}}) {
+             {"EqualScaleEnabled", Slide.View.EqualScaleEnabled},
+             {"TitleTopEnabled", Slide.View.TitleTopEnabled},
+             {"TitleBottomEnabled", Slide.View.TitleBottomEnabled},
+             {"TitleLeftEnabled", Slide.View.TitleLeftEnabled},
+             {"TitleRightEnabled", Slide.View.TitleRightEnabled},
+             {"LegendEnabled", Slide.View.LegendEnabled},
+             {"ShowSampleEnabled", Slide.View.ShowSampleEnabled},
+             {"TextColorAsGraphEnabled", Slide.View.TextColorAsGraphEnabled},
+             {"GridHorEnabled", Slide.View.GridHorEnabled},
+             {"GridVerEnabled", Slide.View.GridVerEnabled},
+             {"GridRadialEnabled", Slide.View.GridRadialEnabled},
+             {"GridAngularEnabled", Slide.View.GridAngularEnabled}}) {
         if (const int line = lineOf(name); line > 0) {
             NoteFlag(value, prefix + name, line);
         }
     }
     for (const auto& [name, arrow] :
-         {std::pair<const char*, const TAxesArrow*>{"XArrow", &View.XArrow},
-          {"YArrow", &View.YArrow}}) {
+         {std::pair<const char*, const TAxesArrow*>{"XArrow", &Slide.View.XArrow},
+          {"YArrow", &Slide.View.YArrow}}) {
         pugi::xml_node last;
         for (pugi::xml_node coordinate : root.children("Coordinate")) {
             for (pugi::xml_node element : coordinate.children(name)) {
@@ -494,27 +487,27 @@ void TChecker::NoteFlag(TFlag value, const std::string& what, int line) {
 }
 
 void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
-    const std::string what =
-        prefix + "graph " + std::to_string(index + 1) + " " + Quoted(Caption(*GraphList, index));
-    const TFlag shown = GraphList->GetShowEnabled(index);
+    const std::string what = prefix + "graph " + std::to_string(index + 1) + " " +
+                             Quoted(Caption(*Slide.GraphList, index));
+    const TFlag shown = Slide.GraphList->GetShowEnabled(index);
     if (shown == 0) {
         Add(TSeverity::Note, line,
             what + " is hidden (ShowEnabled 0); it is drawn once switched on in the graph list");
     } else {
         NoteFlag(shown, what + ": ShowEnabled", line);
     }
-    if (const TTableObj* table = GraphList->Table(index)) {
+    if (const TTableObj* table = Slide.GraphList->Table(index)) {
         NoteFlag(table->Smooth, what + ": Smooth", line);
     }
     const std::size_t before = Findings.size();
-    if (const TTableObj* table = GraphList->Table(index)) {
+    if (const TTableObj* table = Slide.GraphList->Table(index)) {
         if (table->Count() < 2) {
             Add(TSeverity::Error, line,
                 what + " has " + std::to_string(table->Count()) +
                     (table->Count() == 1 ? " point" : " points") +
                     ", and a table needs two to draw");
         }
-    } else if (const TFunctionObj* function = GraphList->Function(index)) {
+    } else if (const TFunctionObj* function = Slide.GraphList->Function(index)) {
         CheckFunction(*function, line, what);
     }
     // Nothing found so far: let the view draw the graph (as if shown) and see whether anything
@@ -522,10 +515,11 @@ void TChecker::CheckGraph(int index, int line, const std::string& prefix) {
     if (Findings.size() == before && !CheckDrawing(index)) {
         Add(TSeverity::Note, line,
             what + " draws nothing in the view the slide sets (x " +
-                FloatToStr(View.XInterval.Min) + ".." + FloatToStr(View.XInterval.Max) + ", y " +
-                FloatToStr(View.YInterval.Min) + ".." + FloatToStr(View.YInterval.Max) + ")");
+                FloatToStr(Slide.View.XInterval.Min) + ".." + FloatToStr(Slide.View.XInterval.Max) +
+                ", y " + FloatToStr(Slide.View.YInterval.Min) + ".." +
+                FloatToStr(Slide.View.YInterval.Max) + ")");
     }
-    if (const TFunctionObj* function = GraphList->Function(index)) {
+    if (const TFunctionObj* function = Slide.GraphList->Function(index)) {
         ExplainFunction(*function, line, what);
     }
 }
@@ -567,7 +561,7 @@ void TChecker::Explain(const char* field, const std::string& expression, int lin
                        const std::string& what) {
     constexpr std::size_t shownNotes = 8; // a garbled expression must not flood the report
     const std::vector<TExpNote> notes =
-        ExplainExpression(expression, OperatorLib, Variables, Constants);
+        ExplainExpression(expression, Slide.OperatorLib, Slide.Variables, Slide.Constants);
     for (std::size_t i = 0; i < notes.size() && i < shownNotes; ++i) {
         Add(TSeverity::Note, line,
             what + ": " + field + " " + Quoted(expression) + " column " +
@@ -582,31 +576,31 @@ void TChecker::Explain(const char* field, const std::string& expression, int lin
 
 bool TChecker::CheckDrawing(int index) {
     TMarkCounter canvas(CheckWidth, CheckHeight);
-    View.Canvas = &canvas;
-    View.Width = CheckWidth;
-    View.Height = CheckHeight;
+    Slide.View.Canvas = &canvas;
+    Slide.View.Width = CheckWidth;
+    Slide.View.Height = CheckHeight;
     try {
         // The margins stay as they are while one graph is plotted: measured once, not at every
         // point (they go through the whole legend).
-        const TCoordinate::TMarginFreeze margins(View);
+        const TCoordinate::TMarginFreeze margins(Slide.View);
         // Copies, so that the check changes nothing a later slide would see (a region plot
         // clears its graph's line).
-        if (const TFunctionObj* function = GraphList->Function(index)) {
+        if (const TFunctionObj* function = Slide.GraphList->Function(index)) {
             TFunctionObj copy;
             copy.Assign(*function);
             copy.ShowEnabled = 1;
-            View.PlotFunction(copy, OperatorLib, Variables, Constants);
-        } else if (const TTableObj* table = GraphList->Table(index)) {
+            Slide.View.PlotFunction(copy, Slide.OperatorLib, Slide.Variables, Slide.Constants);
+        } else if (const TTableObj* table = Slide.GraphList->Table(index)) {
             TTableObj copy;
             copy.Assign(*table);
             copy.ShowEnabled = 1;
-            View.PlotTable(copy);
+            Slide.View.PlotTable(copy);
         }
     } catch (const std::exception&) {
-        View.Canvas = nullptr;
+        Slide.View.Canvas = nullptr;
         return true; // what fails here was reported by the checks before
     }
-    View.Canvas = nullptr;
+    Slide.View.Canvas = nullptr;
     return canvas.Marks > 0;
 }
 
@@ -621,9 +615,11 @@ int TChecker::CutPartLine(pugi::xml_node root, const std::string& part) const {
     };
     const TPart parts[] = {
         {"the x-axis marks",
-         {{"XAxesTicksStep", View.XAxesTicksStep}, {"XAxesLabelsStep", View.XAxesLabelsStep}}},
+         {{"XAxesTicksStep", Slide.View.XAxesTicksStep},
+          {"XAxesLabelsStep", Slide.View.XAxesLabelsStep}}},
         {"the y-axis marks",
-         {{"YAxesTicksStep", View.YAxesTicksStep}, {"YAxesLabelsStep", View.YAxesLabelsStep}}},
+         {{"YAxesTicksStep", Slide.View.YAxesTicksStep},
+          {"YAxesLabelsStep", Slide.View.YAxesLabelsStep}}},
         {"the horizontal grid", {{"GridHorStep", 0}}},
         {"the vertical grid", {{"GridVerStep", 0}}},
         {"the radial grid", {{"GridRadialStep", 0}}},
@@ -666,41 +662,41 @@ void TChecker::CheckWholePicture(pugi::xml_node root, const std::vector<int>& li
                                  const std::string& prefix) {
     // A copy, so that the check changes nothing a later slide would see.
     TMemory graphs;
-    for (int i = 0; i < GraphList->Count(); ++i) {
-        if (const TFunctionObj* function = GraphList->Function(i)) {
+    for (int i = 0; i < Slide.GraphList->Count(); ++i) {
+        if (const TFunctionObj* function = Slide.GraphList->Function(i)) {
             graphs.AddFunctionCopy(*function);
-        } else if (const TTableObj* table = GraphList->Table(i)) {
+        } else if (const TTableObj* table = Slide.GraphList->Table(i)) {
             graphs.AddTableCopy(*table);
         }
     }
     TMarkCounter canvas(ExportWidth, ExportHeight);
-    View.Canvas = &canvas;
-    View.Width = ExportWidth;
-    View.Height = ExportHeight;
+    Slide.View.Canvas = &canvas;
+    Slide.View.Width = ExportWidth;
+    Slide.View.Height = ExportHeight;
     bool drawn = true;
     try {
-        View.Redraw(&graphs, OperatorLib, Variables, Constants);
+        Slide.View.Redraw(&graphs, Slide.OperatorLib, Slide.Variables, Slide.Constants);
     } catch (const std::exception&) {
         drawn = false; // what fails here was reported by the checks before
     }
-    View.Canvas = nullptr;
-    View.GraphList = GraphList.get();
+    Slide.View.Canvas = nullptr;
+    Slide.View.GraphList = Slide.GraphList.get();
     if (!drawn) {
         return;
     }
     const std::string size = std::to_string(ExportWidth) + " x " + std::to_string(ExportHeight);
-    for (const std::string& marks : View.CutMarks) {
+    for (const std::string& marks : Slide.View.CutMarks) {
         Add(TSeverity::Error, CutPartLine(root, marks),
             prefix + "not drawn in full at " + size + ": " + marks + " (more than " +
-                std::to_string(View.DrawLimits.Marks) +
+                std::to_string(Slide.View.DrawLimits.Marks) +
                 " of them: the step is far too small for the range)");
     }
-    for (const std::string& text : View.CutTexts) {
+    for (const std::string& text : Slide.View.CutTexts) {
         Add(TSeverity::Error, CutPartLine(root, text),
             prefix + "not drawn in full at " + size + ": " + text +
                 " (too much text to write for one picture: the limit is about 2 s of drawing)");
     }
-    for (const int i : View.CutGraphs) {
+    for (const int i : Slide.View.CutGraphs) {
         const auto n = static_cast<std::size_t>(i);
         Add(TSeverity::Error, n < lines.size() ? lines[n] : 0,
             prefix + "graph " + std::to_string(i + 1) + " " + Quoted(Caption(graphs, i)) +
@@ -712,7 +708,8 @@ void TChecker::CheckWholePicture(pugi::xml_node root, const std::vector<int>& li
 std::unique_ptr<TExpCal> TChecker::Compile(const std::string& expression, int line,
                                            const std::string& what) {
     try {
-        auto calculator = std::make_unique<TExpCal>(expression, OperatorLib, Variables, Constants);
+        auto calculator = std::make_unique<TExpCal>(expression, Slide.OperatorLib, Slide.Variables,
+                                                    Slide.Constants);
         if (!calculator->Compiled) {
             Add(TSeverity::Error, line,
                 what + ": the expression " + Quoted(expression) + " does not compile");
@@ -750,7 +747,7 @@ void TChecker::CheckFunction(const TFunctionObj& f, int line, const std::string&
                   ", and a curve needs at least one step");
             return;
         }
-        const TInterval& visible = ofX ? View.XInterval : View.YInterval;
+        const TInterval& visible = ofX ? Slide.View.XInterval : Slide.View.YInterval;
         if (!(visible.Min < visible.Max)) {
             return; // reported with the view
         }
@@ -822,14 +819,14 @@ void TChecker::CheckFunction(const TFunctionObj& f, int line, const std::string&
                   std::to_string(f.PlotParameter.StepsOnY) + ", and a region needs cells");
             return;
         }
-        if (!(View.XInterval.Min < View.XInterval.Max) ||
-            !(View.YInterval.Min < View.YInterval.Max)) {
+        if (!(Slide.View.XInterval.Min < Slide.View.XInterval.Max) ||
+            !(Slide.View.YInterval.Min < Slide.View.YInterval.Max)) {
             return; // reported with the view
         }
-        long double xlo = View.XInterval.Min;
-        long double xhi = View.XInterval.Max;
-        long double ylo = View.YInterval.Min;
-        long double yhi = View.YInterval.Max;
+        long double xlo = Slide.View.XInterval.Min;
+        long double xhi = Slide.View.XInterval.Max;
+        long double ylo = Slide.View.YInterval.Min;
+        long double yhi = Slide.View.YInterval.Max;
         if (limited) {
             xlo = std::max<long double>(xlo, range.Min);
             xhi = std::min<long double>(xhi, range.Max);

@@ -3,6 +3,7 @@
 #include "app/slideshowfile.h"
 #include "common/flags.h"
 #include "docfile/documentloader.h"
+#include "docfile/slidestate.h"
 #include "expr/operatorlib.h"
 #include "expr/varmemory.h"
 #include "model/memory.h"
@@ -229,22 +230,6 @@ std::unique_ptr<TSlideSink> MakeSink(const TExportOptions& options) {
                                       options.Scale);
 }
 
-// The show's state for one run: the view, the graph list and the labels of the current slide,
-// the expression environment.
-struct TShowState {
-    TCoordinate View;
-    std::unique_ptr<TMemory> GraphList = std::make_unique<TMemory>();
-    std::vector<TAddLabelData> Labels;
-    TOperatorLib OperatorLib;
-    TVarMemory Variables;
-    TVarMemory Constants;
-
-    TShowState() {
-        AddPlotVariables(Variables);
-        AddPlotConstants(Constants);
-    }
-};
-
 // Reading the font configuration takes a few milliseconds, and so does making an 8 MB picture;
 // the first slide can be read without either. A second thread does them while the main thread
 // reads: the fonts, then the sink's preparation unless the main thread has taken it on by then.
@@ -280,11 +265,10 @@ private:
 
 // Reads the slide and draws it on a canvas of the sink; `begun` tells, when it throws, whether
 // the picture had begun.
-void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
+void RenderSlide(TSlideState& state, TSlideSink& sink, const std::string& path,
                  const TExportOptions& options, TWorkAhead& ahead, bool& begun) {
     begun = false;
-    const TLoadOutcome outcome =
-        LoadDocumentFile(path, {state.View, state.GraphList, state.Labels});
+    const TLoadOutcome outcome = LoadDocumentFile(path, state.Targets());
     if (outcome == TLoadOutcome::NoFile)
         throw ECurvanaError("no file at " + path);
     if (outcome == TLoadOutcome::NotADocument)
@@ -297,7 +281,7 @@ void RenderSlide(TShowState& state, TSlideSink& sink, const std::string& path,
     state.View.Canvas = &canvas;
     state.View.Width = options.Width;
     state.View.Height = options.Height;
-    state.View.Redraw(state.GraphList.get(), state.OperatorLib, state.Variables, state.Constants);
+    state.Redraw();
     for (const TAddLabelData& label : state.Labels)
         PaintAddLabel(canvas, state.View, label);
 }
@@ -513,7 +497,7 @@ int RunExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     int written = 0;
     int partial = 0;
     {
-        TShowState state;
+        TSlideState state;
         state.View.DrawLimits = limits;
         std::unique_ptr<TSlideSink> sink = MakeSink(options);
         TWorkAhead ahead(*sink);

@@ -9,8 +9,7 @@
 // until one more step of growth would be cut, then timed; counters units, param (the size) and
 // cut_above (1 when the next size is cut, as it must be).
 
-#include "expr/operatorlib.h"
-#include "expr/varmemory.h"
+#include "docfile/slidestate.h"
 #include "platform/rastercanvas.h"
 #include "view/coordinate.h"
 #include "view/countingcanvas.h"
@@ -205,17 +204,9 @@ double ThreadSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-struct TDrawing {
-    TOperatorLib Library;
-    TVarMemory Variables;
-    TVarMemory Constants;
-    TMemory Graphs;
-    TCoordinate View;
-
+struct TDrawing : TSlideState {
     TDrawing(const TKind& kind, std::int64_t size, TCanvas& canvas) {
-        AddPlotVariables(Variables);
-        AddPlotConstants(Constants);
-        kind.Make(Graphs, size);
+        kind.Make(*GraphList, size);
         if (kind.Setup)
             kind.Setup(View, size);
         View.Canvas = &canvas;
@@ -223,7 +214,6 @@ struct TDrawing {
         View.Height = Height;
         View.Threads = 1;
     }
-    void Redraw() { View.Redraw(&Graphs, Library, Variables, Constants); }
 };
 
 // Whether the default limits cut a drawing of this size (work does not depend on the canvas).

@@ -1,0 +1,10 @@
+#include "docfile/slidestate.h"
+
+namespace curvana {
+
+TSlideState::TSlideState() {
+    AddPlotVariables(Variables);
+    AddPlotConstants(Constants);
+}
+
+} // namespace curvana
