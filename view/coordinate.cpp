@@ -33,24 +33,28 @@ double Scale(std::int32_t pixels, double min, double max) {
 // Offsets beyond the clamp of ExactPixel, which all give the same pixel.
 constexpr long double BeyondClamp = 1e31L;
 
-// Offset in pixels of a world value from the range start. An offset of zero, or a scale of zero,
-// gives 0 even where the product would be 0 * infinity. Values, starts and scales that are not
-// finite are settled before any extended arithmetic: it takes a hundred times longer on
-// infinities and NaNs, and a degenerate range would slow every mapping of a picture by that.
-long double Offset(double value, double min, double scale) {
-    if (scale == 0)
-        return 0;
-    if (std::isfinite(value) && std::isfinite(min) && std::isfinite(scale)) {
-        const long double delta = static_cast<long double>(value) - static_cast<long double>(min);
-        return delta == 0 ? 0 : delta * static_cast<long double>(scale);
-    }
-    // The difference is NaN when either is NaN or both are the same infinity.
+// The offset on an axis of no width: 0 at its start, beyond the clamp on either side, NaN for a
+// value that is not a number. Settled in double: extended arithmetic takes a hundred times
+// longer on infinities, and such an axis would slow every mapping of a picture by that.
+[[gnu::noinline]] long double OffsetOnInfiniteScale(double value, double min, double scale) {
+    // NaN when either is NaN or both are the same infinity.
     const double delta = value - min;
     if (std::isnan(delta))
         return std::numeric_limits<long double>::quiet_NaN();
     if (delta == 0)
         return 0;
     return (delta < 0) == (scale < 0) ? BeyondClamp : -BeyondClamp;
+}
+
+// Offset in pixels of a world value from the range start. An offset of zero, or a scale of zero,
+// gives 0 even where the product would be 0 * infinity.
+long double Offset(double value, double min, double scale) {
+    if (std::isinf(scale)) [[unlikely]]
+        return OffsetOnInfiniteScale(value, min, scale);
+    const long double delta = static_cast<long double>(value) - static_cast<long double>(min);
+    if (delta == 0 || scale == 0)
+        return 0;
+    return delta * static_cast<long double>(scale);
 }
 
 // A NaN coordinate goes to a fixed place far off the top left; infinities become large finite
