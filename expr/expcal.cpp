@@ -320,8 +320,17 @@ void TExpCal::BuildInstructions(std::vector<TWorkToken>& postfix) {
 
 namespace {
 
-bool CallsLibrary(TOperatorCode code) {
+int CallCost(TOperatorCode code) {
     switch (code) {
+    case TOperatorCode::Sinh:
+    case TOperatorCode::Cosh:
+    case TOperatorCode::Tanh:
+    case TOperatorCode::Coth:
+    case TOperatorCode::ArcSinh:
+    case TOperatorCode::ArcCosh:
+    case TOperatorCode::ArcTanh:
+    case TOperatorCode::ArcCoth:
+        return TExpCal::LongCallCost;
     case TOperatorCode::Sin:
     case TOperatorCode::Cos:
     case TOperatorCode::Tan:
@@ -334,19 +343,11 @@ bool CallsLibrary(TOperatorCode code) {
     case TOperatorCode::Log10:
     case TOperatorCode::Log2:
     case TOperatorCode::Exp:
-    case TOperatorCode::Sinh:
-    case TOperatorCode::Cosh:
-    case TOperatorCode::Tanh:
-    case TOperatorCode::Coth:
-    case TOperatorCode::ArcSinh:
-    case TOperatorCode::ArcCosh:
-    case TOperatorCode::ArcTanh:
-    case TOperatorCode::ArcCoth:
     case TOperatorCode::Random:
     case TOperatorCode::Power:
-        return true;
+        return 1;
     default:
-        return false;
+        return 0;
     }
 }
 
@@ -385,7 +386,7 @@ void TExpCal::Prepare() {
             }
             (second ? step.B : step.A) = address;
         }
-        LibraryCalls += CallsLibrary(step.Code) ? 1 : 0;
+        LibraryCallCosts += CallCost(step.Code);
         Steps.push_back(step);
     }
 }

@@ -82,10 +82,13 @@ public:
     // Four factors per instruction: result, operand 1, operand 2, operator.
     const TExpFactorList& Instructions() const { return InstructionList; }
     int InstructionCount() const { return InstructionList.Count() / 4; }
-    // Instructions that call the mathematics library: trigonometric, hyperbolic, logarithmic and
-    // exponential functions, powers other than by a fixed whole number, random numbers; they
-    // take longer than arithmetic.
-    int LibraryCallCount() const { return LibraryCalls; }
+    // Instructions that call the mathematics library (trigonometric, hyperbolic, logarithmic and
+    // exponential functions, powers other than by a fixed whole number, random numbers), counted
+    // by their cost in calls of the ordinary kind: they take longer than arithmetic. The
+    // hyperbolic functions and their inverses count LongCallCost: on part of their range they
+    // take two exponentials or a logarithm in extended precision.
+    int LibraryCallCost() const { return LibraryCallCosts; }
+    static constexpr int LongCallCost = 12;
 
 private:
     struct TWorkToken;
@@ -152,7 +155,7 @@ private:
     std::uint64_t FastStamp = 0; // ResolvedStamp when nothing stands in the way of Run
     bool Resolved = false;
     bool ByNames = false; // a caller variable is named like a temporary
-    int LibraryCalls = 0;
+    int LibraryCallCosts = 0;
     bool ZeroResults = false; // some slot reads a temporary before its instruction writes it
 };
 

@@ -152,7 +152,8 @@ public:
     // Work done since the last Redraw began, in units of about a nanosecond of one core of a
     // current machine, the costs measured by bench/drawwork_bench.cpp: an evaluation costs
     // EvaluationBase, plus per instruction of its expression InstructionWork (LibraryCallWork
-    // for a call of the mathematics library; UncachedWork more per instruction beyond
+    // for a call of the mathematics library, times its TExpCal::LibraryCallCost; UncachedWork
+    // more per instruction beyond
     // LargeExpression of them, which no longer fit the processor's caches, when evaluated one
     // sample at a time: a batch shares the wait among its samples); a line drawn for a
     // graph or the coordinate system PointWork when it stays on one pixel, else LineWork plus

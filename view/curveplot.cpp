@@ -50,7 +50,7 @@ double WalkEnd(const TInterval& view, const TInterval& graph, const TExplicitWal
 std::uint64_t TCoordinate::EvaluationWork(const TExpCal& calculator, bool batched) {
     const auto instructions =
         static_cast<std::uint64_t>(std::max(calculator.InstructionCount(), 0));
-    const auto calls = static_cast<std::uint64_t>(std::max(calculator.LibraryCallCount(), 0));
+    const auto calls = static_cast<std::uint64_t>(std::max(calculator.LibraryCallCost(), 0));
     // Beyond the processor's caches an expression evaluated one sample at a time waits for memory
     // at each instruction, about six times as long; batches share the wait among their samples.
     const std::uint64_t uncached =

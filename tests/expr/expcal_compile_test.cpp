@@ -178,5 +178,30 @@ TEST(ExpCalCompile, LiteralBeyondTheDoubleRangeRaisesOverflow) {
     EXPECT_EQ(tiny.Value, 0);
 }
 
+// The drawing's work budget weighs an evaluation by its library calls: the hyperbolic functions
+// and their inverses, which may take two exponentials in extended precision, weigh more than a
+// sine; arithmetic and whole powers weigh nothing.
+TEST(ExpCalCompile, LibraryCallsAreCountedByTheirCost) {
+    TEngine e;
+    const int longCall = TExpCal::LongCallCost;
+    const struct {
+        const char* Text;
+        int Cost;
+    } cases[] = {
+        {"x*y+1", 0},
+        {"x^2", 0},
+        {"sin(x)+ln(x)", 2},
+        {"x^0.5", 1},
+        {"sinh(x)", longCall},
+        {"tanh(2x)+cosh(x/2)/4", 2 * longCall},
+        {"artanh(x)+exp(x)", longCall + 1},
+    };
+    for (const auto& c : cases) {
+        TExpCal cal(c.Text, e.Library, e.Variables, e.Constants);
+        EXPECT_EQ(cal.LibraryCallCost(), c.Cost) << c.Text;
+    }
+    EXPECT_GT(longCall, 1);
+}
+
 } // namespace
 } // namespace curvana
