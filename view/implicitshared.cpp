@@ -94,18 +94,21 @@ bool TCoordinate::TraceImplicitShared(TExpCal& calculator, TVarMemory& variables
     if (top.Stopped())
         return false;
 
-    // What is left for the shared cells. Each thread may spend all of it: reaching it means the
-    // one-thread trace would reach a limit, and then the work is abandoned anyway.
+    // What is left for the shared cells. The threads' work together counts against it: the cells
+    // are parts of the one-thread trace, so reaching it means that trace would reach a limit,
+    // and then the work is abandoned anyway.
     TImplicitTracer::TSettings shared = settings;
     shared.Limits.Cells = std::min(shared.Limits.Cells - top.Counts.Cells, SharedCells);
     shared.Limits.Tests -= top.Counts.Tests;
     shared.Limits.Work -= top.Counts.Work;
     std::atomic<bool> abandoned{false};
+    std::atomic<std::uint64_t> sharedWork{0};
     for (const std::unique_ptr<TThreadState>& s : state) {
         s->Plotter = std::make_unique<TPixelListPlotter>(*this);
         s->Tracer = std::make_unique<TImplicitTracer>(*s->Copy.Calculator, s->Copy.Variables,
                                                       shared, *s->Plotter);
         s->Tracer->Abandoned = &abandoned;
+        s->Tracer->SharedWork = &sharedWork;
         s->Tracer->UseLattice(lattice.get());
     }
     std::vector<TCellResult> results(cells.size());

@@ -12,10 +12,14 @@ TImplicitTracer::TImplicitTracer(TExpCal& calculator, TVarMemory& variables,
 
 bool TImplicitTracer::CellsSpent() const {
     return Counts.Cells >= FSettings.Limits.Cells || Counts.Work >= FSettings.Limits.Work ||
-           (Abandoned != nullptr && Abandoned->load(std::memory_order_relaxed));
+           FSharedWorkSpent || (Abandoned != nullptr && Abandoned->load(std::memory_order_relaxed));
 }
 
 namespace {
+
+// Work a tracer does between adding it to the shared sum: about a millisecond, so that the sum
+// is seldom touched and the tracers stop soon after it reaches the limit.
+constexpr std::uint64_t PublishedWorkStep = std::uint64_t{1} << 20;
 
 // Levels split untested at most: 4^10 cells, far more than any picture needs (a cell of 16
 // pixels is reached after 7 levels on a 1920-pixel-wide view).
@@ -51,12 +55,21 @@ void TImplicitTracer::NoteSample(double X, double Y) {
         SplitBeforeLastSample = Split->size();
 }
 
+void TImplicitTracer::PublishWork() {
+    const std::uint64_t more = Counts.Work - FPublishedWork;
+    FPublishedWork = Counts.Work;
+    FSharedWorkSpent =
+        SharedWork->fetch_add(more, std::memory_order_relaxed) + more >= FSettings.Limits.Work;
+}
+
 TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
     FX.Set(X);
     FY.Set(Y);
     NoteSample(X, Y);
     ++Counts.Evaluations;
     Counts.Work += FSettings.EvaluationWork;
+    if (SharedWork != nullptr && Counts.Work - FPublishedWork >= PublishedWorkStep)
+        PublishWork();
     TImplicitSample sample;
     sample.Ok = FCalculator.Evaluate();
     sample.Value = FCalculator.Value;

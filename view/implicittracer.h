@@ -133,6 +133,9 @@ public:
     std::size_t SplitBeforeLastSample = 0;
     // When set, the tracer stops as if its limits were reached once this turns true.
     const std::atomic<bool>* Abandoned = nullptr;
+    // When set, the work of every tracer that shares the counter counts against the work limit:
+    // each adds its own now and then, and stops once the sum reaches the limit.
+    std::atomic<std::uint64_t>* SharedWork = nullptr;
 
     TImplicitCounts Counts;
     // Whether any sample was taken, and the point of the last.
@@ -151,6 +154,8 @@ private:
     bool CellsSpent() const;
     // Notes the point as the last sample taken.
     void NoteSample(double X, double Y);
+    // Adds the work not yet added to SharedWork, and notes whether the sum reached the limit.
+    void PublishWork();
     TImplicitSample LatticeAt(std::size_t column, std::size_t row);
     // Passes over a cell of the lattice's levels where Refine would find nothing; false when it
     // has to refine the cell.
@@ -167,6 +172,8 @@ private:
     TSettings FSettings;
     TImplicitPlotter& FPlotter;
     const TImplicitLattice* FLattice = nullptr;
+    std::uint64_t FPublishedWork = 0;
+    bool FSharedWorkSpent = false;
     // Per column and per row of the cells below the lattice: whether both ends are finite, and
     // whether the step is at least as long as the size split untested.
     static constexpr std::uint8_t FiniteStep = 1;

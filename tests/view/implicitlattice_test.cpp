@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -215,6 +216,35 @@ TEST_F(ImplicitLatticeTest, CellsOfARangeNearTheLimitsOfTheDoublesStayFinite) {
         ASSERT_TRUE(std::isfinite(x) && std::isfinite(y)) << x << ", " << y;
         EXPECT_NEAR(y / 1.5e308, 1, 1e-3);
     }
+}
+
+// Threads that trace parts of one curve share a work counter: once their work together reaches
+// the limit they all stop, though each alone stays below it (the one-thread trace would reach
+// the limit, so their result is thrown away in any case).
+TEST_F(ImplicitLatticeTest, TracersSharingTheirWorkStopOnceTheSumReachesTheLimit) {
+    const TCase& c = Cases[0];
+    TImplicitTracer::TSettings settings = Settings(c);
+    settings.EvaluationWork = 1000;
+    const auto trace = [&](std::atomic<std::uint64_t>* shared) {
+        TExpCal calculator(c.Exp, library, variables, constants);
+        TRecordingPlotter plotter;
+        TImplicitTracer tracer(calculator, variables, settings, plotter);
+        tracer.SharedWork = shared;
+        tracer.Refine(tracer.Root(c.L, c.T, c.R, c.B));
+        return std::pair{tracer.Stopped(), tracer.Counts.Work};
+    };
+    const auto [wholeStopped, whole] = trace(nullptr);
+    ASSERT_FALSE(wholeStopped);
+    ASSERT_GT(whole, std::uint64_t{8} << 20); // many times what a tracer adds to the sum at once
+    settings.Limits.Work = whole + whole / 2;
+
+    std::atomic<std::uint64_t> shared{0};
+    EXPECT_FALSE(trace(&shared).first);
+    const auto [secondStopped, secondWork] = trace(&shared);
+    EXPECT_TRUE(secondStopped);
+    EXPECT_LT(secondWork, whole);
+    // Alone, with the same limit, the same trace runs whole.
+    EXPECT_EQ(trace(nullptr), std::pair(false, whole));
 }
 
 } // namespace
