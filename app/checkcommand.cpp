@@ -15,6 +15,7 @@
 #include "expr/varmemory.h"
 #include "view/canvas.h"
 #include "view/coordinate.h"
+#include "view/cutparts.h"
 #include "view/graphcaption.h"
 
 #include <algorithm>
@@ -614,25 +615,25 @@ int TChecker::CutPartLine(pugi::xml_node root, const std::string& part) const {
         std::vector<TSetting> Settings;
     };
     const TPart parts[] = {
-        {"the x-axis marks",
+        {cutparts::XAxisMarks,
          {{"XAxesTicksStep", Slide.View.XAxesTicksStep},
           {"XAxesLabelsStep", Slide.View.XAxesLabelsStep}}},
-        {"the y-axis marks",
+        {cutparts::YAxisMarks,
          {{"YAxesTicksStep", Slide.View.YAxesTicksStep},
           {"YAxesLabelsStep", Slide.View.YAxesLabelsStep}}},
-        {"the horizontal grid", {{"GridHorStep", 0}}},
-        {"the vertical grid", {{"GridVerStep", 0}}},
-        {"the radial grid", {{"GridRadialStep", 0}}},
-        {"the angular grid", {{"GridAngularStep", 0}}},
-        {"the x-axis labels", {{"XAxesLabelsString", 0}, {"XAxesLabelsStep", 0}}},
-        {"the y-axis labels", {{"YAxesLabelsString", 0}, {"YAxesLabelsStep", 0}}},
-        {"the x-axis name", {{"XArrow", 0}}},
-        {"the y-axis name", {{"YArrow", 0}}},
-        {"the top title", {{"TitleTop", 0}}},
-        {"the bottom title", {{"TitleBottom", 0}}},
-        {"the left title", {{"TitleLeft", 0}}},
-        {"the right title", {{"TitleRight", 0}}},
-        {"the legend", {{"LegendEnabled", 0}}},
+        {cutparts::HorizontalGrid, {{"GridHorStep", 0}}},
+        {cutparts::VerticalGrid, {{"GridVerStep", 0}}},
+        {cutparts::RadialGrid, {{"GridRadialStep", 0}}},
+        {cutparts::AngularGrid, {{"GridAngularStep", 0}}},
+        {cutparts::XAxisLabels, {{"XAxesLabelsString", 0}, {"XAxesLabelsStep", 0}}},
+        {cutparts::YAxisLabels, {{"YAxesLabelsString", 0}, {"YAxesLabelsStep", 0}}},
+        {cutparts::XAxisName, {{"XArrow", 0}}},
+        {cutparts::YAxisName, {{"YArrow", 0}}},
+        {cutparts::TopTitle, {{"TitleTop", 0}}},
+        {cutparts::BottomTitle, {{"TitleBottom", 0}}},
+        {cutparts::LeftTitle, {{"TitleLeft", 0}}},
+        {cutparts::RightTitle, {{"TitleRight", 0}}},
+        {cutparts::Legend, {{"LegendEnabled", 0}}},
     };
     for (const TPart& candidate : parts) {
         if (part != candidate.Name) {

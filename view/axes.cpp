@@ -3,6 +3,7 @@
 #include "view/applystyle.h"
 #include "view/axislabel.h"
 #include "view/coordinate.h"
+#include "view/cutparts.h"
 #include "view/pixelmath.h"
 #include "view/readabletext.h"
 #include "view/walk.h"
@@ -95,14 +96,14 @@ void TCoordinate::DrawXAxisCrossed() {
         if (!tickWalk.Next())
             break;
     }
-    NoteMarksCut(tickWalk.CutBefore(XInterval.Max), "the x-axis marks");
+    NoteMarksCut(tickWalk.CutBefore(XInterval.Max), cutparts::XAxisMarks);
 
     TStepWalk labelWalk(XInterval.Min, XAxesLabelsStep, DrawLimits.Marks);
     while (labelWalk.Value() <= XInterval.Max) {
         const TPoint p = WorldToScreen(labelWalk.Value(), ay);
         const double shown = AxisLabelValue(labelWalk.Value(), XInterval.Min, XAxesLabelsStep);
         const std::string text = shown == 0 ? "0" : FloatToStr(shown) + XAxesLabelsString;
-        if (!TakeTextWork(text, "the x-axis labels"))
+        if (!TakeTextWork(text, cutparts::XAxisLabels))
             break;
         if (shown == 0)
             canvas.TextOut(p.X - 7, p.Y + 1, text);
@@ -111,7 +112,7 @@ void TCoordinate::DrawXAxisCrossed() {
         if (!labelWalk.Next())
             break;
     }
-    NoteMarksCut(labelWalk.CutBefore(XInterval.Max), "the x-axis marks");
+    NoteMarksCut(labelWalk.CutBefore(XInterval.Max), cutparts::XAxisMarks);
 
     if (IsOn(XArrow.Enabled)) {
         const TPoint p = WorldToScreen(XInterval.Max, ay);
@@ -122,7 +123,7 @@ void TCoordinate::DrawXAxisCrossed() {
                       {TPoint{p.X + 10 * d, p.Y - 4}, TPoint{p.X + 10 * d, p.Y + 4},
                        TPoint{p.X + 22 * d, p.Y}},
                       {d > 0 ? p.X + 12 : p.X - 17, p.Y - 20},
-                      TakeTextWork(XArrow.Name, "the x-axis name") ? &XArrow.Name : nullptr,
+                      TakeTextWork(XArrow.Name, cutparts::XAxisName) ? &XArrow.Name : nullptr,
                       labels.Text, BackgroundColor);
     }
     RestoreCanvasState();
@@ -145,14 +146,14 @@ void TCoordinate::DrawYAxisCrossed() {
         if (!tickWalk.Next())
             break;
     }
-    NoteMarksCut(tickWalk.CutBefore(YInterval.Max), "the y-axis marks");
+    NoteMarksCut(tickWalk.CutBefore(YInterval.Max), cutparts::YAxisMarks);
 
     TStepWalk labelWalk(YInterval.Min, YAxesLabelsStep, DrawLimits.Marks);
     while (labelWalk.Value() <= YInterval.Max) {
         const TPoint p = WorldToScreen(ax, labelWalk.Value());
         const double shown = AxisLabelValue(labelWalk.Value(), YInterval.Min, YAxesLabelsStep);
         const std::string text = shown == 0 ? "0" : FloatToStr(shown) + YAxesLabelsString;
-        if (!TakeTextWork(text, "the y-axis labels"))
+        if (!TakeTextWork(text, cutparts::YAxisLabels))
             break;
         if (shown == 0)
             canvas.TextOut(p.X - 7, p.Y + 1, text);
@@ -161,7 +162,7 @@ void TCoordinate::DrawYAxisCrossed() {
         if (!labelWalk.Next())
             break;
     }
-    NoteMarksCut(labelWalk.CutBefore(YInterval.Max), "the y-axis marks");
+    NoteMarksCut(labelWalk.CutBefore(YInterval.Max), cutparts::YAxisMarks);
 
     if (IsOn(YArrow.Enabled)) {
         const TPoint p = WorldToScreen(ax, YInterval.Max);
@@ -173,7 +174,7 @@ void TCoordinate::DrawYAxisCrossed() {
                       {TPoint{p.X - 4, p.Y + 10 * d}, TPoint{p.X + 4, p.Y + 10 * d},
                        TPoint{p.X, p.Y + 22 * d}},
                       {p.X + 10, d < 0 ? p.Y - 22 : p.Y + 10},
-                      TakeTextWork(YArrow.Name, "the y-axis name") ? &YArrow.Name : nullptr,
+                      TakeTextWork(YArrow.Name, cutparts::YAxisName) ? &YArrow.Name : nullptr,
                       labels.Text, BackgroundColor);
     }
     RestoreCanvasState();
@@ -197,20 +198,20 @@ void TCoordinate::DrawXAxisBoxed() {
         if (!tickWalk.Next())
             break;
     }
-    NoteMarksCut(tickWalk.CutBefore(XInterval.Max), "the x-axis marks");
+    NoteMarksCut(tickWalk.CutBefore(XInterval.Max), cutparts::XAxisMarks);
     // Labels follow the ticks in this style.
     TStepWalk labelWalk(XInterval.Min, XAxesTicksStep, DrawLimits.Marks);
     while (labelWalk.Value() <= XInterval.Max) {
         const TPoint p = WorldToScreen(labelWalk.Value(), b);
         const std::string text =
             FloatToStr(AxisLabelValue(labelWalk.Value(), XInterval.Min, XAxesTicksStep));
-        if (!TakeTextWork(text, "the x-axis labels"))
+        if (!TakeTextWork(text, cutparts::XAxisLabels))
             break;
         canvas.TextOut(p.X - 4, p.Y + 10, text);
         if (!labelWalk.Next())
             break;
     }
-    NoteMarksCut(labelWalk.CutBefore(XInterval.Max), "the x-axis marks");
+    NoteMarksCut(labelWalk.CutBefore(XInterval.Max), cutparts::XAxisMarks);
     RestoreCanvasState();
 }
 
@@ -232,19 +233,19 @@ void TCoordinate::DrawYAxisBoxed() {
         if (!tickWalk.Next())
             break;
     }
-    NoteMarksCut(tickWalk.CutBefore(YInterval.Max), "the y-axis marks");
+    NoteMarksCut(tickWalk.CutBefore(YInterval.Max), cutparts::YAxisMarks);
     TStepWalk labelWalk(YInterval.Min, YAxesTicksStep, DrawLimits.Marks);
     while (labelWalk.Value() <= YInterval.Max) {
         const TPoint p = WorldToScreen(c, labelWalk.Value());
         const std::string text =
             FloatToStr(AxisLabelValue(labelWalk.Value(), YInterval.Min, YAxesTicksStep));
-        if (!TakeTextWork(text, "the y-axis labels"))
+        if (!TakeTextWork(text, cutparts::YAxisLabels))
             break;
         canvas.TextOut(p.X - 18, p.Y - 5, text);
         if (!labelWalk.Next())
             break;
     }
-    NoteMarksCut(labelWalk.CutBefore(YInterval.Max), "the y-axis marks");
+    NoteMarksCut(labelWalk.CutBefore(YInterval.Max), cutparts::YAxisMarks);
     RestoreCanvasState();
 }
 
@@ -253,13 +254,13 @@ void TCoordinate::DrawTitles() {
     SaveCanvasState();
     // An enabled title with no text draws nothing.
     if (IsOn(TitleTopEnabled) && !TitleTop.empty() &&
-        TakeTextWork(TitleTop, "the top title", true)) {
+        TakeTextWork(TitleTop, cutparts::TopTitle, true)) {
         UseTitleFont(canvas, TitleTopFont, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleTop) / 2), 5,
                        TitleTop);
     }
     if (IsOn(TitleBottomEnabled) && !TitleBottom.empty() &&
-        TakeTextWork(TitleBottom, "the bottom title", true)) {
+        TakeTextWork(TitleBottom, cutparts::BottomTitle, true)) {
         UseTitleFont(canvas, TitleBottomFont, BackgroundColor);
         canvas.TextOut(SaturatedPixel(std::int64_t{Width / 2} - canvas.TextWidth(TitleBottom) / 2),
                        SaturatedPixel(std::int64_t{Height} - canvas.TextHeight(TitleBottom) - 10),
@@ -268,7 +269,7 @@ void TCoordinate::DrawTitles() {
     // Side titles are turned by a temporary font: clockwise on the left, counter-clockwise on
     // the right; width and height are measured along and across the turned line.
     if (IsOn(TitleLeftEnabled) && !TitleLeft.empty() &&
-        TakeTextWork(TitleLeft, "the left title", true)) {
+        TakeTextWork(TitleLeft, cutparts::LeftTitle, true)) {
         TFont turned = TitleLeftFont;
         turned.Escapement = -900;
         UseTitleFont(canvas, turned, BackgroundColor);
@@ -277,7 +278,7 @@ void TCoordinate::DrawTitles() {
                        TitleLeft);
     }
     if (IsOn(TitleRightEnabled) && !TitleRight.empty() &&
-        TakeTextWork(TitleRight, "the right title", true)) {
+        TakeTextWork(TitleRight, cutparts::RightTitle, true)) {
         TFont turned = TitleRightFont;
         turned.Escapement = 900;
         UseTitleFont(canvas, turned, BackgroundColor);

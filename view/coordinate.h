@@ -151,18 +151,17 @@ public:
     std::uint64_t SharedPlots = 0;
     // Work done since the last Redraw began, in units of about a nanosecond of one core of a
     // current machine, the costs measured by bench/drawwork_bench.cpp: an evaluation costs
-    // EvaluationBase, plus per instruction of its expression InstructionWork (LibraryCallWork
-    // for a call of the mathematics library, times its TExpCal::LibraryCallCost; UncachedWork
-    // more per instruction beyond
-    // LargeExpression of them, which no longer fit the processor's caches, when evaluated one
-    // sample at a time: a batch shares the wait among its samples); a line drawn for a
-    // graph or the coordinate system PointWork when it stays on one pixel, else LineWork plus
+    // EvaluationBase, plus per instruction of its expression InstructionWork (LibraryCallWork for
+    // a call of the mathematics library, times its TExpCal::LibraryCallCost; UncachedWork more per
+    // instruction beyond LargeExpression of them, which no longer fit the processor's caches, when
+    // evaluated one sample at a time: a batch shares the wait among its samples); a line drawn for
+    // a graph or the coordinate system PointWork when it stays on one pixel, else LineWork plus
     // WorkPerPixel per pixel of its length (counted no further than the picture reaches); a move
     // MoveWork; a curve's segment clipped at the view's edges ClipWork; a pixel of an implicit
     // curve PixelWork; a curve's sample that draws nothing (failed, parted) IdleSampleWork; a
     // region cell RectangleWork plus a share of its area (FillWork); a text TextWork plus
-    // TextCharWork per byte, half as much again for a title (measured to be placed). Calls of the
-    // library cost little more than arithmetic in the batches most plots evaluate.
+    // TextCharWork per byte, half as much again for a title (measured to be placed). Ordinary
+    // calls of the library cost little more than arithmetic in the batches most plots evaluate.
     std::uint64_t Work = 0;
     static constexpr std::uint64_t EvaluationBase = 5;
     static constexpr std::uint64_t InstructionWork = 2;
@@ -191,7 +190,7 @@ public:
     // out; empty when the picture is whole.
     std::vector<int> CutGraphs;
     // The parts of the coordinate system that DrawLimits.Marks cut short in the last Redraw, in
-    // plain words ("the x-axis marks", "the vertical grid"), each once; empty when whole.
+    // plain words (view/cutparts.h), each once; empty when whole.
     std::vector<std::string> CutMarks;
     // The texts of the last Redraw left out because their work did not fit in what was left of
     // the budget ("the legend", "the x-axis labels", "the top title"), each once. Texts come

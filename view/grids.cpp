@@ -1,6 +1,7 @@
 #include "common/flags.h"
 #include "view/applystyle.h"
 #include "view/coordinate.h"
+#include "view/cutparts.h"
 #include "view/walk.h"
 
 #include <algorithm>
@@ -181,7 +182,7 @@ void TCoordinate::DrawHorizontalGrid() {
     TStepWalk y(YInterval.Min, GridHorStep, DrawLimits.Marks + 1);
     while (y.Next() && y.Value() < YInterval.Max)
         DrawWorldLine(XInterval.Min, y.Value(), XInterval.Max, y.Value());
-    NoteMarksCut(y.Capped() && y.Value() + y.Step() < YInterval.Max, "the horizontal grid");
+    NoteMarksCut(y.Capped() && y.Value() + y.Step() < YInterval.Max, cutparts::HorizontalGrid);
     RestoreCanvasState();
 }
 
@@ -192,7 +193,7 @@ void TCoordinate::DrawVerticalGrid() {
     TStepWalk x(XInterval.Min, GridVerStep, DrawLimits.Marks + 1);
     while (x.Next() && x.Value() < XInterval.Max)
         DrawWorldLine(x.Value(), YInterval.Min, x.Value(), YInterval.Max);
-    NoteMarksCut(x.Capped() && x.Value() + x.Step() < XInterval.Max, "the vertical grid");
+    NoteMarksCut(x.Capped() && x.Value() + x.Step() < XInterval.Max, cutparts::VerticalGrid);
     RestoreCanvasState();
 }
 
@@ -221,7 +222,7 @@ void TCoordinate::DrawRadialGrid() {
         }
     }
     // Next is only asked for while another circle is needed.
-    NoteMarksCut(r.Capped(), "the radial grid");
+    NoteMarksCut(r.Capped(), cutparts::RadialGrid);
     RestoreCanvasState();
 }
 
@@ -261,7 +262,7 @@ void TCoordinate::DrawAngularGrid() {
         if (RayInside({X, Y}, area, t0, t1))
             DrawWorldLine(X * t1, Y * t1, X * t0, Y * t0);
     }
-    NoteMarksCut(s.Capped(), "the angular grid");
+    NoteMarksCut(s.Capped(), cutparts::AngularGrid);
     RestoreCanvasState();
 }
 

@@ -1,6 +1,7 @@
 #include "common/flags.h"
 #include "view/applystyle.h"
 #include "view/coordinate.h"
+#include "view/cutparts.h"
 #include "view/graphcaption.h"
 #include "view/pixelmath.h"
 #include "view/readabletext.h"
@@ -64,7 +65,7 @@ void TCoordinate::DrawLegend() {
         TLegendEntry entry;
         if (EntryOf(*GraphList, i, entry)) {
             // A line whose text does not fit in the budget ends the legend.
-            if (!TakeTextWork(entry.Text, "the legend"))
+            if (!TakeTextWork(entry.Text, cutparts::Legend))
                 break;
             h += 16;
             const std::int32_t top = SaturatedPixel(Height - h);
