@@ -186,12 +186,18 @@ TCoordinate::TMapping TCoordinate::CurrentMapping() const {
     return m;
 }
 
-TCoordinate::TExactPoint TCoordinate::Map(const TMapping& m, double X, double Y) const {
+long double TCoordinate::MapX(const TMapping& m, double X) const {
     const long double dx = Offset(X, XInterval.Min, m.Kx);
+    return ExactPixel(XAxesDirection == 0 ? m.Left + dx : m.Right - dx);
+}
+
+long double TCoordinate::MapY(const TMapping& m, double Y) const {
     const long double dy = Offset(Y, YInterval.Min, m.Ky);
-    const long double px = XAxesDirection == 0 ? m.Left + dx : m.Right - dx;
-    const long double py = YAxesDirection == 1 ? m.Bottom - dy : m.Top + dy;
-    return {ExactPixel(px), ExactPixel(py)};
+    return ExactPixel(YAxesDirection == 1 ? m.Bottom - dy : m.Top + dy);
+}
+
+TCoordinate::TExactPoint TCoordinate::Map(const TMapping& m, double X, double Y) const {
+    return {MapX(m, X), MapY(m, Y)};
 }
 
 TCoordinate::TExactPoint TCoordinate::MapExact(double X, double Y) {
@@ -210,6 +216,11 @@ TPoint TCoordinate::WorldToScreen(double X, double Y) {
 
 TPoint TCoordinate::FrozenPixel(double X, double Y) const {
     return Saturate(Map(FFrozen, X, Y));
+}
+
+TPoint TCoordinate::TFrozenPixelCache::At(double X, double Y) {
+    return {Columns.At(X, [this](double x) { return TruncPixel(View.MapX(View.FFrozen, x)); }),
+            Rows.At(Y, [this](double y) { return TruncPixel(View.MapY(View.FFrozen, y)); })};
 }
 
 void TCoordinate::NotePen(const TExactPoint& exact, TPoint placed) {

@@ -16,6 +16,7 @@
 #include "view/font.h"
 #include "view/geometry.h"
 #include "view/implicittracer.h"
+#include "view/lastpixels.h"
 #include "view/pen.h"
 
 #include <array>
@@ -343,6 +344,9 @@ private:
 
     TMapping CurrentMapping() const;
     TExactPoint Map(const TMapping& mapping, double X, double Y) const;
+    // One axis of Map each: a pixel's column depends on x alone, its row on y alone.
+    long double MapX(const TMapping& mapping, double X) const;
+    long double MapY(const TMapping& mapping, double Y) const;
     // The margins step of every mapping (recompute, or only save when frozen), then the map.
     TExactPoint MapExact(double X, double Y);
     // Remembers where the last world move or line ended, exactly and as placed on the canvas.
@@ -376,6 +380,15 @@ private:
     struct TPixelListPlotter;
     // The pixel of a world point under the frozen margins, touching nothing (for other threads).
     TPoint FrozenPixel(double X, double Y) const;
+    // FrozenPixel for the corners of an implicit curve's cells, which share most of their
+    // coordinates with the corners plotted just before: each axis keeps its last two pixels.
+    struct TFrozenPixelCache {
+        explicit TFrozenPixelCache(const TCoordinate& view) : View(view) {}
+        TPoint At(double X, double Y);
+        const TCoordinate& View;
+        TLastPixels Columns;
+        TLastPixels Rows;
+    };
     // Pixels of the picture the implicit curve being drawn has set, row by row: neighbouring
     // cells share corners, and a curve that holds everywhere would set each pixel four times.
     std::vector<bool> FImplicitPixels;

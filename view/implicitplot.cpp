@@ -218,10 +218,11 @@ void TCoordinate::RefineImplicitCell(TExpCal& calculator, TVarMemory& variables,
 // Sets the corners' pixels in the picture as they come. Inside a redraw every mapping only saves
 // the canvas state, which no pixel changes: saving it once after the last is the same.
 struct TCoordinate::TPicturePlotter : TImplicitPlotter {
-    explicit TPicturePlotter(TCoordinate& view) : View(view), Frozen(view.MarginsFrozen()) {}
+    explicit TPicturePlotter(TCoordinate& view)
+        : View(view), Frozen(view.MarginsFrozen()), Pixels(view) {}
     void Plot(double X, double Y) override {
         Mapped = true;
-        View.SetImplicitPixel(Frozen ? View.FrozenPixel(X, Y) : View.WorldToScreen(X, Y));
+        View.SetImplicitPixel(Frozen ? Pixels.At(X, Y) : View.WorldToScreen(X, Y));
     }
     // After the last corner.
     void Finish() {
@@ -230,6 +231,7 @@ struct TCoordinate::TPicturePlotter : TImplicitPlotter {
     }
     TCoordinate& View;
     const bool Frozen;
+    TFrozenPixelCache Pixels;
     bool Mapped = false;
 };
 

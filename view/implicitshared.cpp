@@ -51,9 +51,9 @@ void Add(TImplicitCounts& total, const TImplicitCounts& more) {
 
 // Keeps the corners' pixels in the list of the cell being refined.
 struct TCoordinate::TPixelListPlotter : TImplicitPlotter {
-    explicit TPixelListPlotter(const TCoordinate& view) : View(view) {}
-    void Plot(double X, double Y) override { Pixels->push_back(View.FrozenPixel(X, Y)); }
-    const TCoordinate& View;
+    explicit TPixelListPlotter(const TCoordinate& view) : Map(view) {}
+    void Plot(double X, double Y) override { Pixels->push_back(Map.At(X, Y)); }
+    TFrozenPixelCache Map;
     std::vector<TPoint>* Pixels = nullptr;
 };
 

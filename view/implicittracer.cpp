@@ -231,10 +231,11 @@ void TImplicitTracer::LeaveVariablesAtLastSample() {
 // a cell counts as final even when larger than S.
 //
 // Quadrants at least Unpruned in size are refined whatever their test says, so that no curve
-// larger than them is lost. Where a test would have pruned one, its first quadrants below that
-// size are kept only when their corners differ in sign: probing every cell of that level would
-// cost four evaluations each. Quadrants of cells that passed every test are tested in full, so
-// every cell a fully tested subdivision refines is refined here too.
+// larger than them is lost. Quadrants of cells that passed every test are tested in full, with
+// the probe, so every cell a fully tested subdivision refines is refined here too. Below a cell
+// that such a test would have pruned, quadrants under that size are kept only when their corners
+// differ in sign, all the way down: there the probe keeps no pixel that subdivision draws, and
+// it would cost four evaluations a cell.
 void TImplicitTracer::Refine(const TImplicitCell& cell) {
     const double L = cell.L;
     const double T = cell.T;
@@ -275,20 +276,19 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
         {mx, T, R, my, {top, c[1], right, centre}, depth, true, i + half, j},
         {L, my, mx, B, {left, centre, bottom, c[3]}, depth, true, i, j + half},
         {mx, my, R, B, {centre, right, c[2], bottom}, depth, true, i + half, j + half}};
-    const bool unpruned = (onLattice && cell.Depth > 0) || Unpruned(cell);
     for (TImplicitCell q : quadrants) {
         if (Stopped())
             return;
         const bool keep = !onLattice                   ? Unpruned(q)
                           : depth < FLattice->Levels() ? true
                                                        : UnprunedBelowLattice(q);
+        bool pass = false;
         if (cell.Tested || !keep) {
             ++Counts.Tests;
-            q.Tested = CellTest(q, cell.Tested || !unpruned);
-        } else {
-            q.Tested = false;
+            pass = CellTest(q, cell.Tested);
         }
-        if (keep || q.Tested)
+        q.Tested = cell.Tested && pass;
+        if (keep || pass)
             Refine(q);
     }
 }
