@@ -63,6 +63,15 @@ public:
     void EvaluateBatch(std::span<const TBatchVariable> variables, std::size_t count, double* values,
                        std::uint8_t* ok);
 
+    // Many small batches of the same variables, planned once. PrepareLanes names the variables
+    // and the most samples one batch holds; false when the expression cannot run in lanes.
+    // RunLanes then evaluates count samples read from the variables' Values arrays as they are
+    // at the call (the arrays stay where they were), with the results of as many Evaluate calls
+    // but leaving the variables, Value and the instructions alone. It returns false, computing
+    // nothing, when the variable list changed since PrepareLanes: evaluate one at a time then.
+    bool PrepareLanes(std::span<const TBatchVariable> variables, std::size_t lanes);
+    bool RunLanes(std::size_t count, double* values, std::uint8_t* ok);
+
     // False when the same variable values may give another result (the expression draws
     // random numbers), so evaluations may not be reordered or repeated.
     bool Repeatable() const;
@@ -150,6 +159,11 @@ private:
     std::vector<TStep> Steps;
     std::vector<TStep> Program;     // the steps that are not folded; room for all is kept
     std::vector<double> BatchLanes; // one block of lanes per program step
+    // Of PrepareLanes: valid while the list's stamp is LanesStamp and the lanes stay in place.
+    TBatchPlan LanesPlan;
+    std::uint64_t LanesStamp = 0;
+    const double* LanesData = nullptr;
+    bool LanesPrepared = false;
     std::vector<TVariableSlot> VariableSlots;
     std::uint64_t ResolvedStamp = 0;
     std::uint64_t FastStamp = 0; // ResolvedStamp when nothing stands in the way of Run

@@ -86,6 +86,36 @@ void TExpCal::EvaluateBatch(std::span<const TBatchVariable> variables, std::size
     }
 }
 
+bool TExpCal::PrepareLanes(std::span<const TBatchVariable> variables, std::size_t lanes) {
+    LanesPrepared = false;
+    if (!Compiled || Steps.empty() || !Repeatable() || lanes == 0) {
+        return false;
+    }
+    if (!Resolved || ResolvedStamp != VariableList->Stamp()) {
+        Resolve();
+    }
+    if (ByNames || ZeroResults) {
+        return false;
+    }
+    LanesPlan = PlanBatch(variables);
+    if (LanesPlan.Block < lanes) {
+        return false;
+    }
+    LanesStamp = ResolvedStamp;
+    LanesData = BatchLanes.data();
+    LanesPrepared = true;
+    return true;
+}
+
+bool TExpCal::RunLanes(std::size_t count, double* values, std::uint8_t* ok) {
+    if (!LanesPrepared || LanesStamp != VariableList->Stamp() || LanesData != BatchLanes.data() ||
+        count > LanesPlan.Block) {
+        return false;
+    }
+    RunBatch(LanesPlan, 0, count, values, ok);
+    return true;
+}
+
 TExpCal::TBatchPlan TExpCal::PlanBatch(std::span<const TBatchVariable> variables) {
     TBatchPlan plan;
     plan.Block = std::clamp(LaneBudget / std::max<std::size_t>(Program.size(), 1),

@@ -8,7 +8,10 @@ namespace curvana {
 TImplicitTracer::TImplicitTracer(TExpCal& calculator, TVarMemory& variables,
                                  const TSettings& settings, TImplicitPlotter& plotter)
     : FCalculator(calculator), FX(variables, "x"), FY(variables, "y"), FSettings(settings),
-      FPlotter(plotter) {}
+      FPlotter(plotter) {
+    const TBatchVariable lanes[2] = {{&FX.Item(), FLaneX}, {&FY.Item(), FLaneY}};
+    FLanes = FCalculator.PrepareLanes(lanes, MaxLanes);
+}
 
 bool TImplicitTracer::CellsSpent() const {
     return Counts.Cells >= FSettings.Limits.Cells || Counts.Work >= FSettings.Limits.Work ||
@@ -62,18 +65,42 @@ void TImplicitTracer::PublishWork() {
         SharedWork->fetch_add(more, std::memory_order_relaxed) + more >= FSettings.Limits.Work;
 }
 
-TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
-    FX.Set(X);
-    FY.Set(Y);
+void TImplicitTracer::CountSample(double X, double Y) {
     NoteSample(X, Y);
     ++Counts.Evaluations;
     Counts.Work += FSettings.EvaluationWork;
     if (SharedWork != nullptr && Counts.Work - FPublishedWork >= PublishedWorkStep)
         PublishWork();
+}
+
+TImplicitSample TImplicitTracer::SampleAt(double X, double Y) {
+    FX.Set(X);
+    FY.Set(Y);
+    CountSample(X, Y);
     TImplicitSample sample;
     sample.Ok = FCalculator.Evaluate();
     sample.Value = FCalculator.Value;
     return sample;
+}
+
+bool TImplicitTracer::SampleLanes(std::size_t count) {
+    return FLanes && FCalculator.RunLanes(count, FLaneValue, FLaneOk);
+}
+
+TImplicitSample TImplicitTracer::CountedLane(std::size_t i) {
+    CountSample(FLaneX[i], FLaneY[i]);
+    return {FLaneOk[i] != 0, FLaneValue[i]};
+}
+
+void TImplicitTracer::SampleMidpoints(const TImplicitCell& cell, double mx, double my,
+                                      TMidpoints& samples) {
+    const double xs[5] = {mx, cell.L, mx, cell.R, mx};
+    const double ys[5] = {cell.T, my, my, my, cell.B};
+    std::copy(xs, xs + 5, FLaneX);
+    std::copy(ys, ys + 5, FLaneY);
+    const bool lanes = SampleLanes(5);
+    for (std::size_t i = 0; i < 5; ++i)
+        samples[i] = lanes ? CountedLane(i) : SampleAt(xs[i], ys[i]);
 }
 
 namespace {
@@ -265,11 +292,13 @@ void TImplicitTracer::Refine(const TImplicitCell& cell) {
     const std::uint32_t half = onLattice ? 1u << (FLattice->Levels() - cell.Depth - 1) : 0;
     const std::uint32_t i = cell.Column;
     const std::uint32_t j = cell.Row;
-    const TImplicitSample top = onLattice ? LatticeAt(i + half, j) : SampleAt(mx, T);
-    const TImplicitSample left = onLattice ? LatticeAt(i, j + half) : SampleAt(L, my);
-    const TImplicitSample centre = onLattice ? LatticeAt(i + half, j + half) : SampleAt(mx, my);
-    const TImplicitSample right = onLattice ? LatticeAt(i + 2 * half, j + half) : SampleAt(R, my);
-    const TImplicitSample bottom = onLattice ? LatticeAt(i + half, j + 2 * half) : SampleAt(mx, B);
+    TMidpoints midpoints;
+    if (onLattice)
+        midpoints = {LatticeAt(i + half, j), LatticeAt(i, j + half), LatticeAt(i + half, j + half),
+                     LatticeAt(i + 2 * half, j + half), LatticeAt(i + half, j + 2 * half)};
+    else
+        SampleMidpoints(cell, mx, my, midpoints);
+    const auto& [top, left, centre, right, bottom] = midpoints;
     const int depth = cell.Depth + 1;
     const TImplicitCell quadrants[4] = {
         {L, T, mx, my, {c[0], top, centre, left}, depth, true, i, j},
@@ -359,15 +388,24 @@ bool TImplicitTracer::CellTest(const TImplicitCell& cell, bool probe) {
     // rounding leaves the fifth just short; never more.
     const double h = std::fabs(cell.R - cell.L) / 5;
     const double edge = allPositive ? cell.B : cell.T;
-    double x = cell.L;
-    for (int probe = 0; probe < 6 && x < cell.R; ++probe) {
+    std::size_t probes = 0;
+    for (double x = cell.L; probes < MaxLanes && x < cell.R; ++probes) {
         const double next = x + h;
         if (!(next > x))
             break;
         x = next;
-        // The last probe normally lands on the right corner, whose value is known.
-        const TImplicitSample sample =
-            x == cell.R ? cell.Corners[allPositive ? 2 : 1] : SampleAt(x, edge);
+        FLaneX[probes] = x;
+        FLaneY[probes] = edge;
+    }
+    // The last probe normally lands on the right corner, whose value is known.
+    const std::size_t evaluated = probes > 0 && FLaneX[probes - 1] == cell.R ? probes - 1 : probes;
+    // All are evaluated at once; those after the first that finds the other sign are not
+    // counted, as they would not have been taken one at a time.
+    const bool lanes = SampleLanes(evaluated);
+    for (std::size_t i = 0; i < probes; ++i) {
+        const TImplicitSample sample = i == evaluated ? cell.Corners[allPositive ? 2 : 1]
+                                       : lanes        ? CountedLane(i)
+                                                      : SampleAt(FLaneX[i], edge);
         if (sample.Ok && (allPositive ? sample.Value < 0 : sample.Value > 0))
             return true;
     }

@@ -154,6 +154,16 @@ private:
     bool CellsSpent() const;
     // Notes the point as the last sample taken.
     void NoteSample(double X, double Y);
+    // Counts an evaluation at the point, taken one at a time or in lanes.
+    void CountSample(double X, double Y);
+    // Evaluates the first `count` points of the lanes at once; false when the calculator cannot
+    // (then each is sampled alone).
+    bool SampleLanes(std::size_t count);
+    // Lane i's sample, counted as taken now.
+    TImplicitSample CountedLane(std::size_t i);
+    // The midpoints of the cell's top, left, centre, right and bottom, in that order.
+    using TMidpoints = std::array<TImplicitSample, 5>;
+    void SampleMidpoints(const TImplicitCell& cell, double mx, double my, TMidpoints& samples);
     // Adds the work not yet added to SharedWork, and notes whether the sum reached the limit.
     void PublishWork();
     TImplicitSample LatticeAt(std::size_t column, std::size_t row);
@@ -180,6 +190,13 @@ private:
     static constexpr std::uint8_t LongStep = 2;
     std::vector<std::uint8_t> FColumnsBelow;
     std::vector<std::uint8_t> FRowsBelow;
+    // The points a split or a probe evaluates at once (up to six probes), and their samples.
+    static constexpr std::size_t MaxLanes = 6;
+    bool FLanes = false;
+    double FLaneX[MaxLanes] = {};
+    double FLaneY[MaxLanes] = {};
+    double FLaneValue[MaxLanes] = {};
+    std::uint8_t FLaneOk[MaxLanes] = {};
 };
 
 } // namespace curvana

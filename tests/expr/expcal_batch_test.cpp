@@ -130,6 +130,79 @@ TEST(ExpCalBatch, SameValuesAndFailuresAsOneAtATimeInBatchesOfOddSizes) {
     }
 }
 
+// Small batches run over lanes planned once, refilled before every run, as the implicit curve's
+// tracer evaluates a split's midpoints and a cell's probes.
+TEST(ExpCalBatch, PreparedLanesGiveTheOneAtATimeValuesAndTouchNothingElse) {
+    TDecimalSeparatorScope scope('.');
+    const std::vector<double> xs = Samples();
+    constexpr std::size_t Lanes = 6;
+    for (const char* text : Expressions) {
+        TEngine single;
+        TExpCal one(text, single.Library, single.Variables, single.Constants);
+        TEngine e;
+        TExpCal cal(text, e.Library, e.Variables, e.Constants);
+        TVarItem* x = e.Variables.At(e.Variables.IndexOf("x"));
+        TVarItem* y = e.Variables.At(e.Variables.IndexOf("y"));
+        double laneX[Lanes] = {};
+        double laneY[Lanes] = {};
+        const TBatchVariable inputs[] = {{x, laneX}, {y, laneY}};
+        ASSERT_EQ(cal.PrepareLanes(inputs, Lanes), cal.Compiled) << text;
+        if (!cal.Compiled)
+            continue;
+        x->Value = 123;
+        y->Value = 456;
+        cal.Value = 789;
+        for (std::size_t first = 0; first < xs.size(); first += Lanes) {
+            // Batches of every size from one to the most prepared.
+            const std::size_t n = std::min(1 + first / Lanes % Lanes, xs.size() - first);
+            for (std::size_t i = 0; i < n; ++i) {
+                laneX[i] = xs[first + i];
+                laneY[i] = 4.5 - xs[first + i] / 3;
+            }
+            double values[Lanes];
+            std::uint8_t ok[Lanes];
+            ASSERT_TRUE(cal.RunLanes(n, values, ok)) << text;
+            for (std::size_t i = 0; i < n; ++i) {
+                single.Variables.SetValue("x", laneX[i]);
+                single.Variables.SetValue("y", laneY[i]);
+                const bool expectedOk = one.Evaluate();
+                ASSERT_EQ(ok[i] != 0, expectedOk) << text << " at " << laneX[i];
+                ASSERT_EQ(Bits(values[i]), Bits(one.Value)) << text << " at " << laneX[i];
+            }
+        }
+        EXPECT_EQ(x->Value, 123);
+        EXPECT_EQ(y->Value, 456);
+        EXPECT_EQ(cal.Value, 789);
+    }
+}
+
+TEST(ExpCalBatch, LanesRefuseWhatTheyCannotRun) {
+    TEngine e;
+    TVarItem* x = e.Variables.At(e.Variables.IndexOf("x"));
+    double laneX[4] = {1, 2, 3, 4};
+    const TBatchVariable inputs[] = {{x, laneX}};
+    double values[4];
+    std::uint8_t ok[4];
+
+    TExpCal random("random(x)", e.Library, e.Variables, e.Constants);
+    EXPECT_FALSE(random.PrepareLanes(inputs, 4)); // its numbers come one at a time, in order
+    EXPECT_FALSE(random.RunLanes(1, values, ok));
+
+    TExpCal broken("x+", e.Library, e.Variables, e.Constants);
+    EXPECT_FALSE(broken.PrepareLanes(inputs, 4));
+
+    TExpCal square("x*x", e.Library, e.Variables, e.Constants);
+    ASSERT_TRUE(square.PrepareLanes(inputs, 4));
+    EXPECT_FALSE(square.RunLanes(1000, values, ok)); // more than the plan's lanes
+    ASSERT_TRUE(square.RunLanes(4, values, ok));
+    EXPECT_EQ(values[3], 16);
+    // A new variable may move the items the plan reads: it is not used any more.
+    e.Variables.SetValue("z", 1);
+    EXPECT_FALSE(square.RunLanes(4, values, ok));
+    ASSERT_TRUE(square.PrepareLanes(inputs, 4));
+    EXPECT_TRUE(square.RunLanes(4, values, ok));
+}
+
 TEST(ExpCalBatch, RandomStaysOneAtATimeInOrder) {
     static std::uint32_t tick = 0;
     auto counter = [] { return ++tick; };
