@@ -49,10 +49,15 @@ void Add(TImplicitCounts& total, const TImplicitCounts& more) {
 
 } // namespace
 
-// Keeps the corners' pixels in the list of the cell being refined.
+// Keeps the corners' pixels in the list of the cell being refined. Neighbouring corners often
+// fall on one pixel: a pixel the last corner set is not listed again, the picture is the same.
 struct TCoordinate::TPixelListPlotter : TImplicitPlotter {
     explicit TPixelListPlotter(const TCoordinate& view) : Map(view) {}
-    void Plot(double X, double Y) override { Pixels->push_back(Map.At(X, Y)); }
+    void Plot(double X, double Y) override {
+        const TPoint p = Map.At(X, Y);
+        if (Pixels->empty() || !(Pixels->back() == p))
+            Pixels->push_back(p);
+    }
     TFrozenPixelCache Map;
     std::vector<TPoint>* Pixels = nullptr;
 };
