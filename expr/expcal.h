@@ -68,7 +68,8 @@ public:
     // RunLanes then evaluates count samples read from the variables' Values arrays as they are
     // at the call (the arrays stay where they were), with the results of as many Evaluate calls
     // but leaving the variables, Value and the instructions alone. It returns false, computing
-    // nothing, when the variable list changed since PrepareLanes: evaluate one at a time then.
+    // nothing, when the variable list changed since PrepareLanes or a larger EvaluateBatch moved
+    // the calculator's own lanes: evaluate one at a time then.
     bool PrepareLanes(std::span<const TBatchVariable> variables, std::size_t lanes);
     bool RunLanes(std::size_t count, double* values, std::uint8_t* ok);
 
@@ -141,6 +142,9 @@ private:
         std::size_t Block = 0;
         std::vector<TLaneSource> Operands; // two per program step, then the result
     };
+    // Resolves the instructions against the list as it is now; false when they cannot run over
+    // lanes (not compiled, random numbers, names in the way of the temporaries).
+    bool ResolveForLanes();
     TBatchPlan PlanBatch(std::span<const TBatchVariable> variables);
     void RunBatch(const TBatchPlan& plan, std::size_t first, std::size_t count, double* values,
                   std::uint8_t* ok);

@@ -66,11 +66,7 @@ void TExpCal::EvaluateBatch(std::span<const TBatchVariable> variables, std::size
             v.Item->Value = v.Values[i];
         }
     };
-    bool lanes = Compiled && !Steps.empty() && Repeatable();
-    if (lanes && (!Resolved || ResolvedStamp != VariableList->Stamp())) {
-        Resolve();
-    }
-    lanes = lanes && !ByNames && !ZeroResults && count > 1;
+    const bool lanes = count > 1 && ResolveForLanes();
     if (lanes) {
         // All samples but the last in blocks; the last one as Evaluate, which leaves the
         // variables, the instructions and Value as they are after it.
@@ -86,15 +82,19 @@ void TExpCal::EvaluateBatch(std::span<const TBatchVariable> variables, std::size
     }
 }
 
-bool TExpCal::PrepareLanes(std::span<const TBatchVariable> variables, std::size_t lanes) {
-    LanesPrepared = false;
-    if (!Compiled || Steps.empty() || !Repeatable() || lanes == 0) {
+bool TExpCal::ResolveForLanes() {
+    if (!Compiled || Steps.empty() || !Repeatable()) {
         return false;
     }
     if (!Resolved || ResolvedStamp != VariableList->Stamp()) {
         Resolve();
     }
-    if (ByNames || ZeroResults) {
+    return !ByNames && !ZeroResults;
+}
+
+bool TExpCal::PrepareLanes(std::span<const TBatchVariable> variables, std::size_t lanes) {
+    LanesPrepared = false;
+    if (lanes == 0 || !ResolveForLanes()) {
         return false;
     }
     LanesPlan = PlanBatch(variables);

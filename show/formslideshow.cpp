@@ -97,7 +97,6 @@ TFormSlideShow::TFormSlideShow(QWidget* parent)
 
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
-    Timer1->setInterval(FirstLoadDelayMs);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     const auto bind = [this](QAction*& action, const char* text,

@@ -87,7 +87,9 @@ bool TImplicitTracer::SampleLanes(std::size_t count) {
     return FLanes && FCalculator.RunLanes(count, FLaneValue, FLaneOk);
 }
 
-TImplicitSample TImplicitTracer::CountedLane(std::size_t i) {
+TImplicitSample TImplicitTracer::LaneSample(std::size_t i, bool evaluated) {
+    if (!evaluated)
+        return SampleAt(FLaneX[i], FLaneY[i]);
     CountSample(FLaneX[i], FLaneY[i]);
     return {FLaneOk[i] != 0, FLaneValue[i]};
 }
@@ -98,9 +100,9 @@ void TImplicitTracer::SampleMidpoints(const TImplicitCell& cell, double mx, doub
     const double ys[5] = {cell.T, my, my, my, cell.B};
     std::copy(xs, xs + 5, FLaneX);
     std::copy(ys, ys + 5, FLaneY);
-    const bool lanes = SampleLanes(5);
+    const bool evaluated = SampleLanes(5);
     for (std::size_t i = 0; i < 5; ++i)
-        samples[i] = lanes ? CountedLane(i) : SampleAt(xs[i], ys[i]);
+        samples[i] = LaneSample(i, evaluated);
 }
 
 namespace {
@@ -401,11 +403,10 @@ bool TImplicitTracer::CellTest(const TImplicitCell& cell, bool probe) {
     const std::size_t evaluated = probes > 0 && FLaneX[probes - 1] == cell.R ? probes - 1 : probes;
     // All are evaluated at once; those after the first that finds the other sign are not
     // counted, as they would not have been taken one at a time.
-    const bool lanes = SampleLanes(evaluated);
+    const bool atOnce = SampleLanes(evaluated);
     for (std::size_t i = 0; i < probes; ++i) {
-        const TImplicitSample sample = i == evaluated ? cell.Corners[allPositive ? 2 : 1]
-                                       : lanes        ? CountedLane(i)
-                                                      : SampleAt(FLaneX[i], edge);
+        const TImplicitSample sample =
+            i == evaluated ? cell.Corners[allPositive ? 2 : 1] : LaneSample(i, atOnce);
         if (sample.Ok && (allPositive ? sample.Value < 0 : sample.Value > 0))
             return true;
     }

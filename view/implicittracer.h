@@ -159,8 +159,9 @@ private:
     // Evaluates the first `count` points of the lanes at once; false when the calculator cannot
     // (then each is sampled alone).
     bool SampleLanes(std::size_t count);
-    // Lane i's sample, counted as taken now.
-    TImplicitSample CountedLane(std::size_t i);
+    // Lane i's sample, counted as taken now: read from the lanes when SampleLanes evaluated
+    // them (`evaluated`), else evaluated alone.
+    TImplicitSample LaneSample(std::size_t i, bool evaluated);
     // The midpoints of the cell's top, left, centre, right and bottom, in that order.
     using TMidpoints = std::array<TImplicitSample, 5>;
     void SampleMidpoints(const TImplicitCell& cell, double mx, double my, TMidpoints& samples);
